@@ -1,0 +1,73 @@
+#include "model/ground_model.hpp"
+
+#include <cmath>
+
+#include "model/extended.hpp"
+
+namespace gndfit {
+namespace {
+
+// Constants exactly as the model defines them (pi to 15 digits, not the full
+// value); a more precise value would change the fit's path in the last bits.
+constexpr double kPi = 3.14159265358979;
+constexpr double kTwoPi = 6.28318530717958;
+constexpr double kFourPi = 12.56637061435916;
+constexpr double kVacuumPermittivity = 8.854187812800387e-12;
+constexpr double kInverseVacuumPermittivity = 112940906737.29698;
+constexpr double kHalfMu0Eps0 = 5.563250280268093e-18;
+constexpr double kFeetPerMetre = 3.2808398950131235;
+constexpr double kMilliToUnit = 0.001;
+constexpr double kUnitToMilli = 1000.0;
+
+// The squared difference of two stored singles: the difference is formed in
+// extended precision, stored as double, and squared with one rounding to
+// double, as a power function with exponent 2 gives it.
+double squared_difference(float model_value, float measured_value) {
+  const double diff =
+      store_double(extended{model_value} - extended{measured_value});
+  return diff * diff;
+}
+
+}  // namespace
+
+double evaluate_model(FitState& state) {
+  const extended f = state.eval_frequency_hz;
+  const extended x = state.point.base_conductivity;
+  const extended y = state.point.base_permittivity;
+
+  extended sigma = y * f;
+  sigma = sigma * extended{kFourPi};
+  sigma = sigma / x;
+  sigma = std::sqrt(sigma) + extended{1.0};
+  sigma = sigma * x * extended{kUnitToMilli};
+  state.model.conductivity_ms = store_single(sigma);
+
+  const extended a = y / extended{kVacuumPermittivity};
+  extended eps = y * f;
+  eps = eps * extended{kPi};
+  eps = x / eps;
+  eps = std::sqrt(eps) + extended{1.0};
+  state.model.permittivity = store_single(eps * a);
+
+  const double permittivity_term = squared_difference(
+      state.model.permittivity, state.measured.permittivity);
+  const double conductivity_term = squared_difference(
+      state.model.conductivity_ms, state.measured.conductivity_ms);
+  return store_double(extended{permittivity_term} +
+                      extended{conductivity_term});
+}
+
+float skin_depth_ft(const FitState& state, float permittivity,
+                    float conductivity_ms) {
+  const extended er = permittivity;
+  const float w = store_single(extended{kTwoPi} * state.eval_frequency_hz);
+  const float c = store_single(extended{conductivity_ms} * extended{kMilliToUnit});
+  const float t = store_single(extended{c} * extended{kInverseVacuumPermittivity} /
+                               (er * extended{w}));
+  const extended s = std::sqrt(extended{t} * extended{t} + extended{1.0}) -
+                     extended{1.0};
+  const extended r = std::sqrt(er * s * extended{kHalfMu0Eps0});
+  return store_single(extended{kFeetPerMetre} / (extended{w} * r));
+}
+
+}  // namespace gndfit

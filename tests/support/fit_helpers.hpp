@@ -1,0 +1,42 @@
+#pragma once
+// Small helpers shared by the model tests.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "model/fit_state.hpp"
+#include "model/ground_model.hpp"
+#include "model/measurement_start.hpp"
+#include "model/simplex_fit.hpp"
+
+namespace gndfit::test {
+
+// Fits one measurement the way the main loop does and evaluates the model at
+// the measured frequency afterwards.
+inline void fit_measurement(FitState& state, double mhz, float permittivity,
+                            float conductivity_ms) {
+  start_measurement(state, Measurement{mhz, permittivity, conductivity_ms});
+  fit_model(state);
+  evaluate_model(state);
+}
+
+// A value rounded to the given number of significant decimal digits.
+inline double significant(double v, int digits) {
+  if (v == 0.0 || !std::isfinite(v)) return v;
+  const double scale =
+      std::pow(10.0, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(v)))));
+  return std::round(v * scale) / scale;
+}
+
+// Distance of two finite singles in units in the last place.
+inline std::int64_t ulp_distance(float a, float b) {
+  auto ordered = [](float f) {
+    std::int32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits < 0 ? std::int64_t{INT32_MIN} - bits : std::int64_t{bits};
+  };
+  const std::int64_t d = ordered(a) - ordered(b);
+  return d < 0 ? -d : d;
+}
+
+}  // namespace gndfit::test
