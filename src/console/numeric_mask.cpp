@@ -1,0 +1,381 @@
+#include "console/numeric_mask.hpp"
+
+#include <algorithm>
+
+#include "console/text_screen.hpp"
+
+namespace gndfit {
+namespace {
+
+constexpr int kMaxFieldPlaces = 2036;
+constexpr int kFallbackCarets = 3;
+// Non-finite values are laid out as the number 1.1234 with their own sign;
+// the digits after the 1 are then replaced.
+constexpr std::uint64_t kNonFiniteDigits = 11234;
+constexpr std::int32_t kNonFiniteExponent = -4;
+
+// The rounded number as digit strings: integer digits without leading zeros
+// (empty when the integer part is 0) and exactly `decimals` decimal digits.
+struct Digits {
+  std::string integer;
+  std::string decimals;
+};
+
+Digits round_to_decimals(std::uint64_t digits, std::int32_t exponent, int decimals) {
+  std::uint64_t rounded = digits;
+  std::int64_t scale = exponent;
+  const std::int64_t drop = -std::int64_t{exponent} - decimals;
+  if (drop > 0) {
+    rounded = drop > 19 ? 0 : drop_digits_half_up(digits, static_cast<int>(drop));
+    scale = -decimals;
+  }
+  std::string s = rounded == 0 ? std::string() : std::to_string(rounded);
+  Digits out;
+  if (scale >= 0) {
+    if (!s.empty()) out.integer = s + std::string(static_cast<std::size_t>(scale), '0');
+    out.decimals.assign(static_cast<std::size_t>(decimals), '0');
+    return out;
+  }
+  const std::size_t fraction = static_cast<std::size_t>(-scale);
+  if (s.size() < fraction) s.insert(0, fraction - s.size(), '0');
+  out.integer = s.substr(0, s.size() - fraction);
+  out.integer.erase(0, out.integer.find_first_not_of('0') == std::string::npos
+                           ? out.integer.size()
+                           : out.integer.find_first_not_of('0'));
+  out.decimals = s.substr(s.size() - fraction) +
+                 std::string(static_cast<std::size_t>(decimals) - fraction, '0');
+  return out;
+}
+
+std::string with_separators(const std::string& integer) {
+  std::string out;
+  for (std::size_t i = 0; i < integer.size(); ++i) {
+    if (i > 0 && (integer.size() - i) % 3 == 0) out += ',';
+    out += integer[i];
+  }
+  return out;
+}
+
+const char* non_finite_tag(DecimalNumber::Kind kind) {
+  switch (kind) {
+    case DecimalNumber::Kind::infinite: return "#INF";
+    case DecimalNumber::Kind::indefinite: return "#IND";
+    default: return "#NAN";
+  }
+}
+
+// Replaces the decimals shown after the leading 1 of a non-finite value;
+// returns whether % must be written in front.
+bool mark_non_finite(std::string& decimals, DecimalNumber::Kind kind) {
+  if (decimals.size() >= 4) {
+    const std::size_t zeros = decimals.size() - 4;
+    decimals = non_finite_tag(kind);
+    decimals.append(zeros, '0');
+    return false;
+  }
+  if (!decimals.empty()) {
+    const std::size_t zeros = decimals.size() - 1;
+    decimals = "$";
+    decimals.append(zeros, '0');
+  }
+  return true;
+}
+
+// The mantissa part of a field (integer digits, point, decimals) with the
+// leading zero, the dollar, the sign in front and the fill, over `places`.
+std::string assemble(const MaskField& f, const Digits& d, int places, bool negative) {
+  const std::string integer = f.separators ? with_separators(d.integer) : d.integer;
+  int used = static_cast<int>(integer.size());
+  const bool leading_zero = integer.empty() && places - used >= 1;
+  if (leading_zero) ++used;
+  std::string text(static_cast<std::size_t>(std::max(0, places - used)), f.fill);
+  if (!f.sign_trail) {
+    if (negative) text += '-';
+    else if (f.sign_lead) text += '+';
+  }
+  if (f.dollar) text += '$';
+  if (leading_zero) text += '0';
+  text += integer;
+  if (f.dec_places >= 0) text += '.' + d.decimals;
+  return text;
+}
+
+std::string trailing_sign(const MaskField& f, bool negative) {
+  if (!f.sign_trail) return {};
+  return negative ? "-" : f.plus ? "+" : " ";
+}
+
+int digit_places(const MaskField& f, bool negative) {
+  return negative && !f.sign_lead && !f.sign_trail ? f.int_places - 1 : f.int_places;
+}
+
+std::string exponent_form(const MaskField& f, const DecimalNumber& n, bool fallback) {
+  const bool non_finite = n.kind != DecimalNumber::Kind::finite;
+  const int decimals = std::max(0, f.dec_places);
+  bool percent = fallback;
+  int places = digit_places(f, n.negative);
+  if (places == -1 || (places == 0 && decimals == 0)) {
+    ++places;
+    percent = true;
+  }
+  int significant = places + decimals;
+  if (!n.negative && !f.sign_lead && !f.sign_trail && places > 0 && significant > 1) {
+    --significant;
+  }
+  std::string mantissa;  // `significant` digits
+  std::int64_t exponent = 0;
+  if (n.digits != 0 && significant > 0) {
+    const int count = decimal_digit_count(n.digits);
+    if (count > significant) {
+      std::uint64_t m = drop_digits_half_up(n.digits, count - significant);
+      std::int64_t e = std::int64_t{n.exponent} + count - significant;
+      if (decimal_digit_count(m) > significant) {  // carry to 10^significant
+        m /= 10;
+        ++e;
+      }
+      mantissa = std::to_string(m);
+      exponent = e + decimals;
+    } else {
+      mantissa = std::to_string(n.digits) +
+                 std::string(static_cast<std::size_t>(significant - count), '0');
+      exponent = std::int64_t{n.exponent} - (significant - count) + decimals;
+    }
+  } else if (n.digits != 0) {
+    exponent = std::int64_t{n.exponent} + decimal_digit_count(n.digits);
+  }
+  Digits d;
+  if (mantissa.empty()) {
+    d.decimals.assign(static_cast<std::size_t>(decimals), '0');
+  } else {
+    const std::size_t int_count = mantissa.size() - static_cast<std::size_t>(decimals);
+    d.integer = mantissa.substr(0, int_count);
+    d.decimals = mantissa.substr(int_count);
+  }
+  if (non_finite) percent |= mark_non_finite(d.decimals, n.kind);
+
+  const int exponent_digits = fallback ? 1 : f.carets - 2;
+  std::string magnitude = std::to_string(exponent < 0 ? -exponent : exponent);
+  if (static_cast<int>(magnitude.size()) > exponent_digits) {
+    magnitude = "%" + magnitude;
+  } else {
+    magnitude.insert(0, static_cast<std::size_t>(exponent_digits) - magnitude.size(), '0');
+  }
+  MaskField mantissa_field = f;
+  std::string text = assemble(mantissa_field, d, places, n.negative) + "E" +
+                     (exponent < 0 ? "-" : "+") + magnitude;
+  if (fallback) text += std::string(static_cast<std::size_t>(f.carets), '^');
+  text += trailing_sign(f, n.negative);
+  return percent ? "%" + text : text;
+}
+
+std::string fixed_form(const MaskField& f, const DecimalNumber& n) {
+  const bool non_finite = n.kind != DecimalNumber::Kind::finite;
+  const int decimals = std::max(0, f.dec_places);
+  const int places = digit_places(f, n.negative);
+  Digits d = round_to_decimals(n.digits, n.exponent, decimals);
+  int width = static_cast<int>(d.integer.size());
+  if (f.separators && width > 0) width += (width - 1) / 3;
+  if (width > places + 3) {
+    MaskField fallback = f;
+    return exponent_form(fallback, n, true);
+  }
+  const bool overflow = width > places;
+  bool percent = overflow;
+  if (non_finite) percent |= mark_non_finite(d.decimals, n.kind);
+  std::string text = assemble(f, d, overflow ? width : places, n.negative) +
+                     std::string(static_cast<std::size_t>(f.carets), '^') +
+                     trailing_sign(f, n.negative);
+  return percent ? "%" + text : text;
+}
+
+// Free format: up to 7 significant digits for a single and 16 for a double,
+// no trailing zeros, fixed notation in the middle range.
+std::string free_form(const DecimalNumber& n) {
+  const std::string sign = n.negative ? "-" : "";
+  if (n.kind != DecimalNumber::Kind::finite) {
+    std::string text = sign;
+    text += "1.";
+    text += non_finite_tag(n.kind);
+    return text;
+  }
+  if (n.digits == 0) return sign + "0";
+  const int keep = n.is_single ? 7 : 16;
+  std::uint64_t m = n.digits;
+  std::int64_t e = n.exponent;
+  const int count = decimal_digit_count(m);
+  if (count > keep) {
+    m = drop_digits_half_up(m, count - keep);
+    e += count - keep;
+  }
+  while (m % 10 == 0) {
+    m /= 10;
+    ++e;
+  }
+  const std::string s = std::to_string(m);
+  const std::int64_t magnitude = e + static_cast<std::int64_t>(s.size()) - 1;  // power of the first digit
+  const std::int64_t upper = n.is_single ? 7 : 16;
+  if (magnitude >= -3 && magnitude < upper) {
+    const Digits d = round_to_decimals(m, static_cast<std::int32_t>(e),
+                                       static_cast<int>(std::max<std::int64_t>(0, -e)));
+    std::string text = d.integer.empty() ? "0" : d.integer;
+    if (!d.decimals.empty()) text += "." + d.decimals;
+    return sign + text;
+  }
+  std::string text = s.substr(0, 1) + "." + s.substr(1);
+  const std::int64_t x = magnitude;
+  const std::int64_t shown = x < 0 ? -x : x;
+  return sign + text + "E" + (x < 0 ? "-" : "+") + (shown < 10 ? "0" : "") +
+         std::to_string(shown);
+}
+
+}  // namespace
+
+std::string format_field(const MaskField& field, const DecimalNumber& number) {
+  DecimalNumber n = number;
+  if (n.kind != DecimalNumber::Kind::finite && !field.free_format) {
+    n.digits = kNonFiniteDigits;
+    n.exponent = kNonFiniteExponent;
+  }
+  if (field.free_format) return free_form(n);
+  if (field.carets >= kFallbackCarets) return exponent_form(field, n, false);
+  return fixed_form(field, n);
+}
+
+void NumericMask::begin_mask(std::string_view mask) {
+  mask_.assign(mask);
+  loaded_ = true;
+  position_ = 0;
+  remaining_ = static_cast<std::int32_t>(mask_.size());
+}
+
+void NumericMask::end_mask(int file) {
+  if (loaded_) write_literals(file);
+  mask_.clear();
+  loaded_ = false;
+  remaining_ = 0;
+  position_ = 0;
+}
+
+void NumericMask::format_single(int file, float value, int options) {
+  format_number(file, to_decimal(static_cast<double>(value), true), options);
+}
+
+void NumericMask::format_double(int file, double value, int options) {
+  format_number(file, to_decimal(value, false), options);
+}
+
+void NumericMask::format_number(int file, const DecimalNumber& number, int options) {
+  if (!loaded_) {
+    remaining_ = 0;  // no mask: a field of no places
+  } else if (remaining_ == 0) {
+    position_ = 0;
+    remaining_ = static_cast<std::int32_t>(mask_.size());
+  }
+  write_literals(file);
+  const MaskField field = scan_field();
+  screen_.print_text(file, format_field(field, number), line_end::none);
+  write_literals(file);
+  if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
+  if (options == 2) screen_.print_line_end(file, line_end::next_zone);
+  if (options < 0) {  // last value of a statement: release the copy
+    mask_.clear();
+    loaded_ = false;
+  }
+}
+
+bool NumericMask::starts_field(std::size_t i) const {
+  const char c = at(i), n1 = at(i + 1), n2 = at(i + 2);
+  switch (c) {
+    case '#': case '!': case '&': case '\\': return true;
+    case '$': return n1 == '$';
+    case '*': return n1 == '*';
+    case '.': return n1 == '#';
+    case '+':
+      return n1 == '#' || (n1 == '$' && n2 == '$') || (n1 == '*' && n2 == '*') ||
+             (n1 == '.' && n2 == '#');
+    default: return false;
+  }
+}
+
+void NumericMask::write_literals(int file) {
+  std::string run;
+  while (remaining_ > 0 && !starts_field(position_)) {
+    char c = at(position_);
+    if (c == '_' && remaining_ > 1) {
+      ++position_;
+      --remaining_;
+      c = at(position_);
+    }
+    run += c;
+    ++position_;
+    --remaining_;
+  }
+  if (!run.empty()) screen_.print_text(file, run, line_end::none);
+}
+
+MaskField NumericMask::scan_field() {
+  MaskField f;
+  std::size_t i = position_;
+  const std::size_t end = limit();
+  bool point = false;
+  auto at_start = [&] { return f.int_places == 0 && !point && !f.dollar && f.fill == ' '; };
+  while (i < end) {
+    const char c = at(i);
+    if (at_start() && c == '*' && at(i + 1) == '*') {
+      f.int_places += 2;
+      f.fill = '*';
+      i += 2;
+      if (at(i) == '$') {
+        f.dollar = true;
+        ++i;
+      }
+    } else if (at_start() && c == '$' && at(i + 1) == '$') {
+      f.dollar = true;
+      f.int_places += 1;
+      i += 2;
+    } else if (at_start() && !f.sign_lead && c == '+') {
+      f.sign_lead = f.plus = true;
+      ++i;
+    } else if (at_start() && !f.sign_lead && c == '&') {
+      f.free_format = true;
+      ++i;
+      break;
+    } else if (c == '#' && f.carets == 0) {
+      point ? ++f.dec_places : ++f.int_places;
+      ++i;
+    } else if (c == '.' && !point && f.carets == 0) {
+      point = true;
+      f.dec_places = 0;
+      ++i;
+    } else if (c == ',' && !point && f.carets == 0) {
+      ++f.int_places;
+      f.separators = true;
+      ++i;
+    } else if ((c == '+' || c == '-') && !f.sign_lead && !at_start() &&
+               (f.carets == 0 || f.carets >= 3)) {
+      f.sign_trail = true;
+      f.plus = c == '+';
+      ++i;
+      break;
+    } else if (c == '^' && f.carets < 5) {
+      ++f.carets;
+      ++i;
+    } else {
+      break;
+    }
+  }
+  remaining_ -= static_cast<std::int32_t>(i - position_);
+  position_ = i;
+  // Keep the field within its limit: decimals go first, then the point.
+  const int excess = f.int_places + (f.dec_places >= 0 ? 1 + f.dec_places : 0) - kMaxFieldPlaces;
+  if (excess > 0) {
+    if (f.dec_places >= 0) {
+      const int cut = std::min(excess, f.dec_places + 1);
+      f.dec_places = cut == f.dec_places + 1 ? -1 : f.dec_places - cut;
+    }
+    f.int_places = std::min(f.int_places, kMaxFieldPlaces);
+  }
+  return f;
+}
+
+}  // namespace gndfit

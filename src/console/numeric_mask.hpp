@@ -1,0 +1,58 @@
+#pragma once
+// Numbers through picture masks such as "##.#": literal characters around
+// numeric fields of # places, an optional point, and the further field
+// characters , ** $$ + - ^ & _.  A number too wide for its field is written
+// in full with % in front, or in exponent form when it is far too wide.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "console/decimal_number.hpp"
+
+namespace gndfit {
+
+class TextScreen;
+
+struct MaskField {
+  std::int32_t int_places = 0;
+  std::int32_t dec_places = -1;  // -1: no point
+  char fill = ' ';
+  bool dollar = false;
+  bool sign_lead = false;
+  bool sign_trail = false;
+  bool plus = false;
+  bool separators = false;
+  int carets = 0;
+  bool free_format = false;
+};
+
+// Formats one value through one field; the text written for it.
+std::string format_field(const MaskField& field, const DecimalNumber& number);
+
+class NumericMask {
+ public:
+  explicit NumericMask(TextScreen& screen) : screen_(screen) {}
+
+  void begin_mask(std::string_view mask);
+  void format_single(int file, float value, int options);
+  void format_double(int file, double value, int options);
+  void end_mask(int file);
+
+  bool loaded() const { return loaded_; }
+
+ private:
+  void format_number(int file, const DecimalNumber& number, int options);
+  void write_literals(int file);
+  MaskField scan_field();
+  bool starts_field(std::size_t at) const;
+  char at(std::size_t i) const { return i < limit() && i < mask_.size() ? mask_[i] : '\0'; }
+  std::size_t limit() const { return position_ + static_cast<std::size_t>(remaining_); }
+
+  TextScreen& screen_;
+  std::string mask_;
+  bool loaded_ = false;
+  std::size_t position_ = 0;
+  std::int32_t remaining_ = 0;
+};
+
+}  // namespace gndfit
