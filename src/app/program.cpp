@@ -1,0 +1,153 @@
+#include "app/program.hpp"
+
+#include "app/band_table.hpp"
+#include "model/extended.hpp"
+#include "model/ground_model.hpp"
+#include "model/measurement_start.hpp"
+#include "model/simplex_fit.hpp"
+
+namespace gndfit {
+namespace {
+
+// The one program of the process, for the control handlers.
+Program* g_program = nullptr;
+
+constexpr std::uint32_t kQuickEditMode = 0x0040;
+constexpr std::uint32_t kExtendedFlags = 0x0080;
+
+}  // namespace
+
+Program::Program(ConsoleDevice& dev, std::string position_path)
+    : device(dev), screen(dev), mask(screen), input(dev), prompted(screen, input),
+      position(std::move(position_path)) {
+  g_program = this;
+}
+
+Program::~Program() {
+  if (g_program == this) g_program = nullptr;
+}
+
+bool position_handler(ControlEvent) {
+  if (!g_program) return false;
+  SmallRect rect;
+  if (g_program->device.get_window_rect(rect)) {
+    g_program->position.save_and_close(pack_position(rect.left, rect.top));
+  } else {
+    g_program->position.close();  // no window: nothing to store
+  }
+  return false;
+}
+
+bool runtime_ctrl_handler(ControlEvent event) {
+  return event == ControlEvent::close || event == ControlEvent::logoff ||
+         event == ControlEvent::shutdown;
+}
+
+void Program::setup_window(std::int32_t packed) {
+  device.set_title(" ");
+  std::uint32_t mode = 0;
+  if (device.get_input_mode(mode)) {
+    device.set_input_mode((mode & ~kQuickEditMode) | kExtendedFlags);
+  }
+  device.move_window(position_left(packed), position_top(packed));
+  device.remove_size_and_maximize();
+  // The run-time's handler is registered before the program's, so that the
+  // program's runs first.
+  device.add_control_handler(runtime_ctrl_handler);
+  device.add_control_handler(position_handler);
+}
+
+void Program::enter() {
+  position.open();
+  setup_window(effective_position(position.read_position()));
+  start_up();
+}
+
+void Program::start_up() {
+  screen.screen_set_size(109, 19);
+  screen.screen_clear(kClearTextView);
+  write("Gndfit ground constants", line_end::new_line);
+  end_line();
+  write("Frequency MHz");
+  set_colour(kColourPermittivity);
+  write("   Permittivity");
+  set_colour(kColourConductivity);
+  write("   Conductivity mS/m");
+  set_colour(kColourSkinDepth);
+  write("   Relative skin depth", line_end::new_line);
+  set_colour(kColourText);
+  end_line();
+}
+
+void Program::print_auto_mask(float value) {
+  const double v = value;
+  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
+  mask.begin_mask(picture);
+  mask.format_single(0, value, 0);
+  mask.end_mask(0);
+}
+
+bool Program::run_pass() {
+  // Redirected input ends the run at a pass that starts with no byte left.
+  if (!prompted.input_is_console()) {
+    input.use_stream();
+    if (input.stream_exhausted()) return false;
+  }
+  prompted.prompt_input("Freq perm cond = ", false, true);
+  Measurement m;
+  input.read_double(m.frequency_mhz);
+  input.read_single(m.permittivity);
+  input.read_single(m.conductivity_ms);
+  const bool rejected =
+      m.frequency_mhz <= 0.0 || m.permittivity <= 0.0f || m.conductivity_ms <= 0.0f;
+  if (rejected) return true;
+  start_measurement(fit, m);
+  fit_model(fit);
+  evaluate_model(fit);
+  print_rows();
+  return true;
+}
+
+void Program::print_rows() {
+  const float reference = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
+  end_line();
+  for (std::size_t i = 0; i < kBandTable.size(); ++i) {
+    mask.begin_mask("   ##.#");
+    mask.format_single(0, kBandTable[i], 0);
+    mask.end_mask(0);
+    if (i + 1 < kBandTable.size()) write("    ");
+  }
+  end_line();
+  for (std::size_t i = 0; i < kBandTable.size(); ++i) {
+    set_eval_frequency_mhz(fit, kBandTable[i]);
+    evaluate_model(fit);
+    set_colour(kColourPermittivity);
+    print_auto_mask(fit.model.permittivity);
+    write(" ");
+    set_colour(kColourConductivity);
+    print_auto_mask(fit.model.conductivity_ms);
+    if (i + 1 < kBandTable.size()) write("  ");
+  }
+  end_line();
+  set_colour(kColourSkinDepth);
+  for (std::size_t i = 0; i < kBandTable.size(); ++i) {
+    set_eval_frequency_mhz(fit, kBandTable[i]);
+    evaluate_model(fit);
+    mask.begin_mask(" ###.##");
+    const float depth = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
+    mask.format_single(0, store_single(extended{depth} / extended{reference}), 0);
+    mask.end_mask(0);
+    if (i + 1 < kBandTable.size()) write("    ");
+  }
+  set_colour(kColourText);
+  end_line();
+  end_line();
+}
+
+void Program::end_run() {
+  position_handler(ControlEvent::close);
+  runtime_ctrl_handler(ControlEvent::close);
+  screen.flush();
+}
+
+}  // namespace gndfit

@@ -1,0 +1,60 @@
+#pragma once
+// The program: the entry routine's steps, the endless prompt-fit-print loop
+// and the three result rows.  One instance per process holds every piece of
+// process-wide state; tests build their own on a MemoryConsole.
+#include <string>
+
+#include "console/field_reader.hpp"
+#include "console/numeric_mask.hpp"
+#include "console/prompted_input.hpp"
+#include "console/text_screen.hpp"
+#include "model/fit_state.hpp"
+#include "platform/console_device.hpp"
+#include "platform/position_file.hpp"
+
+namespace gndfit {
+
+inline constexpr int kColourPermittivity = 11;
+inline constexpr int kColourConductivity = 10;
+inline constexpr int kColourSkinDepth = 8;
+inline constexpr int kColourText = 7;
+
+class Program {
+ public:
+  explicit Program(ConsoleDevice& device, std::string position_path = "gndfit.ini");
+  ~Program();
+
+  // Position file, window set-up, screen, heading and legend.
+  void enter();
+  // One prompt and, for a valid measurement, its three rows.  False when
+  // redirected input has no byte left at the start of the pass.
+  bool run_pass();
+  // Ends the run as a console control event does: the position is saved
+  // (when there is a window), the file closed and all output sent.
+  void end_run();
+
+  void print_auto_mask(float value);
+
+  ConsoleDevice& device;
+  FitState fit;
+  TextScreen screen;
+  NumericMask mask;
+  InputSource input;
+  PromptedInput prompted;
+  PositionFile position;
+
+ private:
+  void setup_window(std::int32_t packed);
+  void start_up();
+  void print_rows();
+  void set_colour(int index) { screen.screen_set_color(index, 0, 2); }
+  void write(std::string_view text, int flags = line_end::none) { screen.print_text(0, text, flags); }
+  void end_line() { screen.print_line_end(0, line_end::new_line); }
+};
+
+// The console control handlers: the program's saves the position; the
+// run-time's, registered first, lets the system end the process.
+bool position_handler(ControlEvent event);
+bool runtime_ctrl_handler(ControlEvent event);
+
+}  // namespace gndfit

@@ -1,0 +1,27 @@
+#include "console/prompted_input.hpp"
+
+namespace gndfit {
+
+bool PromptedInput::input_is_console() {
+  std::uint32_t mode = 0;
+  return screen_.device().get_input_mode(mode);
+}
+
+int PromptedInput::prompt_input(std::string_view prompt, bool question_mark, bool line_end) {
+  screen_.flush();
+  if (!input_is_console()) {
+    // Redirected: no prompt, no echo; fields run on through the stream.
+    source_.use_stream();
+    return 0;
+  }
+  // Console input needs the line editor, which is not built yet: the prompt
+  // is shown and the line is read from the stream as with redirected input.
+  screen_.console_write(nullptr, 0, kWriteEvenIfEmpty);
+  if (!prompt.empty()) screen_.print_text(0, prompt, line_end::none);
+  if (question_mark) screen_.print_cstring(0, "? ", line_end::none);
+  source_.use_stream();
+  if (line_end) screen_.print_line_end(0, line_end::new_line);
+  return 0;
+}
+
+}  // namespace gndfit

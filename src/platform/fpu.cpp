@@ -1,0 +1,27 @@
+#include "platform/fpu.hpp"
+
+#include <cstdint>
+
+namespace gndfit {
+namespace {
+constexpr std::uint16_t kPrecisionAndRounding = 0x0F00;  // PC bits 8-9, RC bits 10-11
+constexpr std::uint16_t kExtendedNearest = 0x0300;       // PC = 64-bit, RC = nearest
+
+std::uint16_t control_word() {
+  std::uint16_t cw = 0;
+  asm volatile("fnstcw %0" : "=m"(cw));
+  return cw;
+}
+}  // namespace
+
+void select_extended_precision() {
+  std::uint16_t cw = static_cast<std::uint16_t>((control_word() & ~kPrecisionAndRounding) |
+                                                kExtendedNearest);
+  asm volatile("fldcw %0" : : "m"(cw));
+}
+
+bool extended_precision_selected() {
+  return (control_word() & kPrecisionAndRounding) == kExtendedNearest;
+}
+
+}  // namespace gndfit

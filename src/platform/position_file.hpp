@@ -1,0 +1,49 @@
+#pragma once
+// The window position kept between runs: four bytes at the start of
+// gndfit.ini in the working directory, left edge in the low 16 bits and top
+// edge in the high 16 bits.  Bytes after the fourth are never touched and the
+// file is never truncated.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace gndfit {
+
+inline constexpr std::int32_t kDefaultWindowPosition = 0x01600200;  // left 512, top 352
+
+class PositionFile {
+ public:
+  explicit PositionFile(std::string path = "gndfit.ini") : path_(std::move(path)) {}
+  ~PositionFile() { close(); }
+  PositionFile(const PositionFile&) = delete;
+  PositionFile& operator=(const PositionFile&) = delete;
+
+  // Opens read-write, else creates it, else read-only; failures are silent.
+  void open();
+  bool is_open() const { return file_ != nullptr; }
+  // Four bytes from the current position, missing high bytes as zero.
+  std::int32_t read_position();
+  // Writes the packed position at offset 0 and closes the file.
+  void save_and_close(std::int32_t packed);
+  void close();
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  char buffer_[8192] = {};
+};
+
+// The position to use for a value read from the file.
+inline std::int32_t effective_position(std::int32_t stored) {
+  return stored > 0 ? stored : kDefaultWindowPosition;
+}
+inline int position_left(std::int32_t packed) { return static_cast<std::int16_t>(packed & 0xFFFF); }
+inline int position_top(std::int32_t packed) {
+  return static_cast<std::int16_t>((static_cast<std::uint32_t>(packed) >> 16) & 0xFFFF);
+}
+inline std::int32_t pack_position(int left, int top) {
+  return static_cast<std::int32_t>((static_cast<std::uint32_t>(top & 0xFFFF) << 16) |
+                                   static_cast<std::uint32_t>(left & 0xFFFF));
+}
+
+}  // namespace gndfit

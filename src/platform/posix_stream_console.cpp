@@ -1,0 +1,146 @@
+#include "platform/posix_stream_console.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <thread>
+
+#include <pthread.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace gndfit {
+namespace {
+
+constexpr std::size_t kOutputBuffer = 1 << 16;
+constexpr std::size_t kInputBuffer = 1 << 16;
+
+sigset_t control_signals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGHUP);
+  sigaddset(&set, SIGTERM);
+  return set;
+}
+
+ControlEvent event_for(int signal_number) {
+  switch (signal_number) {
+    case SIGINT: return ControlEvent::ctrl_c;
+    case SIGHUP: return ControlEvent::close;
+    default: return ControlEvent::shutdown;
+  }
+}
+
+}  // namespace
+
+PosixStreamConsole::PosixStreamConsole() {
+  output_.reserve(kOutputBuffer);
+  // Control signals go to one waiting thread, never into the main thread.
+  const sigset_t set = control_signals();
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  std::thread([this, set] {
+    int signal_number = 0;
+    while (sigwait(&set, &signal_number) != 0) {
+    }
+    deliver(event_for(signal_number), 128 + signal_number);
+  }).detach();
+}
+
+PosixStreamConsole::~PosixStreamConsole() { flush_output(); }
+
+bool PosixStreamConsole::write_raw(const char* bytes, std::size_t count, std::size_t& written) {
+  std::lock_guard<std::mutex> lock(output_mutex_);
+  if (output_.size() + count > kOutputBuffer) flush_locked();
+  if (count >= kOutputBuffer) {
+    written = 0;
+    while (written < count) {
+      const ssize_t n = ::write(STDOUT_FILENO, bytes + written, count - written);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return written > 0;
+      written += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  output_.insert(output_.end(), bytes, bytes + count);
+  written = count;
+  return true;
+}
+
+void PosixStreamConsole::flush_locked() {
+  std::size_t done = 0;
+  while (done < output_.size()) {
+    const ssize_t n = ::write(STDOUT_FILENO, output_.data() + done, output_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // a closed output loses the rest, as a failed write would
+    done += static_cast<std::size_t>(n);
+  }
+  output_.clear();
+}
+
+void PosixStreamConsole::flush_output() {
+  std::lock_guard<std::mutex> lock(output_mutex_);
+  flush_locked();
+}
+
+int PosixStreamConsole::swap_case(int ch) {
+  if (std::islower(ch)) return std::toupper(ch);
+  if (std::isupper(ch)) return std::tolower(ch);
+  return ch;
+}
+
+int PosixStreamConsole::read_stdin_byte() {
+  if (input_pos_ == input_.size()) {
+    if (input_ended_) return -1;
+    flush_output();  // nothing waits for input with output still held back
+    input_.resize(kInputBuffer);
+    ssize_t n;
+    do {
+      n = ::read(STDIN_FILENO, input_.data(), input_.size());
+    } while (n < 0 && errno == EINTR);
+    input_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    input_pos_ = 0;
+    if (n <= 0) {
+      input_ended_ = true;
+      return -1;
+    }
+  }
+  return input_[input_pos_++];
+}
+
+void PosixStreamConsole::sleep_ms(int ms) {
+  flush_output();
+  timespec t{ms / 1000, (ms % 1000) * 1000000L};
+  while (nanosleep(&t, &t) != 0 && errno == EINTR) {
+  }
+}
+
+bool PosixStreamConsole::add_control_handler(ControlHandler handler) {
+  std::lock_guard<std::mutex> lock(handler_mutex_);
+  handlers_.push_back(handler);
+  return true;
+}
+
+bool PosixStreamConsole::remove_control_handler(ControlHandler handler) {
+  std::lock_guard<std::mutex> lock(handler_mutex_);
+  auto it = std::find(handlers_.begin(), handlers_.end(), handler);
+  if (it == handlers_.end()) return false;
+  handlers_.erase(it);
+  return true;
+}
+
+void PosixStreamConsole::deliver(ControlEvent event, int exit_status) {
+  std::vector<ControlHandler> snapshot;
+  {
+    std::lock_guard<std::mutex> lock(handler_mutex_);
+    snapshot = handlers_;
+  }
+  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
+    if ((*it)(event)) break;
+  }
+  flush_output();
+  ::_exit(exit_status);
+}
+
+}  // namespace gndfit

@@ -1,0 +1,111 @@
+// The whole program through redirected input and output, byte for byte.
+#include "app/program.hpp"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/memory_console.hpp"
+
+namespace gndfit {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kHeading =
+    "Gndfit ground constants\r\n\r\n"
+    "Frequency MHz   Permittivity   Conductivity mS/m   Relative skin depth\r\n\r\n";
+
+// One result block from the table of a measurement: column strings as they
+// stand in each mask (four characters for row 2, seven for rows 1 and 3).
+std::string block(const std::vector<std::string>& permittivity,
+                  const std::vector<std::string>& conductivity,
+                  const std::vector<std::string>& depth) {
+  const char* bands[] = {"1.8", "3.7", "5.3", "7.1", "10.1", "14.2", "18.1", "21.2", "24.9", "28.5"};
+  auto right = [](const std::string& s, std::size_t w) { return std::string(w - s.size(), ' ') + s; };
+  std::string out = "\r\n";
+  for (int i = 0; i < 10; ++i) out += right(bands[i], 7) + (i < 9 ? "    " : "\r\n");
+  for (int i = 0; i < 10; ++i)
+    out += right(permittivity[i], 4) + " " + right(conductivity[i], 4) + (i < 9 ? "  " : "\r\n");
+  for (int i = 0; i < 10; ++i) out += right(depth[i], 7) + (i < 9 ? "    " : "\r\n\r\n");
+  return out;
+}
+
+const std::string kTenMegahertz =
+    block({"23.8", "19.2", "17.4", "16.2", "15.0", "14.0", "13.3", "13.0", "12.6", "12.3"},
+          {"2.9", "3.6", "4.0", "4.4", "5.0", "5.7", "6.2", "6.6", "7.1", "7.5"},
+          {"2.36", "1.64", "1.37", "1.19", "1.00", "0.84", "0.74", "0.69", "0.63", "0.59"});
+const std::string kLastBand =
+    block({"27.5", "21.6", "19.4", "17.9", "16.3", "15.0", "14.2", "13.8", "13.3", "13.0"},
+          {"4.2", "5.1", "5.6", "6.1", "6.9", "7.7", "8.4", "8.9", "9.5", "10.0"},
+          {"3.98", "2.78", "2.32", "2.00", "1.68", "1.42", "1.25", "1.16", "1.07", "1.00"});
+
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("gndfit_program_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string run(const std::string& input) {
+    MemoryConsole console = MemoryConsole::redirected(input);
+    Program program(console, (dir_ / "gndfit.ini").string());
+    program.enter();
+    int passes = 0;
+    while (program.run_pass()) ++passes;
+    program.end_run();
+    passes_ = passes;
+    return console.raw_output;
+  }
+  fs::path dir_;
+  int passes_ = 0;
+};
+
+TEST_F(ProgramTest, WorkedExamplesInOneRun) {
+  EXPECT_EQ(run("10 15 5\r\n28.5,13,10\r\n"), kHeading + kTenMegahertz + kLastBand);
+}
+
+TEST_F(ProgramTest, SevenMegahertzOverflowsNothingButWidensToFourDigits) {
+  const std::string out = run("7 80 30");
+  const std::string row2 = out.substr(out.find("28.5\r\n") + 6, 14);
+  EXPECT_EQ(row2, " 125 21.2  97.");
+  EXPECT_NE(out.find("   1.97       1.38"), std::string::npos);
+}
+
+TEST_F(ProgramTest, RejectedLinesPrintNothing) {
+  EXPECT_EQ(run("\n1 2\n0 5 5\n"), kHeading);
+  EXPECT_EQ(run("10 -15 5\n"), kHeading);
+  EXPECT_EQ(run("10 15 5 \n -1 1 1\n"), kHeading + kTenMegahertz);
+}
+
+TEST_F(ProgramTest, EndOfInputEndsTheRunAndClosesThePositionFile) {
+  EXPECT_EQ(run(""), kHeading);
+  EXPECT_EQ(passes_, 0);
+  // No window to read: the file exists (created on open) and stays empty.
+  EXPECT_TRUE(fs::exists(dir_ / "gndfit.ini"));
+  EXPECT_EQ(fs::file_size(dir_ / "gndfit.ini"), 0u);
+}
+
+TEST_F(ProgramTest, AValueTooLargeForItsMaskWidensTheRow) {
+  const std::string out = run("1 20000 0.1");
+  EXPECT_NE(out.find('%'), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheGridInOneRunGivesOneBlockEach) {
+  std::string input;
+  for (const char* f : {"1.8", "5", "10", "21", "28.5"})
+    for (const char* e : {"2", "5", "15", "40", "80"})
+      for (const char* c : {"0.1", "1", "5", "30", "300"}) input += std::string(f) + " " + e + " " + c + "\n";
+  const std::string out = run(input);
+  std::size_t blocks = 0;
+  for (std::size_t at = out.find("28.5\r\n"); at != std::string::npos; at = out.find("28.5\r\n", at + 1)) ++blocks;
+  EXPECT_EQ(blocks, 125u);
+}
+
+}  // namespace
+}  // namespace gndfit
