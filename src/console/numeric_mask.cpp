@@ -160,8 +160,7 @@ std::string exponent_form(const MaskField& f, const DecimalNumber& n, bool fallb
   } else {
     magnitude.insert(0, static_cast<std::size_t>(exponent_digits) - magnitude.size(), '0');
   }
-  MaskField mantissa_field = f;
-  std::string text = assemble(mantissa_field, d, places, n.negative) + "E" +
+  std::string text = assemble(f, d, places, n.negative) + "E" +
                      (exponent < 0 ? "-" : "+") + magnitude;
   if (fallback) text += std::string(static_cast<std::size_t>(f.carets), '^');
   text += trailing_sign(f, n.negative);
@@ -175,10 +174,7 @@ std::string fixed_form(const MaskField& f, const DecimalNumber& n) {
   Digits d = round_to_decimals(n.digits, n.exponent, decimals);
   int width = static_cast<int>(d.integer.size());
   if (f.separators && width > 0) width += (width - 1) / 3;
-  if (width > places + 3) {
-    MaskField fallback = f;
-    return exponent_form(fallback, n, true);
-  }
+  if (width > places + 3) return exponent_form(f, n, true);
   const bool overflow = width > places;
   bool percent = overflow;
   if (non_finite) percent |= mark_non_finite(d.decimals, n.kind);

@@ -19,16 +19,16 @@ class MaskWriter {
  public:
   MaskWriter() : console_(MemoryConsole::redirected()), screen_(console_), mask_(screen_) {}
   std::string single(std::string_view mask, float v) {
-    console_.raw_output.clear();
-    mask_.begin_mask(mask);
-    mask_.format_single(0, v, 0);
-    mask_.end_mask(0);
-    return console_.raw_output;
+    return write(mask, [&] { mask_.format_single(0, v, 0); });
   }
   std::string dbl(std::string_view mask, double v) {
+    return write(mask, [&] { mask_.format_double(0, v, 0); });
+  }
+  template <typename Format>
+  std::string write(std::string_view mask, Format format) {
     console_.raw_output.clear();
     mask_.begin_mask(mask);
-    mask_.format_double(0, v, 0);
+    format();
     mask_.end_mask(0);
     return console_.raw_output;
   }
