@@ -29,6 +29,7 @@ struct ScreenSize {
 struct CursorCell {
   int column;
   int row;
+  friend bool operator==(CursorCell, CursorCell) = default;
 };
 
 class TextScreen {

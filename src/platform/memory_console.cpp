@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/us_keyboard.hpp"
+
 namespace gndfit {
 
 MemoryConsole::MemoryConsole(int columns, int rows)
@@ -181,30 +183,7 @@ bool MemoryConsole::read_input(InputRecord& record) {
   return true;
 }
 
-// A US keyboard layout: the unshifted character of a virtual key.
-int MemoryConsole::map_vk_to_char(int vk) {
-  if (vk >= 'A' && vk <= 'Z') return vk;
-  if (vk >= '0' && vk <= '9') return vk;
-  switch (vk) {
-    case 0x08: return 8;
-    case 0x09: return 9;
-    case 0x0D: return 13;
-    case 0x1B: return 27;
-    case 0x20: return ' ';
-    case 0xBA: return ';';
-    case 0xBB: return '=';
-    case 0xBC: return ',';
-    case 0xBD: return '-';
-    case 0xBE: return '.';
-    case 0xBF: return '/';
-    case 0xC0: return '`';
-    case 0xDB: return '[';
-    case 0xDC: return '\\';
-    case 0xDD: return ']';
-    case 0xDE: return '\'';
-    default: return 0;
-  }
-}
+int MemoryConsole::map_vk_to_char(int vk) { return us_layout_char(vk); }
 
 int MemoryConsole::swap_case(int ch) {
   if (ch >= 'a' && ch <= 'z') return ch - 32;

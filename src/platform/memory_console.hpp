@@ -4,6 +4,7 @@
 // records.  Tests drive the program through it; a terminal backend can use it
 // as its cell model and add only rendering.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ class MemoryConsole : public ConsoleDevice {
   bool size_and_maximize_removed = false;
   std::vector<ControlHandler> handlers;
   int slept_ms = 0;
+  // Runs on every sleep, so a test can deliver keys or events to a waiter.
+  std::function<void(MemoryConsole&)> on_sleep;
 
   int columns() const { return size_.x; }
   int rows() const { return size_.y; }
@@ -76,7 +79,10 @@ class MemoryConsole : public ConsoleDevice {
   int map_vk_to_char(int virtual_key) override;
   int swap_case(int ch) override;
   int read_stdin_byte() override;
-  void sleep_ms(int ms) override { slept_ms += ms; }
+  void sleep_ms(int ms) override {
+    slept_ms += ms;
+    if (on_sleep) on_sleep(*this);
+  }
   bool set_title(std::string_view text) override;
   bool has_window() override { return window; }
   bool move_window(int x, int y) override;
