@@ -18,9 +18,12 @@ constexpr std::uint32_t kExtendedFlags = 0x0080;
 }  // namespace
 
 Program::Program(ConsoleDevice& dev, std::string position_path)
-    : device(dev), screen(dev), mask(screen), input(dev), prompted(screen, input),
+    : device(dev), screen(dev), mask(screen), input(dev), keys(dev, key_queue),
+      prompted(screen, keys, input),
       position(std::move(position_path)) {
   g_program = this;
+  // The first look at the keyboard registers the run-time's handler.
+  keys.on_first_poll([this] { device.add_control_handler(runtime_ctrl_handler); });
 }
 
 Program::~Program() {
@@ -39,8 +42,10 @@ bool position_handler(ControlEvent) {
 }
 
 bool runtime_ctrl_handler(ControlEvent event) {
-  return event == ControlEvent::close || event == ControlEvent::logoff ||
-         event == ControlEvent::shutdown;
+  const bool ends_session = event == ControlEvent::close || event == ControlEvent::logoff ||
+                            event == ControlEvent::shutdown;
+  if (ends_session && g_program) g_program->keys.push_key(CLOSE_KEY_CODE);
+  return ends_session;
 }
 
 void Program::setup_window(std::int32_t packed) {
@@ -51,9 +56,9 @@ void Program::setup_window(std::int32_t packed) {
   }
   device.move_window(position_left(packed), position_top(packed));
   device.remove_size_and_maximize();
-  // The run-time's handler is registered before the program's, so that the
-  // program's runs first.
-  device.add_control_handler(runtime_ctrl_handler);
+  // One key taken without waiting: the first poll registers the run-time's
+  // handler, before the program's, so that the program's runs first.
+  keys.take_key();
   device.add_control_handler(position_handler);
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "console/field_reader.hpp"
+#include "console/key_input.hpp"
+#include "console/key_queue.hpp"
 #include "console/numeric_mask.hpp"
 #include "console/prompted_input.hpp"
 #include "console/text_screen.hpp"
@@ -40,6 +42,8 @@ class Program {
   TextScreen screen;
   NumericMask mask;
   InputSource input;
+  KeyQueue key_queue;
+  KeyInput keys;
   PromptedInput prompted;
   PositionFile position;
 

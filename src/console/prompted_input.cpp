@@ -14,13 +14,12 @@ int PromptedInput::prompt_input(std::string_view prompt, bool question_mark, boo
     source_.use_stream();
     return 0;
   }
-  // Console input needs the line editor, which is not built yet: the prompt
-  // is shown and the line is read from the stream as with redirected input.
-  screen_.console_write(nullptr, 0, kWriteEvenIfEmpty);
+  screen_.console_write(nullptr, 0, kWriteEvenIfEmpty);  // carry out a pending wrap
   if (!prompt.empty()) screen_.print_text(0, prompt, line_end::none);
   if (question_mark) screen_.print_cstring(0, "? ", line_end::none);
-  source_.use_stream();
+  std::string line = editor_.edit_line();
   if (line_end) screen_.print_line_end(0, line_end::new_line);
+  source_.use_line(std::move(line));
   return 0;
 }
 

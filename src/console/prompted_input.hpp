@@ -1,23 +1,27 @@
 #pragma once
-// The prompt before each measurement.  With redirected input nothing is
-// written and the fields are read straight from the stream.  The interactive
-// line editor for console input is not built yet; see prompted_input.cpp.
+// The prompt before each measurement.  At a console the prompt is written
+// and one line is edited; with redirected input nothing is written and the
+// fields are read straight from the stream.  Either way the following
+// read_double and read_single calls take the fields in turn.
 #include <string_view>
 
 #include "console/field_reader.hpp"
+#include "console/line_editor.hpp"
 #include "console/text_screen.hpp"
 
 namespace gndfit {
 
 class PromptedInput {
  public:
-  PromptedInput(TextScreen& screen, InputSource& source) : screen_(screen), source_(source) {}
+  PromptedInput(TextScreen& screen, KeyInput& keys, InputSource& source)
+      : screen_(screen), editor_(screen, keys), source_(source) {}
 
   bool input_is_console();
   int prompt_input(std::string_view prompt, bool question_mark, bool line_end);
 
  private:
   TextScreen& screen_;
+  LineEditor editor_;
   InputSource& source_;
 };
 

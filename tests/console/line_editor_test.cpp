@@ -1,0 +1,309 @@
+#include "console/line_editor.hpp"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "console/prompted_input.hpp"
+#include "platform/memory_console.hpp"
+
+namespace gndfit {
+
+std::ostream& operator<<(std::ostream& os, CursorCell c) {
+  return os << "(" << c.column << "," << c.row << ")";
+}
+
+namespace {
+
+constexpr KeyCode Tab = 9, Backspace = 8, Esc = 27, Enter = 13;
+constexpr KeyCode Left = 0x4BFF, Right = 0x4DFF, Home = 0x47FF, End = 0x4FFF, Up = 0x48FF,
+                  Down = 0x50FF, Delete = 0x53FF, Insert = 0x52FF, F1 = 0x3BFF;
+
+CursorCell cell(int column, int row) { return {column, row}; }
+
+TEST(CursorMotion, AdvanceCellWrapsRowsWithFloorDivision) {
+  struct Case {
+    CursorCell from;
+    int delta;
+    CursorCell to;
+  };
+  const Case cases[] = {
+      {{1, 1}, 0, {1, 1}},   {{5, 2}, 3, {8, 2}},    {{10, 2}, 1, {1, 3}},
+      {{1, 2}, -1, {10, 1}}, {{1, 1}, -1, {10, 0}},  {{3, 1}, -25, {8, -2}},
+      {{10, 5}, 1, {1, 6}},  {{4, 3}, -20, {4, 1}},  {{4, 3}, 25, {9, 5}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(advance_cell(c.from, c.delta, 10), c.to) << c.from << c.delta;
+}
+
+class Editor : public ::testing::Test {
+ protected:
+  static constexpr int W = 10, H = 4;
+
+  void keys_typed(std::initializer_list<KeyCode> codes) {
+    for (KeyCode c : codes) queue.push(c);
+  }
+  void text_typed(const std::string& text) {
+    for (unsigned char c : text) queue.push(c);
+  }
+  // Starts the line at a 1-based cell and edits it until Enter.
+  std::string edit_from(CursorCell at) {
+    screen.screen_locate(at.row, at.column, -1);
+    return editor.edit_line();
+  }
+  std::string row(int r) const { return console.row_text(r - 1); }
+  CursorCell cursor() { return screen.screen_get_cursor(); }
+
+  MemoryConsole console{W, H};
+  TextScreen screen{console};
+  KeyQueue queue;
+  KeyInput keys{console, queue};
+  LineEditor editor{screen, keys};
+};
+
+TEST_F(Editor, TypingEchoesAndEnterReturnsTheLineWithTheCursorAfterIt) {
+  text_typed("12.5");
+  keys_typed({Enter, '9'});
+  EXPECT_EQ(edit_from(cell(1, 1)), "12.5");
+  EXPECT_EQ(row(1), "12.5      ");
+  EXPECT_EQ(cursor(), cell(5, 1));
+  EXPECT_EQ(queue.take(), '9') << "codes after Enter belong to the next line";
+}
+
+TEST_F(Editor, CtrlJAlsoFinishesAndCode127IsInserted) {
+  keys_typed({'a', 127, 10});
+  EXPECT_EQ(edit_from(cell(1, 1)), "a\x7f");
+}
+
+TEST_F(Editor, TabInsertsBlanksToTheNextMultipleOfEight) {
+  text_typed("abc");
+  keys_typed({Tab, 'x', Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "abc     x");
+  text_typed("12345678");
+  keys_typed({Tab, 'y', Enter});
+  EXPECT_EQ(edit_from(cell(1, 3)), "12345678        y");
+}
+
+TEST_F(Editor, BackspaceDeletesBeforeTheCursorAndNothingAtTheStart) {
+  keys_typed({Backspace});
+  text_typed("abcd");
+  keys_typed({Left, Backspace, Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "abd");
+  EXPECT_EQ(row(1), "abd       ");
+  EXPECT_TRUE(console.beeps.empty());
+}
+
+TEST_F(Editor, DeleteRemovesUnderTheCursorAndBeepsAtTheEnd) {
+  text_typed("abcd");
+  keys_typed({Home, Delete, End, Delete, Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "bcd");
+  EXPECT_EQ(row(1), "bcd       ");
+  ASSERT_EQ(console.beeps.size(), 1u);
+  EXPECT_EQ(console.beeps[0].hz, 1000);
+  EXPECT_EQ(console.beeps[0].ms, 250);
+}
+
+TEST_F(Editor, EscErasesTheLineAndOnAnEmptyLineOnlyGoesToItsStart) {
+  text_typed("abc");
+  keys_typed({Left, Esc});
+  text_typed("7");
+  keys_typed({Enter});
+  EXPECT_EQ(edit_from(cell(3, 1)), "7");
+  EXPECT_EQ(row(1), "  7       ");
+  keys_typed({Esc, Enter});
+  EXPECT_EQ(edit_from(cell(4, 2)), "");
+  EXPECT_EQ(cursor(), cell(4, 2));
+}
+
+TEST_F(Editor, HomeAndEndInsertAtEitherEnd) {
+  text_typed("23");
+  keys_typed({Home, '1', End, '4', Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "1234");
+  EXPECT_EQ(row(1), "1234      ");
+}
+
+TEST_F(Editor, UpAndDownMoveByOneScreenRowWhenThereIsRoom) {
+  text_typed("abcdefghijklm");  // 13 bytes over two rows
+  keys_typed({Up, 'X', Up, 'Y', Down, Down, 'Z', Enter});
+  // Up from 13 to 3; the second Up (from 4) has no room; Down from 5 to 15
+  // reaches the end of the line exactly; the second Down has no room.
+  EXPECT_EQ(edit_from(cell(1, 1)), "abcXYdefghijklmZ");
+  EXPECT_EQ(row(1), "abcXYdefgh");
+  EXPECT_EQ(row(2), "ijklmZ    ");
+}
+
+TEST_F(Editor, DownMovesWhenTheLineReachesThatFar) {
+  text_typed("abcdefghijklm");
+  keys_typed({Home, Down, 'Z', Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "abcdefghijZklm");
+}
+
+TEST_F(Editor, InsertFunctionKeysAndTheCloseKeyDoNothing) {
+  text_typed("ab");
+  keys_typed({Left, Insert, F1, CLOSE_KEY_CODE, 0x73FF, 3, 31, 'x', Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "axb");
+  EXPECT_TRUE(console.beeps.empty());
+}
+
+TEST_F(Editor, InsertingInsideTheLineRewritesItsTail) {
+  text_typed("1234567890ab");  // fills row 2 and wraps
+  keys_typed({Home, Right, '-', Enter});
+  EXPECT_EQ(edit_from(cell(1, 2)), "1-234567890ab");
+  EXPECT_EQ(row(2), "1-23456789");
+  EXPECT_EQ(row(3), "0ab       ");
+}
+
+TEST_F(Editor, AppendingOnTheBottomRightCellScrollsAndPutsTheCursorOnTheNextRow) {
+  console.fill_character('p', W, {0, 0});  // something to see scrolling
+  text_typed("xyz");
+  keys_typed({Enter});
+  EXPECT_EQ(edit_from(cell(8, H)), "xyz");
+  EXPECT_EQ(row(H - 1), "       xyz");
+  EXPECT_EQ(row(H), "          ");
+  EXPECT_EQ(cursor(), cell(1, H));
+  EXPECT_NE(row(1), std::string(W, 'p')) << "the top row scrolled away";
+}
+
+TEST_F(Editor, AnInsertionThatScrollsLeavesTheCursorAfterTheInsertedByte) {
+  text_typed("abcdef");
+  keys_typed({Home, '1', Enter});
+  // Starting on column 6 of the bottom row the rewritten tail runs past the
+  // screen: it scrolls, and the cursor follows the text up.
+  EXPECT_EQ(edit_from(cell(6, H)), "1abcdef");
+  EXPECT_EQ(row(H - 1), "     1abcd");
+  EXPECT_EQ(row(H), "ef        ");
+}
+
+// Only a screen no wider than a Tab's eight blanks gets here: an insertion
+// whose rewritten tail scrolls the screen and ends on the bottom-right cell,
+// where the cursor is parked on the last byte instead of after it.
+TEST(NarrowEditor, AnInsertionWhoseTailEndsOnTheBottomRightAfterAScrollKeepsTheCursorRight) {
+  MemoryConsole console(8, 4);
+  TextScreen screen(console);
+  KeyQueue queue;
+  KeyInput keys(console, queue);
+  LineEditor editor(screen, keys);
+  for (KeyCode code : std::initializer_list<KeyCode>{'b', 'c', 'd', 'e', 'f', 'g', 'h', Home,
+                                                     'a', Home, Tab, 'Z', Enter})
+    queue.push(code);
+  screen.screen_locate(4, 1, -1);
+  const std::string line = editor.edit_line();
+  EXPECT_EQ(line, "        Zabcdefgh");
+  // The screen shows the line as it is: Z went in after all eight blanks.
+  EXPECT_EQ(console.row_text(1) + console.row_text(2) + console.row_text(3),
+            "        Zabcdefgh       ");
+}
+
+TEST_F(Editor, EnterAfterAnInsertionThatFilledTheLastCellScrollsTwiceWithTheLineEnd) {
+  MemoryConsole c(W, H);
+  TextScreen s(c);
+  KeyQueue q;
+  KeyInput k(c, q);
+  InputSource source(c);
+  PromptedInput prompted(s, k, source);
+  s.screen_locate(H, 1, -1);
+  s.print_text(0, "", line_end::none);
+  for (KeyCode code : std::initializer_list<KeyCode>{'1', '2', '3', '4', '5', '6', '7', '8', '9',
+                                                     Left, '0', Enter})
+    q.push(code);
+  prompted.prompt_input("", false, true);
+  // The line "1234567809" ends on the bottom-right cell without scrolling;
+  // Enter scrolls to put the cursor after it, the line end scrolls again.
+  EXPECT_EQ(c.row_text(H - 3), "1234567809");
+  EXPECT_EQ(c.row_text(H - 2), std::string(W, ' '));
+  EXPECT_EQ(c.row_text(H - 1), std::string(W, ' '));
+  EXPECT_EQ(s.screen_get_cursor(), cell(1, H));
+}
+
+TEST_F(Editor, WaitsInPollsOf25MillisecondsAndIgnoresACloseKeyMeanwhile) {
+  int sleeps = 0;
+  console.on_sleep = [&](MemoryConsole&) {
+    if (++sleeps == 2) queue.push(CLOSE_KEY_CODE);
+    if (sleeps == 4) {
+      queue.push('5');
+      queue.push(Enter);
+    }
+  };
+  EXPECT_EQ(edit_from(cell(1, 1)), "5");
+  EXPECT_EQ(sleeps, 4);
+  EXPECT_EQ(console.slept_ms, 4 * kKeyPollMs);
+}
+
+TEST_F(Editor, KeysComeFromConsoleRecordsThroughTheKeyLayer) {
+  InputRecord r;
+  r.key_down = true;
+  r.ch = '7';
+  r.virtual_key = '7';
+  r.scan_code = 0x08;
+  console.input.push_back(r);
+  r.ch = 13;
+  r.virtual_key = 0x0D;
+  r.scan_code = 0x1C;
+  console.input.push_back(r);
+  EXPECT_EQ(edit_from(cell(1, 1)), "7");
+}
+
+TEST_F(Editor, RestoresTheCursorVisibilityItFound) {
+  console.set_cursor_visible(false);
+  keys_typed({'1', Enter});
+  edit_from(cell(1, 1));
+  EXPECT_FALSE(console.cursor_visible());
+  console.set_cursor_visible(true);
+  keys_typed({'1', Enter});
+  edit_from(cell(1, 1));
+  EXPECT_TRUE(console.cursor_visible());
+}
+
+// A line longer than the screen: its start has scrolled off the top.  The
+// edit position never moves onto a cell that is gone, so the cursor always
+// shows where typing goes.
+TEST_F(Editor, ALineLongerThanTheScreenKeepsTheCursorOnTheEditPosition) {
+  const std::string long_text(45, 'a');  // 4.5 rows of a 4-row screen
+  text_typed(long_text);
+  keys_typed({Home, 'H', Enter});
+  const std::string line = edit_from(cell(1, 1));
+  // Home went to the first byte still on the screen, where H went in.
+  const std::size_t at = line.find('H');
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(line.size(), 46u);
+  EXPECT_EQ(row(1)[0], 'H');
+  EXPECT_EQ(at, 45u - 35u) << "the first 10 bytes scrolled away, 35 remain shown";
+}
+
+TEST_F(Editor, LeftAndBackspaceStopAtTheFirstByteShown) {
+  text_typed(std::string(45, 'a'));
+  for (int i = 0; i < 50; ++i) queue.push(Left);
+  keys_typed({Backspace, 'L', Esc, 'e', Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "e");
+  EXPECT_EQ(row(1), "e         ");
+}
+
+TEST_F(Editor, PromptThenLineFeedsTheThreeReads) {
+  InputSource source(console);
+  PromptedInput prompted(screen, keys, source);
+  text_typed("10, 15 5");
+  keys_typed({Enter});
+  prompted.prompt_input("F = ", false, true);
+  EXPECT_EQ(row(1), "F = 10, 15");
+  EXPECT_EQ(row(2), " 5        ");
+  EXPECT_EQ(cursor(), cell(1, 3));
+  double f = 0;
+  float p = 0, c = 0;
+  source.read_double(f);
+  source.read_single(p);
+  source.read_single(c);
+  EXPECT_EQ(f, 10.0);
+  EXPECT_EQ(p, 15.0f);
+  EXPECT_EQ(c, 5.0f);
+}
+
+TEST_F(Editor, PromptWithAQuestionMark) {
+  InputSource source(console);
+  PromptedInput prompted(screen, keys, source);
+  keys_typed({'1', Enter});
+  prompted.prompt_input("N", true, false);
+  EXPECT_EQ(row(1), "N? 1      ");
+  EXPECT_EQ(cursor(), cell(5, 1));
+}
+
+}  // namespace
+}  // namespace gndfit
