@@ -1,25 +1,86 @@
 #include "console/decimal_number.hpp"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 namespace gndfit {
 
-std::uint64_t power_of_ten(int k) {
-  std::uint64_t result = 1, base = 10;
-  for (; k > 0; k >>= 1) {  // repeated squaring
-    if (k & 1) result *= base;
-    base *= base;
-  }
-  return result;
+namespace {
+
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> p{};
+  p[0] = 1;
+  for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 10;
+  return p;
+}();
+
+constexpr std::uint64_t kRoom = 0x3333333333333333u;  // largest n with 5n in 64 bits
+
+__extension__ using Wide = unsigned __int128;
+
+constexpr int kLastPowerOfFive = 27;  // 5^27 is the largest in 64 bits
+constexpr std::array<std::uint64_t, kLastPowerOfFive + 1> kPowersOfFive = [] {
+  std::array<std::uint64_t, kLastPowerOfFive + 1> p{};
+  p[0] = 1;
+  for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 5;
+  return p;
+}();
+
+int bit_length(Wide x) {
+  const auto high = static_cast<std::uint64_t>(x >> 64);
+  return high != 0 ? 128 - std::countl_zero(high) : 64 - std::countl_zero(static_cast<std::uint64_t>(x));
 }
 
-int decimal_digit_count(std::uint64_t n) {
-  int count = 1;
-  while (n >= 10) {
-    n /= 10;
-    ++count;
+// The steps below take n up by 5 when 5n fits and otherwise halve it, so
+// once it has first been halved n stays within (kRoom/2, 5 kRoom], and just
+// after the j-th halving within (kRoom/2, 5 kRoom/2], a range of ratio 5
+// that holds n0 5^a / 2^j for exactly one a.  While the halvings drop only
+// zero bits nothing is rounded, so the state after the last such halving
+// is known at once: a quintuplings and j = (trailing zeros of n0) halvings.
+void skip_exact_steps(std::uint64_t& n, int& steps, int& e) {
+  if (n == 0) return;
+  const int j = std::countr_zero(n);
+  if (j == 0) return;
+  const Wide low = Wide{kRoom} << (j - 1);  // n0 5^a must exceed this
+  const Wide high = Wide{kRoom} * 5 << (j - 1);  // and not exceed this
+  int a = std::max(0, (bit_length(low) - bit_length(n)) * 1000 / 2322 - 1);
+  while (a <= kLastPowerOfFive && Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)] <= low) ++a;
+  if (a > kLastPowerOfFive || a + j > steps) return;
+  const Wide scaled = Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)];
+  if (scaled > high) return;  // cannot happen; the slow path stays exact
+  n = static_cast<std::uint64_t>(scaled >> j);
+  e -= a;
+  steps -= a + j;
+}
+
+// n 2^-steps as decimal digits: each step either takes n up by 5 (one more
+// decimal place, exact) when there is room, or halves it, rounding half to
+// even.  e counts the decimal places.
+void halve_and_quintuple(std::uint64_t& n, int steps, int& e) {
+  skip_exact_steps(n, steps, e);
+  for (; steps > 0; --steps) {
+    if (n <= kRoom) {
+      n *= 5;
+      --e;
+    } else {
+      const bool dropped = n & 1;
+      n >>= 1;
+      if (dropped && (n & 1)) ++n;
+    }
   }
-  return count;
+}
+
+}  // namespace
+
+std::uint64_t power_of_ten(int k) { return kPowersOfTen[static_cast<std::size_t>(k)]; }
+
+int decimal_digit_count(std::uint64_t n) {
+  if (n == 0) return 1;
+  // 1233 / 4096 is just under log10(2): t is the count or one less.
+  const int t = (64 - std::countl_zero(n)) * 1233 >> 12;
+  return n >= power_of_ten(t) ? t + 1 : t;
 }
 
 std::uint64_t drop_digits_half_up(std::uint64_t n, int k) {
@@ -50,15 +111,9 @@ DecimalNumber to_decimal(double value, bool is_single) {
   std::uint64_t n = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
   int q = (biased == 0 ? 1 : biased) - 1075;
   int e = 0;
-  for (; q < 0; ++q) {
-    if (n <= 0x3333333333333333u) {
-      n *= 5;
-      --e;
-    } else {
-      const bool dropped = n & 1;
-      n >>= 1;
-      if (dropped && (n & 1)) ++n;
-    }
+  if (q < 0) {
+    halve_and_quintuple(n, -q, e);
+    q = 0;
   }
   for (; q > 0; --q) {
     if (n >> 63) {
