@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace gndfit {
 
@@ -41,18 +42,25 @@ int bit_length(Wide x) {
 // is known at once: a quintuplings and j = (trailing zeros of n0) halvings.
 void skip_exact_steps(std::uint64_t& n, int& steps, int& e) {
   if (n == 0) return;
-  const int j = std::countr_zero(n);
-  if (j == 0) return;
-  const Wide low = Wide{kRoom} << (j - 1);  // n0 5^a must exceed this
-  const Wide high = Wide{kRoom} * 5 << (j - 1);  // and not exceed this
-  int a = std::max(0, (bit_length(low) - bit_length(n)) * 1000 / 2322 - 1);
-  while (a <= kLastPowerOfFive && Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)] <= low) ++a;
-  if (a > kLastPowerOfFive || a + j > steps) return;
-  const Wide scaled = Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)];
-  if (scaled > high) return;  // cannot happen; the slow path stays exact
-  n = static_cast<std::uint64_t>(scaled >> j);
-  e -= a;
-  steps -= a + j;
+  // j halvings as far as the zero bits and the steps allow: a fit within
+  // the steps is found after a try or two, each shortening j by the excess.
+  for (int j = std::min(std::countr_zero(n), steps); j > 0;) {
+    const Wide low = Wide{kRoom} << (j - 1);  // n0 5^a must exceed this
+    const Wide high = Wide{kRoom} * 5 << (j - 1);  // and not exceed this
+    int a = std::max(0, (bit_length(low) - bit_length(n)) * 1000 / 2322 - 1);
+    while (a <= kLastPowerOfFive && Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)] <= low) ++a;
+    if (a > kLastPowerOfFive) return;
+    if (a + j > steps) {
+      j -= a + j - steps;
+      continue;
+    }
+    const Wide scaled = Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)];
+    if (scaled > high) return;  // cannot happen; the slow path stays exact
+    n = static_cast<std::uint64_t>(scaled >> j);
+    e -= a;
+    steps -= a + j;
+    return;
+  }
 }
 
 // n 2^-steps as decimal digits: each step either takes n up by 5 (one more
@@ -72,6 +80,15 @@ void halve_and_quintuple(std::uint64_t& n, int steps, int& e) {
   }
 }
 
+// n / 10^k for each k, each with its constant divisor, which the compiler
+// turns into a multiplication: a 64-bit division by a variable is slow.
+template <std::size_t... K>
+constexpr auto make_dividers(std::index_sequence<K...>) {
+  return std::array<std::uint64_t (*)(std::uint64_t), sizeof...(K)>{
+      +[](std::uint64_t n) { return n / kPowersOfTen[K]; }...};
+}
+constexpr auto kDivideByPowerOfTen = make_dividers(std::make_index_sequence<20>{});
+
 }  // namespace
 
 std::uint64_t power_of_ten(int k) { return kPowersOfTen[static_cast<std::size_t>(k)]; }
@@ -88,8 +105,8 @@ std::uint64_t drop_digits_half_up(std::uint64_t n, int k) {
   if (k > 19) return 0;
   const std::uint64_t divisor = power_of_ten(k);
   const std::uint64_t half = k == 19 ? 5'000'000'000'000'000'000u : (divisor + 1) / 2;
-  const std::uint64_t quotient = n / divisor;
-  return n % divisor >= half ? quotient + 1 : quotient;
+  const std::uint64_t quotient = kDivideByPowerOfTen[static_cast<std::size_t>(k)](n);
+  return n - quotient * divisor >= half ? quotient + 1 : quotient;
 }
 
 DecimalNumber to_decimal(double value, bool is_single) {

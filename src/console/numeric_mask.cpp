@@ -1,6 +1,7 @@
 #include "console/numeric_mask.hpp"
 
 #include <algorithm>
+#include <charconv>
 
 #include "console/text_screen.hpp"
 
@@ -14,14 +15,17 @@ constexpr int kFallbackCarets = 3;
 constexpr std::uint64_t kNonFiniteDigits = 11234;
 constexpr std::int32_t kNonFiniteExponent = -4;
 
-// The rounded number as digit strings: integer digits without leading zeros
-// (empty when the integer part is 0) and exactly `decimals` decimal digits.
-struct Digits {
-  std::string integer;
-  std::string decimals;
-};
+// The digits of n, without leading zeros; empty for 0.
+std::string_view digits_of(std::uint64_t n, char (&buffer)[20]) {
+  if (n == 0) return {};
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, n).ptr;
+  return {buffer, static_cast<std::size_t>(end - buffer)};
+}
 
-Digits round_to_decimals(std::uint64_t digits, std::int32_t exponent, int decimals) {
+// The rounded number as digit strings in the work area: integer digits
+// without leading zeros (empty when the integer part is 0) and exactly
+// `decimals` decimal digits.
+void round_to_decimals(std::uint64_t digits, std::int32_t exponent, int decimals, MaskWork& w) {
   std::uint64_t rounded = digits;
   std::int64_t scale = exponent;
   const std::int64_t drop = -std::int64_t{exponent} - decimals;
@@ -29,26 +33,32 @@ Digits round_to_decimals(std::uint64_t digits, std::int32_t exponent, int decima
     rounded = drop > 19 ? 0 : drop_digits_half_up(digits, static_cast<int>(drop));
     scale = -decimals;
   }
-  std::string s = rounded == 0 ? std::string() : std::to_string(rounded);
-  Digits out;
+  char buffer[20];
+  const std::string_view s = digits_of(rounded, buffer);
+  w.integer.clear();
+  w.decimals.clear();
+  const auto wanted = static_cast<std::size_t>(decimals);
   if (scale >= 0) {
-    if (!s.empty()) out.integer = s + std::string(static_cast<std::size_t>(scale), '0');
-    out.decimals.assign(static_cast<std::size_t>(decimals), '0');
-    return out;
+    if (!s.empty()) {
+      w.integer.append(s);
+      w.integer.append(static_cast<std::size_t>(scale), '0');
+    }
+    w.decimals.append(wanted, '0');
+    return;
   }
-  const std::size_t fraction = static_cast<std::size_t>(-scale);
-  if (s.size() < fraction) s.insert(0, fraction - s.size(), '0');
-  out.integer = s.substr(0, s.size() - fraction);
-  out.integer.erase(0, out.integer.find_first_not_of('0') == std::string::npos
-                           ? out.integer.size()
-                           : out.integer.find_first_not_of('0'));
-  out.decimals = s.substr(s.size() - fraction) +
-                 std::string(static_cast<std::size_t>(decimals) - fraction, '0');
-  return out;
+  const auto fraction = static_cast<std::size_t>(-scale);
+  if (s.size() <= fraction) {
+    w.decimals.append(fraction - s.size(), '0');
+    w.decimals.append(s);
+  } else {
+    w.integer.append(s.substr(0, s.size() - fraction));
+    w.decimals.append(s.substr(s.size() - fraction));
+  }
+  w.decimals.append(wanted - fraction, '0');
 }
 
-std::string with_separators(const std::string& integer) {
-  std::string out;
+const std::string& with_separators(const std::string& integer, std::string& out) {
+  out.clear();
   for (std::size_t i = 0; i < integer.size(); ++i) {
     if (i > 0 && (integer.size() - i) % 3 == 0) out += ',';
     out += integer[i];
@@ -81,14 +91,16 @@ bool mark_non_finite(std::string& decimals, DecimalNumber::Kind kind) {
   return true;
 }
 
-// The mantissa part of a field (integer digits, point, decimals) with the
-// leading zero, the dollar, the sign in front and the fill, over `places`.
-std::string assemble(const MaskField& f, const Digits& d, int places, bool negative) {
-  const std::string integer = f.separators ? with_separators(d.integer) : d.integer;
+// Appends the mantissa part of a field (integer digits, point, decimals)
+// with the leading zero, the dollar, the sign in front and the fill, over
+// `places`.
+void assemble(const MaskField& f, MaskWork& w, int places, bool negative) {
+  const std::string& integer = f.separators ? with_separators(w.integer, w.separated) : w.integer;
   int used = static_cast<int>(integer.size());
   const bool leading_zero = integer.empty() && places - used >= 1;
   if (leading_zero) ++used;
-  std::string text(static_cast<std::size_t>(std::max(0, places - used)), f.fill);
+  std::string& text = w.text;
+  text.append(static_cast<std::size_t>(std::max(0, places - used)), f.fill);
   if (!f.sign_trail) {
     if (negative) text += '-';
     else if (f.sign_lead) text += '+';
@@ -96,20 +108,28 @@ std::string assemble(const MaskField& f, const Digits& d, int places, bool negat
   if (f.dollar) text += '$';
   if (leading_zero) text += '0';
   text += integer;
-  if (f.dec_places >= 0) text += '.' + d.decimals;
-  return text;
+  if (f.dec_places >= 0) {
+    text += '.';
+    text += w.decimals;
+  }
 }
 
-std::string trailing_sign(const MaskField& f, bool negative) {
-  if (!f.sign_trail) return {};
-  return negative ? "-" : f.plus ? "+" : " ";
+void append_trailing_sign(const MaskField& f, bool negative, std::string& text) {
+  if (f.sign_trail) text += negative ? '-' : f.plus ? '+' : ' ';
 }
 
 int digit_places(const MaskField& f, bool negative) {
   return negative && !f.sign_lead && !f.sign_trail ? f.int_places - 1 : f.int_places;
 }
 
-std::string exponent_form(const MaskField& f, const DecimalNumber& n, bool fallback) {
+// The text starts with a place for the % that marks an overflow.
+void start_text(MaskWork& w) { w.text.assign(1, '%'); }
+std::string_view finish_text(const MaskWork& w, bool percent) {
+  return std::string_view(w.text).substr(percent ? 0 : 1);
+}
+
+std::string_view exponent_form(const MaskField& f, const DecimalNumber& n, bool fallback,
+                               MaskWork& w) {
   const bool non_finite = n.kind != DecimalNumber::Kind::finite;
   const int decimals = std::max(0, f.dec_places);
   bool percent = fallback;
@@ -122,8 +142,10 @@ std::string exponent_form(const MaskField& f, const DecimalNumber& n, bool fallb
   if (!n.negative && !f.sign_lead && !f.sign_trail && places > 0 && significant > 1) {
     --significant;
   }
-  std::string mantissa;  // `significant` digits
+  std::string& mantissa = w.mantissa;  // `significant` digits
+  mantissa.clear();
   std::int64_t exponent = 0;
+  char buffer[20];
   if (n.digits != 0 && significant > 0) {
     const int count = decimal_digit_count(n.digits);
     if (count > significant) {
@@ -133,68 +155,81 @@ std::string exponent_form(const MaskField& f, const DecimalNumber& n, bool fallb
         m /= 10;
         ++e;
       }
-      mantissa = std::to_string(m);
+      mantissa.append(digits_of(m, buffer));
       exponent = e + decimals;
     } else {
-      mantissa = std::to_string(n.digits) +
-                 std::string(static_cast<std::size_t>(significant - count), '0');
+      mantissa.append(digits_of(n.digits, buffer));
+      mantissa.append(static_cast<std::size_t>(significant - count), '0');
       exponent = std::int64_t{n.exponent} - (significant - count) + decimals;
     }
   } else if (n.digits != 0) {
     exponent = std::int64_t{n.exponent} + decimal_digit_count(n.digits);
   }
-  Digits d;
+  w.integer.clear();
+  w.decimals.clear();
   if (mantissa.empty()) {
-    d.decimals.assign(static_cast<std::size_t>(decimals), '0');
+    w.decimals.append(static_cast<std::size_t>(decimals), '0');
   } else {
     const std::size_t int_count = mantissa.size() - static_cast<std::size_t>(decimals);
-    d.integer = mantissa.substr(0, int_count);
-    d.decimals = mantissa.substr(int_count);
+    w.integer.append(mantissa, 0, int_count);
+    w.decimals.append(mantissa, int_count);
   }
-  if (non_finite) percent |= mark_non_finite(d.decimals, n.kind);
+  if (non_finite) percent |= mark_non_finite(w.decimals, n.kind);
 
   const int exponent_digits = fallback ? 1 : f.carets - 2;
-  std::string magnitude = std::to_string(exponent < 0 ? -exponent : exponent);
-  if (static_cast<int>(magnitude.size()) > exponent_digits) {
-    magnitude = "%" + magnitude;
+  const std::string_view magnitude =
+      digits_of(static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), buffer);
+  const std::size_t magnitude_size = std::max<std::size_t>(1, magnitude.size());
+  start_text(w);
+  assemble(f, w, places, n.negative);
+  std::string& text = w.text;
+  text += 'E';
+  text += exponent < 0 ? '-' : '+';
+  if (static_cast<int>(magnitude_size) > exponent_digits) {
+    text += '%';
   } else {
-    magnitude.insert(0, static_cast<std::size_t>(exponent_digits) - magnitude.size(), '0');
+    text.append(static_cast<std::size_t>(exponent_digits) - magnitude_size, '0');
   }
-  std::string text = assemble(f, d, places, n.negative) + "E" +
-                     (exponent < 0 ? "-" : "+") + magnitude;
-  if (fallback) text += std::string(static_cast<std::size_t>(f.carets), '^');
-  text += trailing_sign(f, n.negative);
-  return percent ? "%" + text : text;
+  if (magnitude.empty()) text += '0';
+  text += magnitude;
+  if (fallback) text.append(static_cast<std::size_t>(f.carets), '^');
+  append_trailing_sign(f, n.negative, text);
+  return finish_text(w, percent);
 }
 
-std::string fixed_form(const MaskField& f, const DecimalNumber& n) {
+std::string_view fixed_form(const MaskField& f, const DecimalNumber& n, MaskWork& w) {
   const bool non_finite = n.kind != DecimalNumber::Kind::finite;
   const int decimals = std::max(0, f.dec_places);
   const int places = digit_places(f, n.negative);
-  Digits d = round_to_decimals(n.digits, n.exponent, decimals);
-  int width = static_cast<int>(d.integer.size());
+  round_to_decimals(n.digits, n.exponent, decimals, w);
+  int width = static_cast<int>(w.integer.size());
   if (f.separators && width > 0) width += (width - 1) / 3;
-  if (width > places + 3) return exponent_form(f, n, true);
+  if (width > places + 3) return exponent_form(f, n, true, w);
   const bool overflow = width > places;
   bool percent = overflow;
-  if (non_finite) percent |= mark_non_finite(d.decimals, n.kind);
-  std::string text = assemble(f, d, overflow ? width : places, n.negative) +
-                     std::string(static_cast<std::size_t>(f.carets), '^') +
-                     trailing_sign(f, n.negative);
-  return percent ? "%" + text : text;
+  if (non_finite) percent |= mark_non_finite(w.decimals, n.kind);
+  start_text(w);
+  assemble(f, w, overflow ? width : places, n.negative);
+  w.text.append(static_cast<std::size_t>(f.carets), '^');
+  append_trailing_sign(f, n.negative, w.text);
+  return finish_text(w, percent);
 }
 
 // Free format: up to 7 significant digits for a single and 16 for a double,
 // no trailing zeros, fixed notation in the middle range.
-std::string free_form(const DecimalNumber& n) {
-  const std::string sign = n.negative ? "-" : "";
+void free_form(const DecimalNumber& n, MaskWork& w) {
+  std::string& text = w.text;
+  text.clear();
+  if (n.negative) text += '-';
   if (n.kind != DecimalNumber::Kind::finite) {
-    std::string text = sign;
     text += "1.";
     text += non_finite_tag(n.kind);
-    return text;
+    return;
   }
-  if (n.digits == 0) return sign + "0";
+  if (n.digits == 0) {
+    text += '0';
+    return;
+  }
   const int keep = n.is_single ? 7 : 16;
   std::uint64_t m = n.digits;
   std::int64_t e = n.exponent;
@@ -207,34 +242,45 @@ std::string free_form(const DecimalNumber& n) {
     m /= 10;
     ++e;
   }
-  const std::string s = std::to_string(m);
+  char buffer[20];
+  const std::string_view s = digits_of(m, buffer);
   const std::int64_t magnitude = e + static_cast<std::int64_t>(s.size()) - 1;  // power of the first digit
   const std::int64_t upper = n.is_single ? 7 : 16;
   if (magnitude >= -3 && magnitude < upper) {
-    const Digits d = round_to_decimals(m, static_cast<std::int32_t>(e),
-                                       static_cast<int>(std::max<std::int64_t>(0, -e)));
-    std::string text = d.integer.empty() ? "0" : d.integer;
-    if (!d.decimals.empty()) text += "." + d.decimals;
-    return sign + text;
+    round_to_decimals(m, static_cast<std::int32_t>(e),
+                      static_cast<int>(std::max<std::int64_t>(0, -e)), w);
+    text += w.integer.empty() ? "0" : w.integer;
+    if (!w.decimals.empty()) {
+      text += '.';
+      text += w.decimals;
+    }
+    return;
   }
-  std::string text = s.substr(0, 1) + "." + s.substr(1);
-  const std::int64_t x = magnitude;
-  const std::int64_t shown = x < 0 ? -x : x;
-  return sign + text + "E" + (x < 0 ? "-" : "+") + (shown < 10 ? "0" : "") +
-         std::to_string(shown);
+  text += s.substr(0, 1);
+  text += '.';
+  text += s.substr(1);
+  const std::int64_t shown = magnitude < 0 ? -magnitude : magnitude;
+  text += 'E';
+  text += magnitude < 0 ? '-' : '+';
+  if (shown < 10) text += '0';
+  text += digits_of(static_cast<std::uint64_t>(shown), buffer);
 }
 
 }  // namespace
 
-std::string format_field(const MaskField& field, const DecimalNumber& number) {
+std::string_view format_field(const MaskField& field, const DecimalNumber& number,
+                              MaskWork& work) {
   DecimalNumber n = number;
   if (n.kind != DecimalNumber::Kind::finite && !field.free_format) {
     n.digits = kNonFiniteDigits;
     n.exponent = kNonFiniteExponent;
   }
-  if (field.free_format) return free_form(n);
-  if (field.carets >= kFallbackCarets) return exponent_form(field, n, false);
-  return fixed_form(field, n);
+  if (field.free_format) {
+    free_form(n, work);
+    return work.text;
+  }
+  if (field.carets >= kFallbackCarets) return exponent_form(field, n, false, work);
+  return fixed_form(field, n, work);
 }
 
 void NumericMask::begin_mask(std::string_view mask) {
@@ -269,7 +315,7 @@ void NumericMask::format_number(int file, const DecimalNumber& number, int optio
   }
   write_literals(file);
   const MaskField field = scan_field();
-  screen_.print_text(file, format_field(field, number), line_end::none);
+  screen_.print_text(file, format_field(field, number, work_), line_end::none);
   write_literals(file);
   if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
   if (options == 2) screen_.print_line_end(file, line_end::next_zone);
@@ -294,7 +340,8 @@ bool NumericMask::starts_field(std::size_t i) const {
 }
 
 void NumericMask::write_literals(int file) {
-  std::string run;
+  std::string& run = work_.literals;
+  run.clear();
   while (remaining_ > 0 && !starts_field(position_)) {
     char c = at(position_);
     if (c == '_' && remaining_ > 1) {

@@ -26,8 +26,20 @@ struct MaskField {
   bool free_format = false;
 };
 
-// Formats one value through one field; the text written for it.
-std::string format_field(const MaskField& field, const DecimalNumber& number);
+// The mask state's work area: buffers reused from value to value, so that
+// formatting allocates nothing once they have grown to the masks in use.
+struct MaskWork {
+  std::string integer;    // integer digits of the rounded value
+  std::string separated;  // the same with thousands separators
+  std::string decimals;   // decimal digits
+  std::string mantissa;   // significant digits of the exponent form
+  std::string text;       // the field's text
+  std::string literals;   // a run of literal mask characters
+};
+
+// Formats one value through one field; the text written for it, held in
+// the work area until the next value.
+std::string_view format_field(const MaskField& field, const DecimalNumber& number, MaskWork& work);
 
 class NumericMask {
  public:
@@ -53,6 +65,7 @@ class NumericMask {
   bool loaded_ = false;
   std::size_t position_ = 0;
   std::int32_t remaining_ = 0;
+  MaskWork work_;
 };
 
 }  // namespace gndfit

@@ -179,11 +179,13 @@ void TextScreen::print_cstring(int file, const char* text, int flags) {
 void TextScreen::print_line_end(int file, int flags) { print_text(file, {}, flags); }
 
 void TextScreen::update_print_column(std::string_view written) {
-  const auto last_break = written.find_last_of("\r\n");
-  if (last_break == std::string_view::npos) {
+  std::size_t after_break = written.size();
+  while (after_break > 0 && written[after_break - 1] != '\r' && written[after_break - 1] != '\n')
+    --after_break;
+  if (after_break == 0) {
     file0_.print_column += static_cast<int>(written.size());
   } else {
-    file0_.print_column = static_cast<int>(written.size() - last_break - 1);
+    file0_.print_column = static_cast<int>(written.size() - after_break);
   }
   if (file0_.line_width != 0) file0_.print_column %= file0_.line_width;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <csignal>
 #include <thread>
 
@@ -13,7 +14,6 @@
 namespace gndfit {
 namespace {
 
-constexpr std::size_t kOutputBuffer = 1 << 16;
 constexpr std::size_t kInputBuffer = 1 << 16;
 
 sigset_t control_signals() {
@@ -35,8 +35,7 @@ ControlEvent event_for(int signal_number) {
 
 }  // namespace
 
-PosixStreamConsole::PosixStreamConsole() {
-  output_.reserve(kOutputBuffer);
+PosixStreamConsole::PosixStreamConsole() : output_(std::make_unique<char[]>(kOutputBuffer)) {
   // Control signals go to one waiting thread, never into the main thread.
   const sigset_t set = control_signals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
@@ -50,38 +49,45 @@ PosixStreamConsole::PosixStreamConsole() {
 
 PosixStreamConsole::~PosixStreamConsole() { flush_output(); }
 
+// The main thread alone appends; the bytes before `published_` are complete
+// and may be written out by the control-handler thread at the end.  Only a
+// flush under the mutex reuses the buffer.
 bool PosixStreamConsole::write_raw(const char* bytes, std::size_t count, std::size_t& written) {
-  std::lock_guard<std::mutex> lock(output_mutex_);
-  if (output_.size() + count > kOutputBuffer) flush_locked();
+  if (used_ + count > kOutputBuffer) flush_output();
   if (count >= kOutputBuffer) {
-    written = 0;
-    while (written < count) {
-      const ssize_t n = ::write(STDOUT_FILENO, bytes + written, count - written);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return written > 0;
-      written += static_cast<std::size_t>(n);
-    }
-    return true;
+    std::lock_guard<std::mutex> lock(flush_mutex_);
+    written = write_all(bytes, count);
+    return written > 0 || count == 0;
   }
-  output_.insert(output_.end(), bytes, bytes + count);
+  std::memcpy(output_.get() + used_, bytes, count);
+  used_ += count;
+  published_.store(used_, std::memory_order_release);
   written = count;
   return true;
 }
 
-void PosixStreamConsole::flush_locked() {
+std::size_t PosixStreamConsole::write_all(const char* bytes, std::size_t count) {
   std::size_t done = 0;
-  while (done < output_.size()) {
-    const ssize_t n = ::write(STDOUT_FILENO, output_.data() + done, output_.size() - done);
+  while (done < count) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes + done, count - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;  // a closed output loses the rest, as a failed write would
     done += static_cast<std::size_t>(n);
   }
-  output_.clear();
+  return done;
 }
 
 void PosixStreamConsole::flush_output() {
-  std::lock_guard<std::mutex> lock(output_mutex_);
-  flush_locked();
+  std::lock_guard<std::mutex> lock(flush_mutex_);
+  write_all(output_.get(), published_.load(std::memory_order_acquire));
+  used_ = 0;
+  published_.store(0, std::memory_order_release);
+}
+
+void PosixStreamConsole::flush_published() {
+  std::lock_guard<std::mutex> lock(flush_mutex_);
+  write_all(output_.get(), published_.load(std::memory_order_acquire));
+  published_.store(0, std::memory_order_release);
 }
 
 int PosixStreamConsole::swap_case(int ch) {
@@ -139,7 +145,7 @@ void PosixStreamConsole::deliver(ControlEvent event, int exit_status) {
   for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
     if ((*it)(event)) break;
   }
-  flush_output();
+  flush_published();
   ::_exit(exit_status);
 }
 

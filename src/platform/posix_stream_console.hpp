@@ -3,6 +3,8 @@
 // (no terminal rendering yet), so the program behaves as with redirected
 // input and output; SIGINT, SIGHUP and SIGTERM arrive as console control
 // events on a thread of their own.
+#include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -51,10 +53,15 @@ class PosixStreamConsole : public ConsoleDevice {
   [[noreturn]] void deliver(ControlEvent event, int exit_status);
 
  private:
-  void flush_locked();
+  static constexpr std::size_t kOutputBuffer = 1 << 16;
+  std::size_t write_all(const char* bytes, std::size_t count);
+  // What the handler thread sends at the end: the bytes published so far.
+  void flush_published();
 
-  std::mutex output_mutex_;
-  std::vector<char> output_;
+  std::mutex flush_mutex_;
+  std::unique_ptr<char[]> output_;
+  std::size_t used_ = 0;
+  std::atomic<std::size_t> published_{0};
   std::vector<unsigned char> input_;
   std::size_t input_pos_ = 0;
   bool input_ended_ = false;
