@@ -20,10 +20,21 @@ constexpr std::uint32_t kExtendedFlags = 0x0080;
 Program::Program(ConsoleDevice& dev, std::string position_path)
     : device(dev), screen(dev), mask(screen), input(dev), keys(dev, key_queue),
       prompted(screen, keys, input),
-      position(std::move(position_path)) {
+      position(runtime, std::move(position_path)) {
   g_program = this;
   // The first look at the keyboard registers the run-time's handler.
-  keys.on_first_poll([this] { device.add_control_handler(runtime_ctrl_handler); });
+  keys.on_first_poll([this] { runtime.register_ctrl_handler(device, runtime_ctrl_handler); });
+}
+
+void Program::start_process(int argc, char** argv) {
+  runtime.runtime_startup();
+  runtime.runtime_set_args(argc, argv, 2);
+}
+
+void Program::exit_process() {
+  runtime.remove_ctrl_handler();
+  runtime.runtime_shutdown();
+  screen.flush();
 }
 
 Program::~Program() {

@@ -13,6 +13,7 @@
 #include "model/fit_state.hpp"
 #include "platform/console_device.hpp"
 #include "platform/position_file.hpp"
+#include "platform/runtime.hpp"
 
 namespace gndfit {
 
@@ -26,6 +27,11 @@ class Program {
   explicit Program(ConsoleDevice& device, std::string position_path = "gndfit.ini");
   ~Program();
 
+  // Before the entry routine: the run-time's start-up and the arguments.
+  void start_process(int argc, char** argv);
+  // The orderly end: the run-time's handler removed, every file closed.
+  void exit_process();
+
   // Position file, window set-up, screen, heading and legend.
   void enter();
   // One prompt and, for a valid measurement, its three rows.  False when
@@ -38,6 +44,7 @@ class Program {
   void print_auto_mask(float value);
 
   ConsoleDevice& device;
+  Runtime runtime;
   FitState fit;
   TextScreen screen;
   NumericMask mask;

@@ -1,36 +1,39 @@
 #pragma once
 // The window position kept between runs: four bytes at the start of
 // gndfit.ini in the working directory, left edge in the low 16 bits and top
-// edge in the high 16 bits.  Bytes after the fourth are never touched and the
-// file is never truncated.
+// edge in the high 16 bits.  The file is file number 1 of the run-time, held
+// open from start-up until a control event saves the position and closes
+// it.  Bytes after the fourth are never touched and the file is never
+// truncated.
 #include <cstdint>
-#include <cstdio>
 #include <string>
+
+#include "platform/runtime.hpp"
 
 namespace gndfit {
 
 inline constexpr std::int32_t kDefaultWindowPosition = 0x01600200;  // left 512, top 352
+inline constexpr int kPositionFileNumber = 1;
+inline constexpr std::size_t kPositionFileBuffer = 8192;
 
 class PositionFile {
  public:
-  explicit PositionFile(std::string path = "gndfit.ini") : path_(std::move(path)) {}
-  ~PositionFile() { close(); }
-  PositionFile(const PositionFile&) = delete;
-  PositionFile& operator=(const PositionFile&) = delete;
+  PositionFile(Runtime& runtime, std::string path = "gndfit.ini")
+      : runtime_(runtime), path_(std::move(path)) {}
 
   // Opens read-write, else creates it, else read-only; failures are silent.
   void open();
-  bool is_open() const { return file_ != nullptr; }
-  // Four bytes from the current position, missing high bytes as zero.
+  bool is_open() { return runtime_.is_open(kPositionFileNumber); }
+  // Four bytes from the current position, missing high bytes as zero; 0
+  // when the file is not open.
   std::int32_t read_position();
   // Writes the packed position at offset 0 and closes the file.
   void save_and_close(std::int32_t packed);
-  void close();
+  void close() { runtime_.close_file(kPositionFileNumber); }
 
  private:
+  Runtime& runtime_;
   std::string path_;
-  std::FILE* file_ = nullptr;
-  char buffer_[8192] = {};
 };
 
 // The position to use for a value read from the file.

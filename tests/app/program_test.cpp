@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,73 @@ TEST_F(ProgramTest, TheGridInOneRunGivesOneBlockEach) {
   std::size_t blocks = 0;
   for (std::size_t at = out.find("28.5\r\n"); at != std::string::npos; at = out.find("28.5\r\n", at + 1)) ++blocks;
   EXPECT_EQ(blocks, 125u);
+}
+
+// At a console: the window goes where the file says, and each control event
+// reaches the program's handler first, which saves where the window is now.
+class ConsoleRun : public ProgramTest {
+ protected:
+  std::string ini() const { return (dir_ / "gndfit.ini").string(); }
+  std::string ini_bytes() const {
+    std::ifstream in(ini(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  MemoryConsole console{120, 30};
+};
+
+TEST_F(ConsoleRun, SetUpPlacesAndProtectsTheWindowAndRegistersBothHandlers) {
+  std::ofstream(ini(), std::ios::binary) << std::string("\x00\x01\x60\x01", 4);
+  Program program(console, ini());
+  program.enter();
+  EXPECT_EQ(console.title, " ");
+  EXPECT_EQ(console.window_x, 256);
+  EXPECT_EQ(console.window_y, 352);
+  EXPECT_TRUE(console.size_and_maximize_removed);
+  EXPECT_EQ(console.input_mode & 0x40u, 0u) << "quick-edit off";
+  EXPECT_EQ(console.input_mode & 0x80u, 0x80u) << "extended flags on";
+  ASSERT_EQ(console.handlers.size(), 2u);
+  EXPECT_EQ(console.handlers[0], &runtime_ctrl_handler) << "the run-time's first";
+  EXPECT_EQ(console.handlers[1], &position_handler);
+  EXPECT_EQ(console.row_text(0).substr(0, 23), "Gndfit ground constants");
+}
+
+TEST_F(ConsoleRun, CtrlCSavesThePositionAndQueuesNoKey) {
+  Program program(console, ini());
+  program.enter();
+  console.window_x = 40;
+  console.window_y = -2;
+  EXPECT_FALSE(console.raise(ControlEvent::ctrl_c)) << "the system ends the process";
+  EXPECT_EQ(ini_bytes(), std::string("\x28\x00\xFE\xFF", 4));
+  EXPECT_TRUE(program.key_queue.empty());
+}
+
+TEST_F(ConsoleRun, ClosingSavesThePositionThenQueuesTheCloseKey) {
+  Program program(console, ini());
+  program.enter();
+  console.window_x = 700;
+  console.window_y = 10;
+  EXPECT_TRUE(console.raise(ControlEvent::close));
+  EXPECT_EQ(ini_bytes(), std::string("\xBC\x02\x0A\x00", 4));
+  EXPECT_EQ(program.key_queue.take(), CLOSE_KEY_CODE);
+  // A second event finds the file closed: the first position stays.
+  console.window_x = 1;
+  EXPECT_TRUE(console.raise(ControlEvent::logoff));
+  EXPECT_EQ(ini_bytes(), std::string("\xBC\x02\x0A\x00", 4));
+}
+
+TEST_F(ConsoleRun, ATypedMeasurementGivesItsRowsAndTheExitRemovesTheHandler) {
+  Program program(console, ini());
+  program.enter();
+  for (unsigned char c : std::string("10 15 5\r")) program.key_queue.push(c);
+  EXPECT_TRUE(program.run_pass());
+  EXPECT_EQ(console.row_text(4).substr(0, 24), "Freq perm cond = 10 15 5");
+  EXPECT_EQ(console.row_text(6).substr(0, 11), "    1.8    ");
+  EXPECT_EQ(console.row_text(8).substr(0, 7), "   2.36");
+  EXPECT_EQ(console.cell(3, 8).attr, 8) << "skin depths in dark grey";
+  EXPECT_EQ(console.cell(0, 7).attr, 11) << "permittivity in bright cyan";
+  program.exit_process();
+  ASSERT_EQ(console.handlers.size(), 1u);
+  EXPECT_EQ(console.handlers[0], &position_handler);
 }
 
 }  // namespace
