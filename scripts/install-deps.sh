@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing gndfit needs.
-# Does nothing when they are all present; uses sudo when not run as root.
+# Installs the Debian packages that building and testing gndfit needs; with
+# the argument "windows" also the MinGW-w64 cross compiler and Wine.  Does
+# nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev tmux)
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -4,10 +4,10 @@
 
 #include "app/program.hpp"
 #include "platform/fpu.hpp"
-#include "platform/posix_stream_console.hpp"
+#include "platform/native_console.hpp"
 
 int main(int argc, char** argv) {
-  gndfit::PosixStreamConsole device;
+  gndfit::NativeConsole device;
   gndfit::Program program(device);
   program.start_process(argc, argv);
   if (!gndfit::extended_precision_selected()) {

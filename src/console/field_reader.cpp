@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "platform/c_number.hpp"
+
 namespace gndfit {
 namespace {
 
@@ -64,7 +66,7 @@ std::int64_t convert_int64(const char* text, int length) {
 // strtod gives the nearest double with ties to even, and takes hex floats,
 // INF, INFINITY and NAN(...).  The program never changes the numeric locale,
 // so its decimal point stays '.'.
-double convert_real(const char* text) { return std::strtod(text, nullptr); }
+double convert_real(const char* text) { return parse_c_double(text); }
 
 void InputSource::use_line(std::string line) {
   stream_ = false;

@@ -33,9 +33,20 @@ ControlEvent event_for(int signal_number) {
   }
 }
 
+std::size_t write_all_to_stdout(const char* bytes, std::size_t count) {
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // a closed output loses the rest, as a failed write would
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
 }  // namespace
 
-PosixStreamConsole::PosixStreamConsole() : output_(std::make_unique<char[]>(kOutputBuffer)) {
+PosixStreamConsole::PosixStreamConsole() : output_(write_all_to_stdout) {
   // Control signals go to one waiting thread, never into the main thread.
   const sigset_t set = control_signals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
@@ -49,52 +60,11 @@ PosixStreamConsole::PosixStreamConsole() : output_(std::make_unique<char[]>(kOut
 
 PosixStreamConsole::~PosixStreamConsole() { flush_output(); }
 
-// The main thread alone appends; the bytes before `published_` are complete
-// and may be written out by the control-handler thread at the end.  Only a
-// flush under the mutex reuses the buffer.
 bool PosixStreamConsole::write_raw(const char* bytes, std::size_t count, std::size_t& written) {
-  if (used_ + count > kOutputBuffer) flush_output();
-  if (count >= kOutputBuffer) {
-    std::lock_guard<std::mutex> lock(flush_mutex_);
-    written = write_all(bytes, count);
-    return written > 0 || count == 0;
-  }
-  std::memcpy(output_.get() + used_, bytes, count);
-  used_ += count;
-  published_.store(used_, std::memory_order_release);
-  written = count;
-  return true;
+  return output_.append(bytes, count, written);
 }
 
-std::size_t PosixStreamConsole::write_all(const char* bytes, std::size_t count) {
-  std::size_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(STDOUT_FILENO, bytes + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;  // a closed output loses the rest, as a failed write would
-    done += static_cast<std::size_t>(n);
-  }
-  return done;
-}
-
-void PosixStreamConsole::flush_output() {
-  std::lock_guard<std::mutex> lock(flush_mutex_);
-  write_all(output_.get(), published_.load(std::memory_order_acquire));
-  used_ = 0;
-  published_.store(0, std::memory_order_release);
-}
-
-void PosixStreamConsole::flush_published() {
-  std::lock_guard<std::mutex> lock(flush_mutex_);
-  write_all(output_.get(), published_.load(std::memory_order_acquire));
-  published_.store(0, std::memory_order_release);
-}
-
-int PosixStreamConsole::swap_case(int ch) {
-  if (std::islower(ch)) return std::toupper(ch);
-  if (std::isupper(ch)) return std::tolower(ch);
-  return ch;
-}
+void PosixStreamConsole::flush_output() { output_.flush(); }
 
 int PosixStreamConsole::read_stdin_byte() {
   if (input_pos_ == input_.size()) {
@@ -145,7 +115,7 @@ void PosixStreamConsole::deliver(ControlEvent event, int exit_status) {
   for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
     if ((*it)(event)) break;
   }
-  flush_published();
+  output_.flush_published();
   ::_exit(exit_status);
 }
 

@@ -3,12 +3,12 @@
 // (no terminal rendering yet), so the program behaves as with redirected
 // input and output; SIGINT, SIGHUP and SIGTERM arrive as console control
 // events on a thread of their own.
-#include <atomic>
-#include <memory>
 #include <mutex>
 #include <vector>
 
 #include "platform/console_device.hpp"
+#include "platform/locale_case.hpp"
+#include "platform/output_buffer.hpp"
 
 namespace gndfit {
 
@@ -37,7 +37,7 @@ class PosixStreamConsole : public ConsoleDevice {
   bool peek_input(InputRecord&) override { return false; }
   bool read_input(InputRecord&) override { return false; }
   int map_vk_to_char(int) override { return 0; }
-  int swap_case(int ch) override;
+  int swap_case(int ch) override { return swap_case_in_locale(ch); }
   int read_stdin_byte() override;
   void sleep_ms(int ms) override;
   bool set_title(std::string_view) override { return false; }
@@ -53,15 +53,7 @@ class PosixStreamConsole : public ConsoleDevice {
   [[noreturn]] void deliver(ControlEvent event, int exit_status);
 
  private:
-  static constexpr std::size_t kOutputBuffer = 1 << 16;
-  std::size_t write_all(const char* bytes, std::size_t count);
-  // What the handler thread sends at the end: the bytes published so far.
-  void flush_published();
-
-  std::mutex flush_mutex_;
-  std::unique_ptr<char[]> output_;
-  std::size_t used_ = 0;
-  std::atomic<std::size_t> published_{0};
+  OutputBuffer output_;
   std::vector<unsigned char> input_;
   std::size_t input_pos_ = 0;
   bool input_ended_ = false;

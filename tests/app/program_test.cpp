@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "platform/memory_console.hpp"
+#include "support/temp_dir.hpp"
 
 namespace gndfit {
 namespace {
@@ -48,11 +47,6 @@ const std::string kLastBand =
 
 class ProgramTest : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("gndfit_program_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   std::string run(const std::string& input) {
     MemoryConsole console = MemoryConsole::redirected(input);
@@ -64,7 +58,8 @@ class ProgramTest : public testing::Test {
     passes_ = passes;
     return console.raw_output;
   }
-  fs::path dir_;
+  testing_support::TempDir temp_{"gndfit_program_"};
+  const fs::path& dir_ = temp_.path();
   int passes_ = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "support/fit_helpers.hpp"
 
@@ -112,9 +113,9 @@ TEST(SkinDepth, AgreesWithTheClosedForm) {
     for (float er : {2.0f, 15.0f, 80.0f}) {
       for (float ms : {0.1f, 5.0f, 300.0f}) {
         s.eval_frequency_hz = hz;
-        const double w = 2 * M_PI * hz;
+        const double w = 2 * std::numbers::pi * hz;
         const double sigma = ms * 1e-3;
-        const double eps0 = 8.854187812800387e-12, mu0 = 4e-7 * M_PI;
+        const double eps0 = 8.854187812800387e-12, mu0 = 4e-7 * std::numbers::pi;
         const double loss = sigma / (w * eps0 * er);
         const double metres =
             1.0 / (w * std::sqrt(mu0 * eps0 * er / 2 * (std::sqrt(1 + loss * loss) - 1)));

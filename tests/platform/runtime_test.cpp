@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "platform/fpu.hpp"
 #include "platform/memory_console.hpp"
+#include "support/temp_dir.hpp"
 
 namespace gndfit {
 namespace {
@@ -37,14 +36,10 @@ TEST(Runtime, StartUpSelectsExtendedPrecisionOnlyOnTheFirstCall) {
 
 class RuntimeFiles : public testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("gndfit_runtime_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string path(const char* name) const { return (dir_ / name).string(); }
   static std::uintmax_t size_of(const std::string& p) { return fs::file_size(p); }
-  fs::path dir_;
+  testing_support::TempDir temp_{"gndfit_runtime_"};
+  const fs::path& dir_ = temp_.path();
 };
 
 TEST_F(RuntimeFiles, ShutdownClosesEveryOpenFileOnlyWhenTheCountReturnsToZero) {

@@ -1,0 +1,274 @@
+#include "platform/windows_console.hpp"
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace gndfit {
+namespace {
+
+constexpr std::size_t kInputBuffer = 1 << 16;
+constexpr UINT kWindowPlacementFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW;  // 0x45
+
+// The one console of the process, for the native handler.
+WindowsConsole* g_console = nullptr;
+
+BOOL WINAPI native_control_handler(DWORD event) {
+  return g_console && g_console->deliver(static_cast<ControlEvent>(event)) ? TRUE : FALSE;
+}
+
+HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
+COORD coord(Coord c) { return COORD{c.x, c.y}; }
+SMALL_RECT small_rect(SmallRect r) { return SMALL_RECT{r.left, r.top, r.right, r.bottom}; }
+
+std::size_t write_all_to_stdout(const char* bytes, std::size_t count) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  std::size_t done = 0;
+  while (done < count) {
+    DWORD n = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+    if (!WriteFile(out, bytes + done, piece, &n, nullptr) || n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+InputRecord to_record(const INPUT_RECORD& r) {
+  InputRecord record;
+  switch (r.EventType) {
+    case KEY_EVENT: {
+      const KEY_EVENT_RECORD& k = r.Event.KeyEvent;
+      record.kind = InputRecord::Kind::key;
+      record.key_down = k.bKeyDown != 0;
+      record.repeat_count = k.wRepeatCount;
+      record.virtual_key = k.wVirtualKeyCode;
+      record.scan_code = k.wVirtualScanCode;
+      record.ch = static_cast<std::uint8_t>(k.uChar.AsciiChar);
+      record.control_state = k.dwControlKeyState;
+      break;
+    }
+    case MOUSE_EVENT: record.kind = InputRecord::Kind::mouse; break;
+    case WINDOW_BUFFER_SIZE_EVENT: record.kind = InputRecord::Kind::window_size; break;
+    case MENU_EVENT: record.kind = InputRecord::Kind::menu; break;
+    default: record.kind = InputRecord::Kind::focus; break;
+  }
+  return record;
+}
+
+}  // namespace
+
+WindowsConsole::WindowsConsole()
+    : input_(GetStdHandle(STD_INPUT_HANDLE)),
+      output_handle_(GetStdHandle(STD_OUTPUT_HANDLE)),
+      window_(GetConsoleWindow()),
+      output_(write_all_to_stdout) {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  g_console = this;
+  SetConsoleCtrlHandler(native_control_handler, TRUE);
+}
+
+WindowsConsole::~WindowsConsole() {
+  flush_output();
+  SetConsoleCtrlHandler(native_control_handler, FALSE);
+  if (g_console == this) g_console = nullptr;
+}
+
+bool WindowsConsole::get_buffer_info(BufferInfo& info) {
+  CONSOLE_SCREEN_BUFFER_INFO csbi;
+  if (!GetConsoleScreenBufferInfo(handle(output_handle_), &csbi)) return false;
+  info.size = {csbi.dwSize.X, csbi.dwSize.Y};
+  info.cursor = {csbi.dwCursorPosition.X, csbi.dwCursorPosition.Y};
+  info.attributes = csbi.wAttributes;
+  info.window = {csbi.srWindow.Left, csbi.srWindow.Top, csbi.srWindow.Right, csbi.srWindow.Bottom};
+  return true;
+}
+
+bool WindowsConsole::get_largest_window(Coord& size) {
+  const COORD c = GetLargestConsoleWindowSize(handle(output_handle_));
+  if (c.X == 0 && c.Y == 0) return false;
+  size = {c.X, c.Y};
+  return true;
+}
+
+bool WindowsConsole::set_buffer_size(Coord size) {
+  return SetConsoleScreenBufferSize(handle(output_handle_), coord(size)) != 0;
+}
+
+bool WindowsConsole::set_window_rect(SmallRect rect) {
+  const SMALL_RECT r = small_rect(rect);
+  return SetConsoleWindowInfo(handle(output_handle_), TRUE, &r) != 0;
+}
+
+bool WindowsConsole::set_text_attribute(std::uint16_t attr) {
+  return SetConsoleTextAttribute(handle(output_handle_), attr) != 0;
+}
+
+bool WindowsConsole::fill_attribute(std::uint16_t attr, int count, Coord at) {
+  DWORD done = 0;
+  return FillConsoleOutputAttribute(handle(output_handle_), attr, static_cast<DWORD>(count),
+                                    coord(at), &done) != 0;
+}
+
+bool WindowsConsole::fill_character(char ch, int count, Coord at) {
+  DWORD done = 0;
+  return FillConsoleOutputCharacterA(handle(output_handle_), ch, static_cast<DWORD>(count),
+                                     coord(at), &done) != 0;
+}
+
+bool WindowsConsole::write_cells(const Cell* cells, int count, Coord at) {
+  if (count <= 0) return true;
+  std::vector<CHAR_INFO> row(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    row[static_cast<std::size_t>(i)].Char.AsciiChar = cells[i].ch;
+    row[static_cast<std::size_t>(i)].Attributes = cells[i].attr;
+  }
+  SMALL_RECT region{at.x, at.y, static_cast<SHORT>(at.x + count - 1), at.y};
+  return WriteConsoleOutputA(handle(output_handle_), row.data(),
+                             COORD{static_cast<SHORT>(count), 1}, COORD{0, 0}, &region) != 0;
+}
+
+bool WindowsConsole::scroll(SmallRect source, Coord dest, Cell fill) {
+  const SMALL_RECT src = small_rect(source);
+  CHAR_INFO f;
+  f.Char.AsciiChar = fill.ch;
+  f.Attributes = fill.attr;
+  return ScrollConsoleScreenBufferA(handle(output_handle_), &src, nullptr, coord(dest), &f) != 0;
+}
+
+bool WindowsConsole::set_cursor_position(Coord at) {
+  return SetConsoleCursorPosition(handle(output_handle_), coord(at)) != 0;
+}
+
+bool WindowsConsole::get_cursor_visible(bool& visible) {
+  CONSOLE_CURSOR_INFO info;
+  if (!GetConsoleCursorInfo(handle(output_handle_), &info)) return false;
+  visible = info.bVisible != 0;
+  return true;
+}
+
+bool WindowsConsole::set_cursor_visible(bool visible) {
+  CONSOLE_CURSOR_INFO info;
+  if (!GetConsoleCursorInfo(handle(output_handle_), &info)) return false;
+  info.bVisible = visible ? TRUE : FALSE;  // size unchanged
+  return SetConsoleCursorInfo(handle(output_handle_), &info) != 0;
+}
+
+void WindowsConsole::beep(int hz, int ms) {
+  Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
+}
+
+bool WindowsConsole::write_raw(const char* bytes, std::size_t count, std::size_t& written) {
+  return output_.append(bytes, count, written);
+}
+
+bool WindowsConsole::get_input_mode(std::uint32_t& mode) {
+  DWORD m = 0;
+  if (!GetConsoleMode(handle(input_), &m)) return false;
+  mode = m;
+  return true;
+}
+
+bool WindowsConsole::set_input_mode(std::uint32_t mode) {
+  return SetConsoleMode(handle(input_), mode) != 0;
+}
+
+bool WindowsConsole::peek_input(InputRecord& record) {
+  INPUT_RECORD r;
+  DWORD n = 0;
+  if (!PeekConsoleInputA(handle(input_), &r, 1, &n) || n != 1) return false;
+  record = to_record(r);
+  return true;
+}
+
+bool WindowsConsole::read_input(InputRecord& record) {
+  INPUT_RECORD r;
+  DWORD n = 0;
+  if (!ReadConsoleInputA(handle(input_), &r, 1, &n) || n != 1) return false;
+  record = to_record(r);
+  return true;
+}
+
+int WindowsConsole::map_vk_to_char(int virtual_key) {
+  return static_cast<int>(MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_CHAR));
+}
+
+int WindowsConsole::read_stdin_byte() {
+  if (input_pos_ == input_bytes_.size()) {
+    if (input_ended_) return -1;
+    flush_output();  // nothing waits for input with output still held back
+    input_bytes_.resize(kInputBuffer);
+    DWORD n = 0;
+    const bool ok = ReadFile(handle(input_), input_bytes_.data(), static_cast<DWORD>(kInputBuffer),
+                             &n, nullptr) != 0;
+    input_bytes_.resize(ok ? n : 0);
+    input_pos_ = 0;
+    if (input_bytes_.empty()) {
+      input_ended_ = true;
+      return -1;
+    }
+  }
+  return input_bytes_[input_pos_++];
+}
+
+void WindowsConsole::sleep_ms(int ms) {
+  flush_output();
+  Sleep(static_cast<DWORD>(ms));
+}
+
+bool WindowsConsole::set_title(std::string_view title) {
+  const std::string text(title);
+  return SetConsoleTitleA(text.c_str()) != 0;
+}
+
+bool WindowsConsole::move_window(int x, int y) {
+  return SetWindowPos(static_cast<HWND>(window_), nullptr, x, y, 0, 0, kWindowPlacementFlags) != 0;
+}
+
+bool WindowsConsole::remove_size_and_maximize() {
+  const HWND window = static_cast<HWND>(window_);
+  const HMENU menu = GetSystemMenu(window, FALSE);
+  DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+  DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+  const LONG style = GetWindowLongA(window, GWL_STYLE);
+  return SetWindowLongA(window, GWL_STYLE, style & ~WS_MAXIMIZEBOX) != 0;
+}
+
+bool WindowsConsole::get_window_rect(SmallRect& rect) {
+  RECT r;
+  if (!window_ || !GetWindowRect(static_cast<HWND>(window_), &r)) return false;
+  rect = {static_cast<std::int16_t>(r.left), static_cast<std::int16_t>(r.top),
+          static_cast<std::int16_t>(r.right), static_cast<std::int16_t>(r.bottom)};
+  return true;
+}
+
+bool WindowsConsole::add_control_handler(ControlHandler handler) {
+  std::lock_guard lock(handler_mutex_);
+  handlers_.push_back(handler);
+  return true;
+}
+
+bool WindowsConsole::remove_control_handler(ControlHandler handler) {
+  std::lock_guard lock(handler_mutex_);
+  auto it = std::find(handlers_.begin(), handlers_.end(), handler);
+  if (it == handlers_.end()) return false;
+  handlers_.erase(it);
+  return true;
+}
+
+bool WindowsConsole::deliver(ControlEvent event) {
+  std::vector<ControlHandler> snapshot;
+  {
+    std::lock_guard lock(handler_mutex_);
+    snapshot = handlers_;
+  }
+  bool handled = false;
+  for (auto it = snapshot.rbegin(); it != snapshot.rend() && !handled; ++it) handled = (*it)(event);
+  output_.flush_published();
+  return handled;
+}
+
+}  // namespace gndfit

@@ -1,0 +1,71 @@
+#pragma once
+// The Windows console behind the seam: the console API for the screen
+// buffer, cells, cursor and key events, the window manager for the console
+// window, and one native control handler that runs the program's handlers,
+// last registered first.  Standard input and output are read and written as
+// raw bytes with ReadFile and WriteFile.
+#include <mutex>
+#include <vector>
+
+#include "platform/console_device.hpp"
+#include "platform/locale_case.hpp"
+#include "platform/output_buffer.hpp"
+
+namespace gndfit {
+
+class WindowsConsole : public ConsoleDevice {
+ public:
+  WindowsConsole();
+  ~WindowsConsole() override;
+  WindowsConsole(const WindowsConsole&) = delete;
+  WindowsConsole& operator=(const WindowsConsole&) = delete;
+
+  bool get_buffer_info(BufferInfo& info) override;
+  bool get_largest_window(Coord& size) override;
+  bool set_buffer_size(Coord size) override;
+  bool set_window_rect(SmallRect rect) override;
+  bool set_text_attribute(std::uint16_t attr) override;
+  bool fill_attribute(std::uint16_t attr, int count, Coord at) override;
+  bool fill_character(char ch, int count, Coord at) override;
+  bool write_cells(const Cell* cells, int count, Coord at) override;
+  bool scroll(SmallRect source, Coord dest, Cell fill) override;
+  bool set_cursor_position(Coord at) override;
+  bool get_cursor_visible(bool& visible) override;
+  bool set_cursor_visible(bool visible) override;
+  void beep(int hz, int ms) override;
+  bool write_raw(const char* bytes, std::size_t count, std::size_t& written) override;
+  void flush_output() override { output_.flush(); }
+  bool get_input_mode(std::uint32_t& mode) override;
+  bool set_input_mode(std::uint32_t mode) override;
+  bool peek_input(InputRecord& record) override;
+  bool read_input(InputRecord& record) override;
+  int map_vk_to_char(int virtual_key) override;
+  int swap_case(int ch) override { return swap_case_in_locale(ch); }
+  int read_stdin_byte() override;
+  void sleep_ms(int ms) override;
+  bool set_title(std::string_view title) override;
+  bool has_window() override { return window_ != nullptr; }
+  bool move_window(int x, int y) override;
+  bool remove_size_and_maximize() override;
+  bool get_window_rect(SmallRect& rect) override;
+  bool add_control_handler(ControlHandler handler) override;
+  bool remove_control_handler(ControlHandler handler) override;
+
+  // Runs the handlers for one event, last registered first, until one
+  // returns true, and sends the output that is complete: the process ends
+  // after every event this program handles.
+  bool deliver(ControlEvent event);
+
+ private:
+  void* input_ = nullptr;   // HANDLE
+  void* output_handle_ = nullptr;
+  void* window_ = nullptr;  // HWND
+  OutputBuffer output_;
+  std::vector<unsigned char> input_bytes_;
+  std::size_t input_pos_ = 0;
+  bool input_ended_ = false;
+  std::mutex handler_mutex_;
+  std::vector<ControlHandler> handlers_;
+};
+
+}  // namespace gndfit

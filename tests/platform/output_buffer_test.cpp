@@ -1,0 +1,89 @@
+#include "platform/output_buffer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace gndfit {
+namespace {
+
+struct Sink {
+  std::string bytes;
+  int writes = 0;
+  OutputBuffer::Writer writer() {
+    return [this](const char* b, std::size_t n) {
+      bytes.append(b, n);
+      ++writes;
+      return n;
+    };
+  }
+};
+
+TEST(OutputBuffer, GathersSmallPiecesAndSendsLargeOnesAtOnce) {
+  Sink sink;
+  OutputBuffer out(sink.writer());
+  std::size_t written = 0;
+  std::string expected;
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_TRUE(out.append("abc", 3, written));
+    expected += "abc";
+  }
+  EXPECT_EQ(written, 3u);
+  EXPECT_EQ(sink.writes, 0) << "nothing goes out before a flush";
+  out.flush();
+  EXPECT_EQ(sink.writes, 1);
+  const std::string big(OutputBuffer::kCapacity + 5, 'x');
+  out.append("<", 1, written);
+  out.append(big.data(), big.size(), written);
+  EXPECT_EQ(written, big.size());
+  out.flush();
+  EXPECT_EQ(sink.bytes, expected + "<" + big);
+}
+
+TEST(OutputBuffer, AFullBufferIsSentBeforeMoreIsKept) {
+  Sink sink;
+  OutputBuffer out(sink.writer());
+  std::size_t written = 0;
+  const std::string piece(1000, 'p');
+  for (std::size_t sent = 0; sent < 3 * OutputBuffer::kCapacity; sent += piece.size())
+    out.append(piece.data(), piece.size(), written);
+  EXPECT_GE(sink.writes, 2);
+  out.flush();
+  EXPECT_EQ(sink.bytes.size() % 1000, 0u);
+  EXPECT_EQ(sink.bytes.find_first_not_of('p'), std::string::npos);
+}
+
+// The control-handler thread sends what is complete while the main thread
+// goes on writing and flushing: every byte arrives once, in order.
+TEST(OutputBuffer, BytesSentFromAnotherThreadAreNeverSentTwice) {
+  std::string received;
+  std::mutex received_mutex;  // the writer is called under the buffer's lock anyway
+  OutputBuffer out([&](const char* b, std::size_t n) {
+    std::lock_guard lock(received_mutex);
+    received.append(b, n);
+    return n;
+  });
+  std::atomic<bool> done{false};
+  std::thread handler([&] {
+    while (!done.load()) out.flush_published();
+  });
+  std::string expected;
+  std::size_t written = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const std::string piece = std::to_string(i) + ",";
+    out.append(piece.data(), piece.size(), written);
+    expected += piece;
+    if (i % 5000 == 0) out.flush();
+  }
+  done = true;
+  handler.join();
+  out.flush();
+  EXPECT_EQ(received.size(), expected.size());
+  EXPECT_TRUE(received == expected);
+}
+
+}  // namespace
+}  // namespace gndfit
