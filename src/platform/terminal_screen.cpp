@@ -1,0 +1,100 @@
+#include "platform/terminal_screen.hpp"
+
+#include <algorithm>
+#include <array>
+
+namespace gndfit {
+namespace {
+
+// Console colour bits (blue 1, green 2, red 4) to the ANSI colour number
+// (red 1, green 2, blue 4).
+constexpr std::array<int, 8> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7};
+
+// A cell's byte as the terminal's UTF-8: bytes above 127 as Latin-1.
+void append_cell_char(char ch, std::string& out) {
+  const auto b = static_cast<unsigned char>(ch);
+  if (b < 32 || b == 127) {
+    out += ' ';
+  } else if (b < 128) {
+    out += static_cast<char>(b);
+  } else {
+    out += static_cast<char>(0xC0 | (b >> 6));
+    out += static_cast<char>(0x80 | (b & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string sgr_for_attribute(std::uint16_t attr) {
+  const int fg = attr & 15, bg = (attr >> 4) & 15;
+  const int fg_code = (fg & 8 ? 90 : 30) + kAnsiColour[static_cast<std::size_t>(fg & 7)];
+  const int bg_code = (bg & 8 ? 100 : 40) + kAnsiColour[static_cast<std::size_t>(bg & 7)];
+  return "\x1b[0;" + std::to_string(fg_code) + ";" + std::to_string(bg_code) + "m";
+}
+
+void TerminalScreen::move_to(int row, int column, std::string& out) {
+  if (row == row_ && column == column_) return;
+  out += "\x1b[" + std::to_string(row + 1) + ";" + std::to_string(column + 1) + "H";
+  row_ = row;
+  column_ = column;
+}
+
+void TerminalScreen::set_attribute(std::uint16_t attr, std::string& out) {
+  if (attr == attr_) return;
+  out += sgr_for_attribute(attr);
+  attr_ = attr;
+}
+
+void TerminalScreen::present(const MemoryConsole& console, int columns, int rows,
+                             std::string& out) {
+  const SmallRect w = console.window_rect();
+  const int width = std::min(columns, w.right - w.left + 1);
+  const int height = std::min(rows, w.bottom - w.top + 1);
+  if (!drawn_ || width != columns_ || height != rows_) {
+    columns_ = width;
+    rows_ = height;
+    shown_.assign(static_cast<std::size_t>(width) * height, Cell{'\0', 0xFFFF});
+    attr_ = 0xFFFF;
+    out += "\x1b[0m\x1b[2J";
+    row_ = column_ = -1;
+    drawn_ = true;
+  }
+  bool hidden_for_drawing = false;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Cell& want = console.cell(w.left + x, w.top + y);
+      Cell& have = shown_[static_cast<std::size_t>(y) * width + x];
+      if (have.ch == want.ch && have.attr == want.attr) continue;
+      if (!hidden_for_drawing && cursor_visible_) {
+        out += "\x1b[?25l";  // no cursor flickering across the screen
+        hidden_for_drawing = true;
+      }
+      move_to(y, x, out);
+      set_attribute(want.attr, out);
+      append_cell_char(want.ch, out);
+      have = want;
+      column_ = x + 1 < width ? x + 1 : -1;  // the last column leaves it unknown
+      if (column_ < 0) row_ = -1;
+    }
+  }
+  const Coord c = console.cursor();
+  const int cy = c.y - w.top, cx = c.x - w.left;
+  const bool inside = cy >= 0 && cy < height && cx >= 0 && cx < width;
+  if (inside) move_to(cy, cx, out);
+  const bool visible = console.cursor_visible() && inside;
+  if (visible != cursor_visible_ || hidden_for_drawing) {
+    out += visible ? "\x1b[?25h" : "\x1b[?25l";
+    cursor_visible_ = visible;
+  }
+}
+
+void TerminalScreen::release(std::string& out) {
+  out += "\x1b[0m";
+  if (drawn_) out += "\x1b[" + std::to_string(rows_ + 1) + ";1H";
+  out += "\x1b[?25h\r\n";
+  attr_ = 0xFFFF;
+  row_ = column_ = -1;
+  cursor_visible_ = true;
+}
+
+}  // namespace gndfit
