@@ -7,8 +7,8 @@
 #include "platform/native_console.hpp"
 
 int main(int argc, char** argv) {
-  gndfit::NativeConsole device;
-  gndfit::Program program(device);
+  const auto device = gndfit::make_native_console();
+  gndfit::Program program(*device);
   program.start_process(argc, argv);
   if (!gndfit::extended_precision_selected()) {
     std::fputs("gndfit: cannot select 64-bit floating-point precision\n", stderr);

@@ -1,13 +1,13 @@
 #pragma once
-// The console device of the platform the program is built for.
-#ifdef _WIN32
-#include "platform/windows_console.hpp"
+// The console device for the platform and the way the program was started:
+// the Windows console; on POSIX the terminal when standard input and output
+// are both terminals, else the byte streams.
+#include <memory>
+
+#include "platform/console_device.hpp"
+
 namespace gndfit {
-using NativeConsole = WindowsConsole;
-}
-#else
-#include "platform/posix_stream_console.hpp"
-namespace gndfit {
-using NativeConsole = PosixStreamConsole;
-}
-#endif
+
+std::unique_ptr<ConsoleDevice> make_native_console();
+
+}  // namespace gndfit

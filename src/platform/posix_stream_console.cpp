@@ -1,6 +1,5 @@
 #include "platform/posix_stream_console.hpp"
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -92,30 +91,10 @@ void PosixStreamConsole::sleep_ms(int ms) {
   }
 }
 
-bool PosixStreamConsole::add_control_handler(ControlHandler handler) {
-  std::lock_guard<std::mutex> lock(handler_mutex_);
-  handlers_.push_back(handler);
-  return true;
-}
-
-bool PosixStreamConsole::remove_control_handler(ControlHandler handler) {
-  std::lock_guard<std::mutex> lock(handler_mutex_);
-  auto it = std::find(handlers_.begin(), handlers_.end(), handler);
-  if (it == handlers_.end()) return false;
-  handlers_.erase(it);
-  return true;
-}
-
 void PosixStreamConsole::deliver(ControlEvent event, int exit_status) {
-  std::vector<ControlHandler> snapshot;
-  {
-    std::lock_guard<std::mutex> lock(handler_mutex_);
-    snapshot = handlers_;
-  }
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if ((*it)(event)) break;
-  }
+  handlers_.run(event);
   output_.flush_published();
+  before_exit();
   ::_exit(exit_status);
 }
 

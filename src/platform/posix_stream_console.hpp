@@ -1,12 +1,12 @@
 #pragma once
-// The POSIX backend for now: standard input and output as raw byte streams
-// (no terminal rendering yet), so the program behaves as with redirected
-// input and output; SIGINT, SIGHUP and SIGTERM arrive as console control
-// events on a thread of their own.
-#include <mutex>
+// POSIX standard input and output as raw byte streams, for redirected
+// input or output: the program behaves as with a file.  SIGINT, SIGHUP and
+// SIGTERM arrive as console control events on a thread of their own.  The
+// terminal console builds on it.
 #include <vector>
 
 #include "platform/console_device.hpp"
+#include "platform/handler_list.hpp"
 #include "platform/locale_case.hpp"
 #include "platform/output_buffer.hpp"
 
@@ -45,20 +45,27 @@ class PosixStreamConsole : public ConsoleDevice {
   bool move_window(int, int) override { return false; }
   bool remove_size_and_maximize() override { return false; }
   bool get_window_rect(SmallRect&) override { return false; }
-  bool add_control_handler(ControlHandler handler) override;
-  bool remove_control_handler(ControlHandler handler) override;
+  bool add_control_handler(ControlHandler handler) override {
+    handlers_.add(handler);
+    return true;
+  }
+  bool remove_control_handler(ControlHandler handler) override { return handlers_.remove(handler); }
 
   // Runs the handlers for an event, last registered first, until one
   // returns true; then the process ends as the console would end it.
   [[noreturn]] void deliver(ControlEvent event, int exit_status);
+
+ protected:
+  // Runs on the signal thread just before the process ends.
+  virtual void before_exit() {}
+  OutputBuffer& output() { return output_; }
 
  private:
   OutputBuffer output_;
   std::vector<unsigned char> input_;
   std::size_t input_pos_ = 0;
   bool input_ended_ = false;
-  std::mutex handler_mutex_;
-  std::vector<ControlHandler> handlers_;
+  ControlHandlerList handlers_;
 };
 
 }  // namespace gndfit

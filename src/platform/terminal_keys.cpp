@@ -210,7 +210,8 @@ TerminalKeyDecoder::Parse TerminalKeyDecoder::parse_csi(std::size_t& used,
   for (std::size_t i = 2; i < pending_.size(); ++i) {
     const char c = pending_[i];
     if (c >= '0' && c <= '9') {
-      if (count < 2) params[count] = params[count] * 10 + (c - '0');
+      // Numbers past four digits name no key; stop them growing.
+      if (count < 2 && params[count] < 10000) params[count] = params[count] * 10 + (c - '0');
       digits = true;
       continue;
     }

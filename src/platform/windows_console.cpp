@@ -246,27 +246,16 @@ bool WindowsConsole::get_window_rect(SmallRect& rect) {
 }
 
 bool WindowsConsole::add_control_handler(ControlHandler handler) {
-  std::lock_guard lock(handler_mutex_);
-  handlers_.push_back(handler);
+  handlers_.add(handler);
   return true;
 }
 
 bool WindowsConsole::remove_control_handler(ControlHandler handler) {
-  std::lock_guard lock(handler_mutex_);
-  auto it = std::find(handlers_.begin(), handlers_.end(), handler);
-  if (it == handlers_.end()) return false;
-  handlers_.erase(it);
-  return true;
+  return handlers_.remove(handler);
 }
 
 bool WindowsConsole::deliver(ControlEvent event) {
-  std::vector<ControlHandler> snapshot;
-  {
-    std::lock_guard lock(handler_mutex_);
-    snapshot = handlers_;
-  }
-  bool handled = false;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend() && !handled; ++it) handled = (*it)(event);
+  const bool handled = handlers_.run(event);
   output_.flush_published();
   return handled;
 }

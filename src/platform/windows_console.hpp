@@ -4,10 +4,10 @@
 // window, and one native control handler that runs the program's handlers,
 // last registered first.  Standard input and output are read and written as
 // raw bytes with ReadFile and WriteFile.
-#include <mutex>
 #include <vector>
 
 #include "platform/console_device.hpp"
+#include "platform/handler_list.hpp"
 #include "platform/locale_case.hpp"
 #include "platform/output_buffer.hpp"
 
@@ -64,8 +64,7 @@ class WindowsConsole : public ConsoleDevice {
   std::vector<unsigned char> input_bytes_;
   std::size_t input_pos_ = 0;
   bool input_ended_ = false;
-  std::mutex handler_mutex_;
-  std::vector<ControlHandler> handlers_;
+  ControlHandlerList handlers_;
 };
 
 }  // namespace gndfit

@@ -1,19 +1,40 @@
 #!/usr/bin/env bash
-# The POSIX program in a real terminal: until it draws its own screen there,
-# it reads the terminal as a stream (the terminal echoes the typed line) and
-# writes the table after each measurement; Ctrl+C ends it.
+# The program in a real POSIX terminal (tmux, 120 x 30): the heading and
+# legend in colour, a measurement typed and edited with the line editor's
+# keys, the rows read back from the screen, Esc erasing a line, and Ctrl+C
+# ending the run with the terminal given back in its normal mode.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/../support/tmux.sh"
 work=$(mktemp -d)
 trap 'tmux_stop; rm -rf "$work"' EXIT
 cd "$work"
-# The shell's own Ctrl+C trap keeps it alive to report how the program ended.
-tmux_run "trap true INT; '$program'; echo exit=\$?; sleep 30"
-tmux_wait_for '^Gndfit ground constants'
-tmux_keys "10 15 5" Enter
+# The shell's own Ctrl+C trap keeps it alive to report how the program
+# ended and whether the terminal is back in line mode with echo.
+tmux_run "trap true INT; '$program'; echo exit=\$?;" \
+  "stty -a | grep -q ' icanon' && stty -a | grep -q ' echo ' && echo terminal-restored; sleep 30"
+tmux_wait_for '^Freq perm cond = *$'
+tmux -L "$tmux_socket" capture-pane -p -e -t t | grep -q $'\e\\[96m   Permittivity' \
+  || { echo "legend not in colour"; exit 1; }
+
+# "0 15 5", Home, "1", End, "x", Backspace: the line becomes "10 15 5".
+tmux_keys "0 15 5" Home "1" End "x" BSpace Enter
 tmux_wait_for '^   2.36       1.64       1.37       1.19       1.00       0.84'
-tmux_screen | grep -q '^23.8  2.9  19.2  3.6' || { echo "model row wrong"; tmux_screen; exit 1; }
+screen=$(tmux_screen)
+grep -q '^Freq perm cond = 10 15 5$' <<<"$screen" || { echo "edited line wrong"; echo "$screen"; exit 1; }
+grep -q '^23.8  2.9  19.2  3.6  17.4  4.0  16.2  4.4  15.0  5.0  14.0  5.7  13.3  6.2  13.0  6.6  12.6  7.1  12.3  7.5$' <<<"$screen" \
+  || { echo "model row wrong"; echo "$screen"; exit 1; }
+tmux -L "$tmux_socket" capture-pane -p -e -t t | grep -q $'\e\\[96m23.8 \e\\[92m 2.9' \
+  || { echo "permittivity and conductivity not in their colours"; exit 1; }
+
+# A line erased with Esc, then the second example edited with Left and Delete.
+tmux_keys "junk" Escape
+sleep 0.3
+tmux_keys "28.5 13 1x0" Left Left DC Enter
+tmux_wait_for '^   3.98       2.78       2.32'
+tmux_screen | grep -q '^Freq perm cond = 28.5 13 10$' || { echo "Esc or Delete wrong"; tmux_screen; exit 1; }
+
 tmux_keys C-c
 tmux_wait_for 'exit=130$'
+tmux_wait_for '^terminal-restored$'
 echo "1 passed, 0 failed"

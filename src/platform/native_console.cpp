@@ -1,0 +1,20 @@
+#include "platform/native_console.hpp"
+
+#ifdef _WIN32
+#include "platform/windows_console.hpp"
+#else
+#include "platform/terminal_console.hpp"
+#endif
+
+namespace gndfit {
+
+std::unique_ptr<ConsoleDevice> make_native_console() {
+#ifdef _WIN32
+  return std::make_unique<WindowsConsole>();
+#else
+  if (stdio_is_terminal()) return std::make_unique<TerminalConsole>();
+  return std::make_unique<PosixStreamConsole>();
+#endif
+}
+
+}  // namespace gndfit

@@ -1,0 +1,112 @@
+#include "platform/terminal_console.hpp"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace gndfit {
+namespace {
+
+Coord terminal_size() {
+  winsize ws{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) != 0 || ws.ws_col == 0 || ws.ws_row == 0) {
+    return {80, 24};
+  }
+  return {static_cast<std::int16_t>(ws.ws_col), static_cast<std::int16_t>(ws.ws_row)};
+}
+
+void write_now(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+bool stdio_is_terminal() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO); }
+
+TerminalConsole::TerminalConsole() : model_(terminal_size().x, terminal_size().y) {
+  model_.largest_window = terminal_size();
+  if (tcgetattr(STDIN_FILENO, &saved_) == 0) {
+    termios raw = saved_;
+    // No echo, no line editing, Enter as CR; signals stay on, so Ctrl+C
+    // is an interrupt as at a console.  Reads return at once.
+    raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | IEXTEN));
+    raw.c_iflag &= static_cast<tcflag_t>(~(ICRNL | INLCR | IXON));
+    raw.c_cc[VMIN] = 0;
+    raw.c_cc[VTIME] = 0;
+    raw_ = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
+  }
+}
+
+TerminalConsole::~TerminalConsole() {
+  flush_output();
+  std::string bytes;
+  screen_.release(bytes);
+  write_now(bytes);
+  restore_terminal();
+}
+
+void TerminalConsole::restore_terminal() {
+  if (raw_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
+}
+
+// On the signal thread: the last frame has been sent with the output.
+void TerminalConsole::before_exit() {
+  write_now("\x1b[0m\x1b[?25h\r\n");
+  restore_terminal();
+}
+
+void TerminalConsole::flush_output() {
+  const Coord size = terminal_size();
+  frame_.clear();
+  screen_.present(model_, size.x, size.y, frame_);
+  std::size_t written = 0;
+  if (!frame_.empty()) output().append(frame_.data(), frame_.size(), written);
+  PosixStreamConsole::flush_output();
+}
+
+void TerminalConsole::beep(int, int) {
+  std::size_t written = 0;
+  output().append("\a", 1, written);
+}
+
+bool TerminalConsole::set_title(std::string_view title) {
+  const std::string bytes = "\x1b]0;" + std::string(title) + "\a";
+  std::size_t written = 0;
+  return output().append(bytes.data(), bytes.size(), written);
+}
+
+void TerminalConsole::read_keys() {
+  char bytes[256];
+  ssize_t n;
+  bool got = false;
+  while ((n = ::read(STDIN_FILENO, bytes, sizeof bytes)) > 0) {
+    keys_.push(bytes, static_cast<std::size_t>(n));
+    got = true;
+  }
+  // An unfinished sequence that stayed so over a whole poll is all there
+  // is: a lone ESC is the Esc key.
+  if (!got && keys_.waiting_for_more()) {
+    if (waited_once_) keys_.give_up_waiting();
+    waited_once_ = !waited_once_;
+  } else {
+    waited_once_ = false;
+  }
+  InputRecord record;
+  while (keys_.next(record)) model_.input.push_back(record);
+}
+
+bool TerminalConsole::peek_input(InputRecord& record) {
+  if (model_.input.empty()) read_keys();
+  return model_.peek_input(record);
+}
+
+bool TerminalConsole::read_input(InputRecord& record) { return model_.read_input(record); }
+
+}  // namespace gndfit
