@@ -68,15 +68,12 @@ void skip_exact_steps(std::uint64_t& n, int& steps, int& e) {
 // even.  e counts the decimal places.
 void halve_and_quintuple(std::uint64_t& n, int steps, int& e) {
   skip_exact_steps(n, steps, e);
+  // Written without branches: which way a step goes is data, not pattern.
   for (; steps > 0; --steps) {
-    if (n <= kRoom) {
-      n *= 5;
-      --e;
-    } else {
-      const bool dropped = n & 1;
-      n >>= 1;
-      if (dropped && (n & 1)) ++n;
-    }
+    const bool room = n <= kRoom;
+    const std::uint64_t half = (n >> 1) + (n & (n >> 1) & 1);  // rounded half to even
+    n = room ? n * 5 : half;
+    e -= room ? 1 : 0;
   }
 }
 
