@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 
 #include "console/text_screen.hpp"
 
 namespace gndfit {
 namespace {
+
+__extension__ using Wide = unsigned __int128;
 
 constexpr int kMaxFieldPlaces = 2036;
 constexpr int kFallbackCarets = 3;
@@ -197,22 +201,73 @@ std::string_view exponent_form(const MaskField& f, const DecimalNumber& n, bool 
   return finish_text(w, percent);
 }
 
-std::string_view fixed_form(const MaskField& f, const DecimalNumber& n, MaskWork& w) {
-  const bool non_finite = n.kind != DecimalNumber::Kind::finite;
-  const int decimals = std::max(0, f.dec_places);
-  const int places = digit_places(f, n.negative);
-  round_to_decimals(n.digits, n.exponent, decimals, w);
+// The width the rounded integer digits take in the field.
+int integer_width(const MaskField& f, const MaskWork& w) {
   int width = static_cast<int>(w.integer.size());
   if (f.separators && width > 0) width += (width - 1) / 3;
-  if (width > places + 3) return exponent_form(f, n, true, w);
+  return width;
+}
+
+// The fixed form once the rounded digits are in the work area.
+std::string_view fixed_text(const MaskField& f, bool negative, DecimalNumber::Kind kind, int width,
+                            MaskWork& w) {
+  const int places = digit_places(f, negative);
   const bool overflow = width > places;
   bool percent = overflow;
-  if (non_finite) percent |= mark_non_finite(w.decimals, n.kind);
+  if (kind != DecimalNumber::Kind::finite) percent |= mark_non_finite(w.decimals, kind);
   start_text(w);
-  assemble(f, w, overflow ? width : places, n.negative);
+  assemble(f, w, overflow ? width : places, negative);
   w.text.append(static_cast<std::size_t>(f.carets), '^');
-  append_trailing_sign(f, n.negative, w.text);
+  append_trailing_sign(f, negative, w.text);
   return finish_text(w, percent);
+}
+
+std::string_view fixed_form(const MaskField& f, const DecimalNumber& n, MaskWork& w) {
+  const int decimals = std::max(0, f.dec_places);
+  round_to_decimals(n.digits, n.exponent, decimals, w);
+  const int width = integer_width(f, w);
+  if (width > digit_places(f, n.negative) + 3) return exponent_form(f, n, true, w);
+  return fixed_text(f, n.negative, n.kind, width, w);
+}
+
+// |value| 10^decimals rounded half up, worked out exactly from the binary
+// value.  The decimal form keeps 16 digits, off from the value by less than
+// 6e-16 of it, and is then rounded the same way; so both give the same
+// result unless the exact value lies that close to a half, and below 10^15
+// the decimal form is always rounded at the field's last place.  False
+// where it cannot be sure.
+bool round_scaled_exactly(double value, int decimals, std::uint64_t& rounded) {
+  constexpr std::uint64_t kLimit = 1'000'000'000'000'000u;  // 10^15
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased == 0x7FF || decimals > 8) return false;
+  const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+  const int q = (biased == 0 ? 1 : biased) - 1075;
+  const Wide scaled = Wide{m} * power_of_ten(decimals);  // below 2^80
+  if (q >= 0) {
+    if (q > 10 || (scaled << q) >= kLimit) return false;
+    rounded = static_cast<std::uint64_t>(scaled << q);
+    return true;
+  }
+  const int shift = -q;
+  if (shift >= 127) {
+    rounded = 0;  // below 2^-47
+    return true;
+  }
+  const Wide integer = scaled >> shift;
+  if (integer >= kLimit) return false;
+  const Wide rest = scaled - (integer << shift);
+  const Wide half = Wide{1} << (shift - 1);
+  // The decimal form's error, 2^-45 of the value, in units of `rest`
+  // (2^-shift), rounded up.
+  const Wide margin = shift >= 45 ? (integer + 1) << (shift - 45)
+                                  : ((integer + 1) + (Wide{1} << (45 - shift)) - 1) >> (45 - shift);
+  const Wide distance = rest > half ? rest - half : half - rest;
+  if (distance < margin) return false;
+  rounded = static_cast<std::uint64_t>(integer) + (rest > half ? 1 : 0);
+  return true;
 }
 
 // Free format: up to 7 significant digits for a single and 16 for a double,
@@ -283,6 +338,25 @@ std::string_view format_field(const MaskField& field, const DecimalNumber& numbe
   return fixed_form(field, n, work);
 }
 
+std::string_view format_value(const MaskField& field, double value, bool is_single,
+                              MaskWork& work) {
+  // A fixed field of a finite value: from the binary value when that is
+  // certain to give the same digits, which spares the decimal conversion.
+  if (!field.free_format && field.carets < kFallbackCarets) {
+    std::uint64_t rounded = 0;
+    const int decimals = std::max(0, field.dec_places);
+    if (round_scaled_exactly(value, decimals, rounded)) {
+      const bool negative = std::signbit(value);
+      round_to_decimals(rounded, -decimals, decimals, work);
+      const int width = integer_width(field, work);
+      if (width <= digit_places(field, negative) + 3) {
+        return fixed_text(field, negative, DecimalNumber::Kind::finite, width, work);
+      }
+    }
+  }
+  return format_field(field, to_decimal(value, is_single), work);
+}
+
 void NumericMask::begin_mask(std::string_view mask) {
   mask_.assign(mask);
   loaded_ = true;
@@ -299,30 +373,59 @@ void NumericMask::end_mask(int file) {
 }
 
 void NumericMask::format_single(int file, float value, int options) {
-  format_number(file, to_decimal(static_cast<double>(value), true), options);
+  format_number(file, static_cast<double>(value), true, options);
 }
 
 void NumericMask::format_double(int file, double value, int options) {
-  format_number(file, to_decimal(value, false), options);
+  format_number(file, value, false, options);
 }
 
-void NumericMask::format_number(int file, const DecimalNumber& number, int options) {
+void NumericMask::format_number(int file, double value, bool is_single, int options) {
   if (!loaded_) {
     remaining_ = 0;  // no mask: a field of no places
   } else if (remaining_ == 0) {
     position_ = 0;
     remaining_ = static_cast<std::int32_t>(mask_.size());
   }
-  write_literals(file);
-  const MaskField field = scan_field();
-  screen_.print_text(file, format_field(field, number, work_), line_end::none);
-  write_literals(file);
+  // The literals before the field, the field and the literals after it go
+  // out as one text.
+  const MaskStep& step = step_from_here();
+  std::string& line = work_.line;
+  line = step.lead;
+  line += format_value(step.field, value, is_single, work_);
+  line += step.trail;
+  screen_.print_text(file, line, line_end::none);
   if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
   if (options == 2) screen_.print_line_end(file, line_end::next_zone);
   if (options < 0) {  // last value of a statement: release the copy
     mask_.clear();
     loaded_ = false;
   }
+}
+
+// What one value does from the current position of the mask is the same
+// every time, so it is worked out once per mask and position and kept.
+const MaskStep& NumericMask::step_from_here() {
+  const std::size_t start = position_;
+  if (loaded_) {
+    for (std::size_t i = 0; i < steps_used_; ++i) {
+      MaskStep& s = steps_[i];
+      if (s.start == start && s.mask == mask_) {
+        position_ = s.next;
+        remaining_ -= static_cast<std::int32_t>(s.next - start);
+        return s;
+      }
+    }
+  }
+  MaskStep& s = steps_used_ < steps_.size() ? steps_[steps_used_++] : steps_[next_victim_++ % steps_.size()];
+  s.mask = loaded_ ? mask_ : std::string();
+  s.start = start;
+  collect_literals(s.lead);
+  s.field = scan_field();
+  collect_literals(s.trail);
+  s.next = position_;
+  if (!loaded_) s.start = std::string::npos;  // never found again
+  return s;
 }
 
 bool NumericMask::starts_field(std::size_t i) const {
@@ -340,7 +443,11 @@ bool NumericMask::starts_field(std::size_t i) const {
 }
 
 void NumericMask::write_literals(int file) {
-  std::string& run = work_.literals;
+  collect_literals(work_.literals);
+  if (!work_.literals.empty()) screen_.print_text(file, work_.literals, line_end::none);
+}
+
+void NumericMask::collect_literals(std::string& run) {
   run.clear();
   while (remaining_ > 0 && !starts_field(position_)) {
     char c = at(position_);
@@ -353,7 +460,6 @@ void NumericMask::write_literals(int file) {
     ++position_;
     --remaining_;
   }
-  if (!run.empty()) screen_.print_text(file, run, line_end::none);
 }
 
 MaskField NumericMask::scan_field() {

@@ -3,6 +3,7 @@
 // numeric fields of # places, an optional point, and the further field
 // characters , ** $$ + - ^ & _.  A number too wide for its field is written
 // in full with % in front, or in exponent form when it is far too wide.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,11 +36,26 @@ struct MaskWork {
   std::string mantissa;   // significant digits of the exponent form
   std::string text;       // the field's text
   std::string literals;   // a run of literal mask characters
+  std::string line;       // literals, field and literals of one value
+};
+
+// What formatting one value does to a mask from one position: the literal
+// run before the field, the field, the literal run after it, and where the
+// next value starts.
+struct MaskStep {
+  std::string mask;
+  std::size_t start = std::string::npos;
+  std::string lead;
+  MaskField field;
+  std::string trail;
+  std::size_t next = 0;
 };
 
 // Formats one value through one field; the text written for it, held in
 // the work area until the next value.
 std::string_view format_field(const MaskField& field, const DecimalNumber& number, MaskWork& work);
+// The same for a binary value, as format_single and format_double write it.
+std::string_view format_value(const MaskField& field, double value, bool is_single, MaskWork& work);
 
 class NumericMask {
  public:
@@ -53,8 +69,10 @@ class NumericMask {
   bool loaded() const { return loaded_; }
 
  private:
-  void format_number(int file, const DecimalNumber& number, int options);
+  void format_number(int file, double value, bool is_single, int options);
   void write_literals(int file);
+  void collect_literals(std::string& run);
+  const MaskStep& step_from_here();
   MaskField scan_field();
   bool starts_field(std::size_t at) const;
   char at(std::size_t i) const { return i < limit() && i < mask_.size() ? mask_[i] : '\0'; }
@@ -66,6 +84,9 @@ class NumericMask {
   std::size_t position_ = 0;
   std::int32_t remaining_ = 0;
   MaskWork work_;
+  std::array<MaskStep, 8> steps_;  // the masks in use, a step each
+  std::size_t steps_used_ = 0;
+  std::size_t next_victim_ = 0;
 };
 
 }  // namespace gndfit
