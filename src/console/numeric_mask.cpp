@@ -338,6 +338,32 @@ std::string_view format_field(const MaskField& field, const DecimalNumber& numbe
   return fixed_form(field, n, work);
 }
 
+// The text of a plain field (# places and a point only, blank fill) for a
+// value already rounded to its decimals, written in one go; false where the
+// field or the value needs more than that (an overflow, a sign, a comma).
+bool plain_text(const MaskField& f, std::uint64_t rounded, bool negative, std::string& text) {
+  if (f.fill != ' ' || f.dollar || f.sign_lead || f.sign_trail || f.separators || f.carets != 0 ||
+      negative) {
+    return false;
+  }
+  char buffer[20];
+  const std::string_view digits = digits_of(rounded, buffer);
+  const auto decimals = static_cast<std::size_t>(std::max(0, f.dec_places));
+  const std::size_t integer = digits.size() > decimals ? digits.size() - decimals : 0;
+  const auto places = static_cast<std::size_t>(f.int_places);
+  if (integer > places) return false;  // overflow: the general path marks it
+  const bool leading_zero = integer == 0 && places >= 1;
+  text.assign(places - integer - (leading_zero ? 1 : 0), ' ');
+  if (leading_zero) text += '0';
+  text.append(digits.substr(0, integer));
+  if (f.dec_places >= 0) {
+    text += '.';
+    if (digits.size() < decimals) text.append(decimals - digits.size(), '0');
+    text.append(digits.substr(integer));
+  }
+  return true;
+}
+
 std::string_view format_value(const MaskField& field, double value, bool is_single,
                               MaskWork& work) {
   // A fixed field of a finite value: from the binary value when that is
@@ -347,6 +373,7 @@ std::string_view format_value(const MaskField& field, double value, bool is_sing
     const int decimals = std::max(0, field.dec_places);
     if (round_scaled_exactly(value, decimals, rounded)) {
       const bool negative = std::signbit(value);
+      if (plain_text(field, rounded, negative, work.text)) return work.text;
       round_to_decimals(rounded, -decimals, decimals, work);
       const int width = integer_width(field, work);
       if (width <= digit_places(field, negative) + 3) {
@@ -357,16 +384,40 @@ std::string_view format_value(const MaskField& field, double value, bool is_sing
   return format_field(field, to_decimal(value, is_single), work);
 }
 
+namespace {
+bool same_text(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+}  // namespace
+
 void NumericMask::begin_mask(std::string_view mask) {
-  mask_.assign(mask);
+  if (mask_id_ < 0 || !same_text(mask_, mask)) mask_id_ = intern(mask);
+  mask_ = known_masks_[static_cast<std::size_t>(mask_id_)];
   loaded_ = true;
   position_ = 0;
   remaining_ = static_cast<std::int32_t>(mask_.size());
 }
 
+// A copy of each mask in use is kept, with the steps worked out for it.
+int NumericMask::intern(std::string_view mask) {
+  for (std::size_t i = 0; i < known_used_; ++i) {
+    if (same_text(known_masks_[i], mask)) return static_cast<int>(i);
+  }
+  const std::size_t slot =
+      known_used_ < known_masks_.size() ? known_used_++ : next_mask_victim_++ % known_masks_.size();
+  known_masks_[slot].assign(mask);
+  for (MaskStep& step : steps_) {
+    if (step.mask_id == static_cast<int>(slot)) step.mask_id = -1;
+  }
+  return static_cast<int>(slot);
+}
+
 void NumericMask::end_mask(int file) {
   if (loaded_) write_literals(file);
-  mask_.clear();
   loaded_ = false;
   remaining_ = 0;
   position_ = 0;
@@ -397,34 +448,32 @@ void NumericMask::format_number(int file, double value, bool is_single, int opti
   screen_.print_text(file, line, line_end::none);
   if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
   if (options == 2) screen_.print_line_end(file, line_end::next_zone);
-  if (options < 0) {  // last value of a statement: release the copy
-    mask_.clear();
-    loaded_ = false;
-  }
+  if (options < 0) loaded_ = false;  // last value of a statement: the mask is done
 }
 
 // What one value does from the current position of the mask is the same
 // every time, so it is worked out once per mask and position and kept.
 const MaskStep& NumericMask::step_from_here() {
   const std::size_t start = position_;
-  if (loaded_) {
-    for (std::size_t i = 0; i < steps_used_; ++i) {
-      MaskStep& s = steps_[i];
-      if (s.start == start && s.mask == mask_) {
-        position_ = s.next;
-        remaining_ -= static_cast<std::int32_t>(s.next - start);
-        return s;
-      }
+  if (!loaded_) {  // no mask: nothing to keep
+    work_step_ = MaskStep{};
+    work_step_.field = scan_field();
+    return work_step_;
+  }
+  for (MaskStep& s : steps_) {
+    if (s.mask_id == mask_id_ && s.start == start) {
+      position_ = s.next;
+      remaining_ -= static_cast<std::int32_t>(s.next - start);
+      return s;
     }
   }
-  MaskStep& s = steps_used_ < steps_.size() ? steps_[steps_used_++] : steps_[next_victim_++ % steps_.size()];
-  s.mask = loaded_ ? mask_ : std::string();
+  MaskStep& s = steps_[next_step_victim_++ % steps_.size()];
+  s.mask_id = mask_id_;
   s.start = start;
   collect_literals(s.lead);
   s.field = scan_field();
   collect_literals(s.trail);
   s.next = position_;
-  if (!loaded_) s.start = std::string::npos;  // never found again
   return s;
 }
 

@@ -43,8 +43,8 @@ struct MaskWork {
 // run before the field, the field, the literal run after it, and where the
 // next value starts.
 struct MaskStep {
-  std::string mask;
-  std::size_t start = std::string::npos;
+  int mask_id = -1;
+  std::size_t start = 0;
   std::string lead;
   MaskField field;
   std::string trail;
@@ -73,20 +73,25 @@ class NumericMask {
   void write_literals(int file);
   void collect_literals(std::string& run);
   const MaskStep& step_from_here();
+  int intern(std::string_view mask);
   MaskField scan_field();
   bool starts_field(std::size_t at) const;
   char at(std::size_t i) const { return i < limit() && i < mask_.size() ? mask_[i] : '\0'; }
   std::size_t limit() const { return position_ + static_cast<std::size_t>(remaining_); }
 
   TextScreen& screen_;
-  std::string mask_;
+  std::string_view mask_;  // the loaded mask: one of known_masks_
   bool loaded_ = false;
   std::size_t position_ = 0;
   std::int32_t remaining_ = 0;
   MaskWork work_;
-  std::array<MaskStep, 8> steps_;  // the masks in use, a step each
-  std::size_t steps_used_ = 0;
-  std::size_t next_victim_ = 0;
+  std::array<std::string, 8> known_masks_;  // the masks in use
+  std::size_t known_used_ = 0;
+  std::size_t next_mask_victim_ = 0;
+  int mask_id_ = -1;
+  std::array<MaskStep, 16> steps_;  // a step per mask and position in use
+  std::size_t next_step_victim_ = 0;
+  MaskStep work_step_;
 };
 
 }  // namespace gndfit
