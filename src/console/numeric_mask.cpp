@@ -230,6 +230,32 @@ std::string_view fixed_form(const MaskField& f, const DecimalNumber& n, MaskWork
   return fixed_text(f, n.negative, n.kind, width, w);
 }
 
+// The text of a plain field (# places and a point only, blank fill) for a
+// value already rounded to its decimals, appended in one go; false where the
+// field or the value needs more than that (an overflow, a sign, a comma).
+bool append_plain_text(const MaskField& f, std::uint64_t rounded, bool negative, std::string& text) {
+  if (f.fill != ' ' || f.dollar || f.sign_lead || f.sign_trail || f.separators || f.carets != 0 ||
+      negative) {
+    return false;
+  }
+  char buffer[20];
+  const std::string_view digits = digits_of(rounded, buffer);
+  const auto decimals = static_cast<std::size_t>(std::max(0, f.dec_places));
+  const std::size_t integer = digits.size() > decimals ? digits.size() - decimals : 0;
+  const auto places = static_cast<std::size_t>(f.int_places);
+  if (integer > places) return false;  // overflow: the general path marks it
+  const bool leading_zero = integer == 0 && places >= 1;
+  text.append(places - integer - (leading_zero ? 1 : 0), ' ');
+  if (leading_zero) text += '0';
+  text.append(digits.substr(0, integer));
+  if (f.dec_places >= 0) {
+    text += '.';
+    if (digits.size() < decimals) text.append(decimals - digits.size(), '0');
+    text.append(digits.substr(integer));
+  }
+  return true;
+}
+
 // |value| 10^decimals rounded half up, worked out exactly from the binary
 // value.  The decimal form keeps 16 digits, off from the value by less than
 // 6e-16 of it, and is then rounded the same way; so both give the same
@@ -338,34 +364,8 @@ std::string_view format_field(const MaskField& field, const DecimalNumber& numbe
   return fixed_form(field, n, work);
 }
 
-// The text of a plain field (# places and a point only, blank fill) for a
-// value already rounded to its decimals, written in one go; false where the
-// field or the value needs more than that (an overflow, a sign, a comma).
-bool plain_text(const MaskField& f, std::uint64_t rounded, bool negative, std::string& text) {
-  if (f.fill != ' ' || f.dollar || f.sign_lead || f.sign_trail || f.separators || f.carets != 0 ||
-      negative) {
-    return false;
-  }
-  char buffer[20];
-  const std::string_view digits = digits_of(rounded, buffer);
-  const auto decimals = static_cast<std::size_t>(std::max(0, f.dec_places));
-  const std::size_t integer = digits.size() > decimals ? digits.size() - decimals : 0;
-  const auto places = static_cast<std::size_t>(f.int_places);
-  if (integer > places) return false;  // overflow: the general path marks it
-  const bool leading_zero = integer == 0 && places >= 1;
-  text.assign(places - integer - (leading_zero ? 1 : 0), ' ');
-  if (leading_zero) text += '0';
-  text.append(digits.substr(0, integer));
-  if (f.dec_places >= 0) {
-    text += '.';
-    if (digits.size() < decimals) text.append(decimals - digits.size(), '0');
-    text.append(digits.substr(integer));
-  }
-  return true;
-}
-
-std::string_view format_value(const MaskField& field, double value, bool is_single,
-                              MaskWork& work) {
+void append_value(const MaskField& field, double value, bool is_single, MaskWork& work,
+                  std::string& out) {
   // A fixed field of a finite value: from the binary value when that is
   // certain to give the same digits, which spares the decimal conversion.
   if (!field.free_format && field.carets < kFallbackCarets) {
@@ -373,15 +373,16 @@ std::string_view format_value(const MaskField& field, double value, bool is_sing
     const int decimals = std::max(0, field.dec_places);
     if (round_scaled_exactly(value, decimals, rounded)) {
       const bool negative = std::signbit(value);
-      if (plain_text(field, rounded, negative, work.text)) return work.text;
+      if (append_plain_text(field, rounded, negative, out)) return;
       round_to_decimals(rounded, -decimals, decimals, work);
       const int width = integer_width(field, work);
       if (width <= digit_places(field, negative) + 3) {
-        return fixed_text(field, negative, DecimalNumber::Kind::finite, width, work);
+        out += fixed_text(field, negative, DecimalNumber::Kind::finite, width, work);
+        return;
       }
     }
   }
-  return format_field(field, to_decimal(value, is_single), work);
+  out += format_field(field, to_decimal(value, is_single), work);
 }
 
 namespace {
@@ -443,7 +444,7 @@ void NumericMask::format_number(int file, double value, bool is_single, int opti
   const MaskStep& step = step_from_here();
   std::string& line = work_.line;
   line = step.lead;
-  line += format_value(step.field, value, is_single, work_);
+  append_value(step.field, value, is_single, work_, line);
   line += step.trail;
   screen_.print_text(file, line, line_end::none);
   if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);

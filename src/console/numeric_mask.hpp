@@ -54,8 +54,10 @@ struct MaskStep {
 // Formats one value through one field; the text written for it, held in
 // the work area until the next value.
 std::string_view format_field(const MaskField& field, const DecimalNumber& number, MaskWork& work);
-// The same for a binary value, as format_single and format_double write it.
-std::string_view format_value(const MaskField& field, double value, bool is_single, MaskWork& work);
+// The same for a binary value, as format_single and format_double write it,
+// appended to `out`.
+void append_value(const MaskField& field, double value, bool is_single, MaskWork& work,
+                  std::string& out);
 
 class NumericMask {
  public:

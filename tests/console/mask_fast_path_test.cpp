@@ -42,7 +42,8 @@ std::vector<MaskField> fields() {
 void expect_same(const std::vector<MaskField>& all, double v, bool is_single) {
   MaskWork fast_work, slow_work;
   for (const MaskField& f : all) {
-    const std::string fast(format_value(f, v, is_single, fast_work));
+    std::string fast;
+    append_value(f, v, is_single, fast_work, fast);
     const std::string slow(format_field(f, to_decimal(v, is_single), slow_work));
     ASSERT_EQ(fast, slow) << "value " << v << " places " << f.int_places << " decimals "
                           << f.dec_places;
