@@ -18,3 +18,26 @@ tmux_wait_for() {  # pattern
   tmux_screen
   return 1
 }
+# Runs the rest of the test in a scratch directory, removed with the tmux
+# server when the test ends.
+tmux_scratch_dir() {
+  work=$(mktemp -d)
+  trap 'tmux_stop; rm -rf "$work"' EXIT
+  cd "$work"
+}
+# Types "0 15 5", Home, "1", End, "x", Backspace and Enter (Home and End
+# as the keys given), and checks that the line became "10 15 5" and that
+# its rows came out.
+type_and_check_first_example() {  # home-key end-key
+  tmux_keys "0 15 5"
+  tmux_keys "$1"
+  tmux_keys "1"
+  tmux_keys "$2"
+  tmux_keys "x" BSpace Enter
+  tmux_wait_for '^   2.36       1.64       1.37       1.19       1.00       0.84' || return 1
+  local screen
+  screen=$(tmux_screen)
+  grep -q '^Freq perm cond = 10 15 5$' <<<"$screen" || { echo "edited line wrong"; echo "$screen"; return 1; }
+  grep -q '^23.8  2.9  19.2  3.6  17.4  4.0  16.2  4.4  15.0  5.0  14.0  5.7  13.3  6.2  13.0  6.6  12.6  7.1  12.3  7.5$' <<<"$screen" \
+    || { echo "model row wrong"; echo "$screen"; return 1; }
+}
