@@ -95,10 +95,14 @@ void Program::start_up() {
   end_line();
 }
 
-void Program::print_auto_mask(float value) {
+// The picture for a model value: three significant places where they fit.
+const char* auto_mask_for(float value) {
   const double v = value;
-  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
-  mask.begin_mask(picture);
+  return v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
+}
+
+void Program::print_auto_mask(float value) {
+  mask.begin_mask(auto_mask_for(value));
   mask.format_single(0, value, 0);
   mask.end_mask(0);
 }
@@ -124,37 +128,43 @@ bool Program::run_pass() {
   return true;
 }
 
+// Each run of one colour goes to the screen as one text.
 void Program::print_rows() {
   const float reference = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
+  const std::size_t bands = kBandTable.size();
+  std::string& row = row_text_;
   end_line();
-  for (std::size_t i = 0; i < kBandTable.size(); ++i) {
-    mask.begin_mask("   ##.#");
-    mask.format_single(0, kBandTable[i], 0);
-    mask.end_mask(0);
-    if (i + 1 < kBandTable.size()) write("    ");
+  row.clear();
+  for (std::size_t i = 0; i < bands; ++i) {
+    mask.append_single(row, "   ##.#", kBandTable[i]);
+    if (i + 1 < bands) row += "    ";
   }
-  end_line();
-  for (std::size_t i = 0; i < kBandTable.size(); ++i) {
+  write(row, line_end::new_line);
+  for (std::size_t i = 0; i < bands; ++i) {
     set_eval_frequency_mhz(fit, kBandTable[i]);
     evaluate_model(fit);
     set_colour(kColourPermittivity);
-    print_auto_mask(fit.model.permittivity);
-    write(" ");
+    row.clear();
+    mask.append_single(row, auto_mask_for(fit.model.permittivity), fit.model.permittivity);
+    row += " ";
+    write(row);
     set_colour(kColourConductivity);
-    print_auto_mask(fit.model.conductivity_ms);
-    if (i + 1 < kBandTable.size()) write("  ");
+    row.clear();
+    mask.append_single(row, auto_mask_for(fit.model.conductivity_ms), fit.model.conductivity_ms);
+    if (i + 1 < bands) row += "  ";
+    write(row);
   }
   end_line();
   set_colour(kColourSkinDepth);
-  for (std::size_t i = 0; i < kBandTable.size(); ++i) {
+  row.clear();
+  for (std::size_t i = 0; i < bands; ++i) {
     set_eval_frequency_mhz(fit, kBandTable[i]);
     evaluate_model(fit);
-    mask.begin_mask(" ###.##");
     const float depth = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
-    mask.format_single(0, store_single(extended{depth} / extended{reference}), 0);
-    mask.end_mask(0);
-    if (i + 1 < kBandTable.size()) write("    ");
+    mask.append_single(row, " ###.##", store_single(extended{depth} / extended{reference}));
+    if (i + 1 < bands) row += "    ";
   }
+  write(row);
   set_colour(kColourText);
   end_line();
   end_line();

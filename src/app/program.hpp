@@ -61,11 +61,15 @@ class Program {
   void set_colour(int index) { screen.screen_set_color(index, 0, 2); }
   void write(std::string_view text, int flags = line_end::none) { screen.print_text(0, text, flags); }
   void end_line() { screen.print_line_end(0, line_end::new_line); }
+
+  std::string row_text_;  // one run of a row, reused
 };
 
 // The console control handlers: the program's saves the position; the
 // run-time's, registered first, lets the system end the process.
 bool position_handler(ControlEvent event);
+// The picture print_auto_mask uses for a value.
+const char* auto_mask_for(float value);
 bool runtime_ctrl_handler(ControlEvent event);
 
 }  // namespace gndfit

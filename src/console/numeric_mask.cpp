@@ -433,23 +433,39 @@ void NumericMask::format_double(int file, double value, int options) {
 }
 
 void NumericMask::format_number(int file, double value, bool is_single, int options) {
+  // The literals before the field, the field and the literals after it go
+  // out as one text.
+  work_.line.clear();
+  compose_value(value, is_single, work_.line);
+  screen_.print_text(file, work_.line, line_end::none);
+  if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
+  if (options == 2) screen_.print_line_end(file, line_end::next_zone);
+  if (options < 0) loaded_ = false;  // last value of a statement: the mask is done
+}
+
+void NumericMask::compose_value(double value, bool is_single, std::string& out) {
   if (!loaded_) {
     remaining_ = 0;  // no mask: a field of no places
   } else if (remaining_ == 0) {
     position_ = 0;
     remaining_ = static_cast<std::int32_t>(mask_.size());
   }
-  // The literals before the field, the field and the literals after it go
-  // out as one text.
   const MaskStep& step = step_from_here();
-  std::string& line = work_.line;
-  line = step.lead;
-  append_value(step.field, value, is_single, work_, line);
-  line += step.trail;
-  screen_.print_text(file, line, line_end::none);
-  if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
-  if (options == 2) screen_.print_line_end(file, line_end::next_zone);
-  if (options < 0) loaded_ = false;  // last value of a statement: the mask is done
+  out += step.lead;
+  append_value(step.field, value, is_single, work_, out);
+  out += step.trail;
+}
+
+void NumericMask::append_single(std::string& out, std::string_view mask, float value) {
+  begin_mask(mask);
+  compose_value(static_cast<double>(value), true, out);
+  if (loaded_) {  // what end_mask would write
+    collect_literals(work_.literals);
+    out += work_.literals;
+  }
+  loaded_ = false;
+  remaining_ = 0;
+  position_ = 0;
 }
 
 // What one value does from the current position of the mask is the same

@@ -67,11 +67,15 @@ class NumericMask {
   void format_single(int file, float value, int options);
   void format_double(int file, double value, int options);
   void end_mask(int file);
+  // Appends to `out` what begin_mask, format_single and end_mask would
+  // write for one value, so that a caller can send a row at once.
+  void append_single(std::string& out, std::string_view mask, float value);
 
   bool loaded() const { return loaded_; }
 
  private:
   void format_number(int file, double value, bool is_single, int options);
+  void compose_value(double value, bool is_single, std::string& out);
   void write_literals(int file);
   void collect_literals(std::string& run);
   const MaskStep& step_from_here();
