@@ -262,6 +262,25 @@ bool append_plain_text(const MaskField& f, std::uint64_t rounded, bool negative,
 // result unless the exact value lies that close to a half, and below 10^15
 // the decimal form is always rounded at the field's last place.  False
 // where it cannot be sure.
+// `scaled` 2^-shift rounded half up, unless it lies within the decimal
+// form's error of a half; in 64 bits when the numbers fit, else in 128.
+template <typename UInt>
+bool round_at_shift(UInt scaled, int shift, std::uint64_t& rounded) {
+  constexpr std::uint64_t kLimit = 1'000'000'000'000'000u;  // 10^15
+  const UInt integer = scaled >> shift;
+  if (integer >= kLimit) return false;
+  const UInt rest = scaled - (integer << shift);
+  const UInt half = UInt{1} << (shift - 1);
+  // The decimal form's error, 2^-45 of the value, in units of `rest`
+  // (2^-shift), rounded up.
+  const UInt margin = shift >= 45 ? (integer + 1) << (shift - 45)
+                                  : ((integer + 1) + (UInt{1} << (45 - shift)) - 1) >> (45 - shift);
+  const UInt distance = rest > half ? rest - half : half - rest;
+  if (distance < margin) return false;
+  rounded = static_cast<std::uint64_t>(integer) + (rest > half ? 1 : 0);
+  return true;
+}
+
 bool round_scaled_exactly(double value, int decimals, std::uint64_t& rounded) {
   constexpr std::uint64_t kLimit = 1'000'000'000'000'000u;  // 10^15
   std::uint64_t bits;
@@ -282,18 +301,10 @@ bool round_scaled_exactly(double value, int decimals, std::uint64_t& rounded) {
     rounded = 0;  // below 2^-47
     return true;
   }
-  const Wide integer = scaled >> shift;
-  if (integer >= kLimit) return false;
-  const Wide rest = scaled - (integer << shift);
-  const Wide half = Wide{1} << (shift - 1);
-  // The decimal form's error, 2^-45 of the value, in units of `rest`
-  // (2^-shift), rounded up.
-  const Wide margin = shift >= 45 ? (integer + 1) << (shift - 45)
-                                  : ((integer + 1) + (Wide{1} << (45 - shift)) - 1) >> (45 - shift);
-  const Wide distance = rest > half ? rest - half : half - rest;
-  if (distance < margin) return false;
-  rounded = static_cast<std::uint64_t>(integer) + (rest > half ? 1 : 0);
-  return true;
+  if ((scaled >> 63) == 0 && shift <= 63) {
+    return round_at_shift(static_cast<std::uint64_t>(scaled), shift, rounded);
+  }
+  return round_at_shift(scaled, shift, rounded);
 }
 
 // Free format: up to 7 significant digits for a single and 16 for a double,
@@ -397,7 +408,7 @@ bool same_text(std::string_view a, std::string_view b) {
 
 void NumericMask::begin_mask(std::string_view mask) {
   if (mask_id_ < 0 || !same_text(mask_, mask)) mask_id_ = intern(mask);
-  mask_ = known_masks_[static_cast<std::size_t>(mask_id_)];
+  mask_ = known_[static_cast<std::size_t>(mask_id_)].text;
   loaded_ = true;
   position_ = 0;
   remaining_ = static_cast<std::int32_t>(mask_.size());
@@ -406,14 +417,12 @@ void NumericMask::begin_mask(std::string_view mask) {
 // A copy of each mask in use is kept, with the steps worked out for it.
 int NumericMask::intern(std::string_view mask) {
   for (std::size_t i = 0; i < known_used_; ++i) {
-    if (same_text(known_masks_[i], mask)) return static_cast<int>(i);
+    if (same_text(known_[i].text, mask)) return static_cast<int>(i);
   }
   const std::size_t slot =
-      known_used_ < known_masks_.size() ? known_used_++ : next_mask_victim_++ % known_masks_.size();
-  known_masks_[slot].assign(mask);
-  for (MaskStep& step : steps_) {
-    if (step.mask_id == static_cast<int>(slot)) step.mask_id = -1;
-  }
+      known_used_ < known_.size() ? known_used_++ : next_mask_victim_++ % known_.size();
+  known_[slot].text.assign(mask);
+  for (MaskStep& step : known_[slot].steps) step.start = std::string::npos;
   return static_cast<int>(slot);
 }
 
@@ -477,15 +486,15 @@ const MaskStep& NumericMask::step_from_here() {
     work_step_.field = scan_field();
     return work_step_;
   }
-  for (MaskStep& s : steps_) {
-    if (s.mask_id == mask_id_ && s.start == start) {
+  KnownMask& known = known_[static_cast<std::size_t>(mask_id_)];
+  for (MaskStep& s : known.steps) {
+    if (s.start == start) {
       position_ = s.next;
       remaining_ -= static_cast<std::int32_t>(s.next - start);
       return s;
     }
   }
-  MaskStep& s = steps_[next_step_victim_++ % steps_.size()];
-  s.mask_id = mask_id_;
+  MaskStep& s = known.steps[known.next_victim++ % known.steps.size()];
   s.start = start;
   collect_literals(s.lead);
   s.field = scan_field();

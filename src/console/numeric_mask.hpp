@@ -43,8 +43,7 @@ struct MaskWork {
 // run before the field, the field, the literal run after it, and where the
 // next value starts.
 struct MaskStep {
-  int mask_id = -1;
-  std::size_t start = 0;
+  std::size_t start = std::string::npos;
   std::string lead;
   MaskField field;
   std::string trail;
@@ -86,17 +85,21 @@ class NumericMask {
   std::size_t limit() const { return position_ + static_cast<std::size_t>(remaining_); }
 
   TextScreen& screen_;
-  std::string_view mask_;  // the loaded mask: one of known_masks_
+  std::string_view mask_;  // the loaded mask: the text of one of known_
   bool loaded_ = false;
   std::size_t position_ = 0;
   std::int32_t remaining_ = 0;
   MaskWork work_;
-  std::array<std::string, 8> known_masks_;  // the masks in use
+  // The masks in use, each with the steps worked out for its positions.
+  struct KnownMask {
+    std::string text;
+    std::array<MaskStep, 4> steps;
+    std::size_t next_victim = 0;
+  };
+  std::array<KnownMask, 8> known_;
   std::size_t known_used_ = 0;
   std::size_t next_mask_victim_ = 0;
   int mask_id_ = -1;
-  std::array<MaskStep, 16> steps_;  // a step per mask and position in use
-  std::size_t next_step_victim_ = 0;
   MaskStep work_step_;
 };
 

@@ -7,8 +7,9 @@ bool PromptedInput::input_is_console() {
   return screen_.device().get_input_mode(mode);
 }
 
+// Output is sent before any wait: by the editor while it waits for a key,
+// by the stream when it must read more input.
 int PromptedInput::prompt_input(std::string_view prompt, bool question_mark, bool line_end) {
-  screen_.flush();
   if (!input_is_console()) {
     // Redirected: no prompt, no echo; fields run on through the stream.
     source_.use_stream();
