@@ -245,14 +245,19 @@ bool append_plain_text(const MaskField& f, std::uint64_t rounded, bool negative,
   const auto places = static_cast<std::size_t>(f.int_places);
   if (integer > places) return false;  // overflow: the general path marks it
   const bool leading_zero = integer == 0 && places >= 1;
-  text.append(places - integer - (leading_zero ? 1 : 0), ' ');
-  if (leading_zero) text += '0';
-  text.append(digits.substr(0, integer));
+  const std::size_t zeros = digits.size() < decimals ? decimals - digits.size() : 0;
+  const std::size_t size = places + (f.dec_places >= 0 ? 1 + decimals : 0);
+  if (size > 64) return false;  // wide fields take the general path
+  char field[64];
+  char* at = std::fill_n(field, places - integer - (leading_zero ? 1 : 0), ' ');
+  if (leading_zero) *at++ = '0';
+  at = std::copy_n(digits.data(), integer, at);
   if (f.dec_places >= 0) {
-    text += '.';
-    if (digits.size() < decimals) text.append(decimals - digits.size(), '0');
-    text.append(digits.substr(integer));
+    *at++ = '.';
+    at = std::fill_n(at, zeros, '0');
+    at = std::copy(digits.begin() + static_cast<std::ptrdiff_t>(integer), digits.end(), at);
   }
+  text.append(field, static_cast<std::size_t>(at - field));
   return true;
 }
 
