@@ -13,8 +13,6 @@
 namespace gndfit {
 namespace {
 
-constexpr std::size_t kInputBuffer = 1 << 16;
-
 sigset_t control_signals() {
   sigset_t set;
   sigemptyset(&set);
@@ -43,9 +41,18 @@ std::size_t write_all_to_stdout(const char* bytes, std::size_t count) {
   return done;
 }
 
+std::size_t read_from_stdin(unsigned char* bytes, std::size_t count) {
+  ssize_t n;
+  do {
+    n = ::read(STDIN_FILENO, bytes, count);
+  } while (n < 0 && errno == EINTR);
+  return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
 }  // namespace
 
-PosixStreamConsole::PosixStreamConsole() : output_(write_all_to_stdout) {
+PosixStreamConsole::PosixStreamConsole()
+    : output_(write_all_to_stdout), input_(read_from_stdin, [this] { flush_output(); }) {
   // Control signals go to one waiting thread, never into the main thread.
   const sigset_t set = control_signals();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
@@ -65,24 +72,6 @@ bool PosixStreamConsole::write_raw(const char* bytes, std::size_t count, std::si
 
 void PosixStreamConsole::flush_output() { output_.flush(); }
 
-int PosixStreamConsole::read_stdin_byte() {
-  if (input_pos_ == input_.size()) {
-    if (input_ended_) return -1;
-    flush_output();  // nothing waits for input with output still held back
-    input_.resize(kInputBuffer);
-    ssize_t n;
-    do {
-      n = ::read(STDIN_FILENO, input_.data(), input_.size());
-    } while (n < 0 && errno == EINTR);
-    input_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    input_pos_ = 0;
-    if (n <= 0) {
-      input_ended_ = true;
-      return -1;
-    }
-  }
-  return input_[input_pos_++];
-}
 
 void PosixStreamConsole::sleep_ms(int ms) {
   flush_output();

@@ -7,6 +7,7 @@
 
 #include "platform/console_device.hpp"
 #include "platform/handler_list.hpp"
+#include "platform/input_buffer.hpp"
 #include "platform/locale_case.hpp"
 #include "platform/output_buffer.hpp"
 
@@ -38,7 +39,7 @@ class PosixStreamConsole : public ConsoleDevice {
   bool read_input(InputRecord&) override { return false; }
   int map_vk_to_char(int) override { return 0; }
   int swap_case(int ch) override { return swap_case_in_locale(ch); }
-  int read_stdin_byte() override;
+  int read_stdin_byte() override { return input_.next_byte(); }
   void sleep_ms(int ms) override;
   bool set_title(std::string_view) override { return false; }
   bool has_window() override { return false; }
@@ -62,9 +63,7 @@ class PosixStreamConsole : public ConsoleDevice {
 
  private:
   OutputBuffer output_;
-  std::vector<unsigned char> input_;
-  std::size_t input_pos_ = 0;
-  bool input_ended_ = false;
+  InputBuffer input_;
   ControlHandlerList handlers_;
 };
 

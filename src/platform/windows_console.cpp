@@ -10,7 +10,6 @@
 namespace gndfit {
 namespace {
 
-constexpr std::size_t kInputBuffer = 1 << 16;
 constexpr UINT kWindowPlacementFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW;  // 0x45
 
 // The one console of the process, for the native handler.
@@ -34,6 +33,13 @@ std::size_t write_all_to_stdout(const char* bytes, std::size_t count) {
     done += n;
   }
   return done;
+}
+
+std::size_t read_from_stdin(unsigned char* bytes, std::size_t count) {
+  DWORD n = 0;
+  const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+  if (!ReadFile(GetStdHandle(STD_INPUT_HANDLE), bytes, piece, &n, nullptr)) return 0;
+  return n;
 }
 
 InputRecord to_record(const INPUT_RECORD& r) {
@@ -64,7 +70,8 @@ WindowsConsole::WindowsConsole()
     : input_(GetStdHandle(STD_INPUT_HANDLE)),
       output_handle_(GetStdHandle(STD_OUTPUT_HANDLE)),
       window_(GetConsoleWindow()),
-      output_(write_all_to_stdout) {
+      output_(write_all_to_stdout),
+      input_bytes_(read_from_stdin, [this] { flush_output(); }) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   g_console = this;
@@ -196,23 +203,6 @@ int WindowsConsole::map_vk_to_char(int virtual_key) {
   return static_cast<int>(MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_CHAR));
 }
 
-int WindowsConsole::read_stdin_byte() {
-  if (input_pos_ == input_bytes_.size()) {
-    if (input_ended_) return -1;
-    flush_output();  // nothing waits for input with output still held back
-    input_bytes_.resize(kInputBuffer);
-    DWORD n = 0;
-    const bool ok = ReadFile(handle(input_), input_bytes_.data(), static_cast<DWORD>(kInputBuffer),
-                             &n, nullptr) != 0;
-    input_bytes_.resize(ok ? n : 0);
-    input_pos_ = 0;
-    if (input_bytes_.empty()) {
-      input_ended_ = true;
-      return -1;
-    }
-  }
-  return input_bytes_[input_pos_++];
-}
 
 void WindowsConsole::sleep_ms(int ms) {
   flush_output();

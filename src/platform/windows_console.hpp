@@ -8,6 +8,7 @@
 
 #include "platform/console_device.hpp"
 #include "platform/handler_list.hpp"
+#include "platform/input_buffer.hpp"
 #include "platform/locale_case.hpp"
 #include "platform/output_buffer.hpp"
 
@@ -41,7 +42,7 @@ class WindowsConsole : public ConsoleDevice {
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override;
   int swap_case(int ch) override { return swap_case_in_locale(ch); }
-  int read_stdin_byte() override;
+  int read_stdin_byte() override { return input_bytes_.next_byte(); }
   void sleep_ms(int ms) override;
   bool set_title(std::string_view title) override;
   bool has_window() override { return window_ != nullptr; }
@@ -61,9 +62,7 @@ class WindowsConsole : public ConsoleDevice {
   void* output_handle_ = nullptr;
   void* window_ = nullptr;  // HWND
   OutputBuffer output_;
-  std::vector<unsigned char> input_bytes_;
-  std::size_t input_pos_ = 0;
-  bool input_ended_ = false;
+  InputBuffer input_bytes_;
   ControlHandlerList handlers_;
 };
 
