@@ -187,7 +187,9 @@ void TextScreen::update_print_column(std::string_view written) {
   } else {
     file0_.print_column = static_cast<int>(written.size() - after_break);
   }
-  if (file0_.line_width != 0) file0_.print_column %= file0_.line_width;
+  if (file0_.line_width != 0 && file0_.print_column >= file0_.line_width) {
+    file0_.print_column %= file0_.line_width;  // divides only when it wraps
+  }
 }
 
 void TextScreen::write_counted(std::string_view text) {
