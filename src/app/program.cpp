@@ -1,5 +1,7 @@
 #include "app/program.hpp"
 
+#include <array>
+
 #include "app/band_table.hpp"
 #include "model/extended.hpp"
 #include "model/ground_model.hpp"
@@ -128,10 +130,14 @@ bool Program::run_pass() {
   return true;
 }
 
-// Each run of one colour goes to the screen as one text.
+// Each row's values are computed first and then written, each run of one
+// colour as one text: the same characters, colours and line ends reach the
+// screen in the same order, and the model's arithmetic runs back to back.
 void Program::print_rows() {
   const float reference = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
   const std::size_t bands = kBandTable.size();
+  std::array<GroundConstants, kBandTable.size()> model{};
+  std::array<float, kBandTable.size()> depth{};
   std::string& row = row_text_;
   end_line();
   row.clear();
@@ -143,25 +149,31 @@ void Program::print_rows() {
   for (std::size_t i = 0; i < bands; ++i) {
     set_eval_frequency_mhz(fit, kBandTable[i]);
     evaluate_model(fit);
+    model[i] = fit.model;
+  }
+  for (std::size_t i = 0; i < bands; ++i) {
     set_colour(kColourPermittivity);
     row.clear();
-    mask.append_single(row, auto_mask_for(fit.model.permittivity), fit.model.permittivity);
+    mask.append_single(row, auto_mask_for(model[i].permittivity), model[i].permittivity);
     row += " ";
     write(row);
     set_colour(kColourConductivity);
     row.clear();
-    mask.append_single(row, auto_mask_for(fit.model.conductivity_ms), fit.model.conductivity_ms);
+    mask.append_single(row, auto_mask_for(model[i].conductivity_ms), model[i].conductivity_ms);
     if (i + 1 < bands) row += "  ";
     write(row);
   }
   end_line();
+  for (std::size_t i = 0; i < bands; ++i) {  // the same evaluations again
+    set_eval_frequency_mhz(fit, kBandTable[i]);
+    evaluate_model(fit);
+    const float d = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
+    depth[i] = store_single(extended{d} / extended{reference});
+  }
   set_colour(kColourSkinDepth);
   row.clear();
   for (std::size_t i = 0; i < bands; ++i) {
-    set_eval_frequency_mhz(fit, kBandTable[i]);
-    evaluate_model(fit);
-    const float depth = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
-    mask.append_single(row, " ###.##", store_single(extended{depth} / extended{reference}));
+    mask.append_single(row, " ###.##", depth[i]);
     if (i + 1 < bands) row += "    ";
   }
   write(row);
