@@ -172,5 +172,26 @@ TEST(DecimalConversion, DigitsOfSinglesShowTheirExactValue) {
   EXPECT_NE(to_decimal(5e-324, false).digits, 0u);
 }
 
+// A row composed in one buffer must hold exactly what begin_mask,
+// format_single and end_mask write one value at a time, masks with literals
+// on both sides, several fields and overflow included.
+TEST(NumericMask, AppendingToARowWritesWhatTheMaskWouldWrite) {
+  const char* masks[] = {"   ##.#", " ###.##", "####", ".###", "A##B", "x_#y##", "#,###.##-", "%"};
+  const float values[] = {0.0f, 1.8f, 23.84f, -7.25f, 0.0715f, 99.95f, 12345.6f, kInf, 1e20f};
+  MaskWriter writer;
+  MemoryConsole console = MemoryConsole::redirected();
+  TextScreen screen(console);
+  NumericMask row_mask(screen);
+  for (const char* m : masks) {
+    for (float v : values) {
+      std::string row = "|";
+      row_mask.append_single(row, m, v);
+      std::string expected = "|";
+      expected += writer.single(m, v);
+      EXPECT_EQ(row, expected) << m << " " << v;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace gndfit
