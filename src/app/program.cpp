@@ -97,16 +97,12 @@ void Program::start_up() {
   end_line();
 }
 
-// The picture for a model value: three significant places where they fit.
-const char* auto_mask_for(float value) {
+// A model value through the picture that gives it three significant
+// places where they fit, appended to a row.
+void Program::append_auto_mask(std::string& row, float value) {
   const double v = value;
-  return v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
-}
-
-void Program::print_auto_mask(float value) {
-  mask.begin_mask(auto_mask_for(value));
-  mask.format_single(0, value, 0);
-  mask.end_mask(0);
+  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
+  mask.append_single(row, picture, value);
 }
 
 bool Program::run_pass() {
@@ -154,12 +150,12 @@ void Program::print_rows() {
   for (std::size_t i = 0; i < bands; ++i) {
     set_colour(kColourPermittivity);
     row.clear();
-    mask.append_single(row, auto_mask_for(model[i].permittivity), model[i].permittivity);
+    append_auto_mask(row, model[i].permittivity);
     row += " ";
     write(row);
     set_colour(kColourConductivity);
     row.clear();
-    mask.append_single(row, auto_mask_for(model[i].conductivity_ms), model[i].conductivity_ms);
+    append_auto_mask(row, model[i].conductivity_ms);
     if (i + 1 < bands) row += "  ";
     write(row);
   }

@@ -41,7 +41,7 @@ class Program {
   // (when there is a window), the file closed and all output sent.
   void end_run();
 
-  void print_auto_mask(float value);
+  void append_auto_mask(std::string& row, float value);
 
   ConsoleDevice& device;
   Runtime runtime;
@@ -68,8 +68,6 @@ class Program {
 // The console control handlers: the program's saves the position; the
 // run-time's, registered first, lets the system end the process.
 bool position_handler(ControlEvent event);
-// The picture print_auto_mask uses for a value.
-const char* auto_mask_for(float value);
 bool runtime_ctrl_handler(ControlEvent event);
 
 }  // namespace gndfit

@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <utility>
 
 namespace gndfit {
 
@@ -77,14 +76,6 @@ void halve_and_quintuple(std::uint64_t& n, int steps, int& e) {
   }
 }
 
-// n / 10^k for each k, each with its constant divisor, which the compiler
-// turns into a multiplication: a 64-bit division by a variable is slow.
-template <std::size_t... K>
-constexpr auto make_dividers(std::index_sequence<K...>) {
-  return std::array<std::uint64_t (*)(std::uint64_t), sizeof...(K)>{
-      +[](std::uint64_t n) { return n / kPowersOfTen[K]; }...};
-}
-constexpr auto kDivideByPowerOfTen = make_dividers(std::make_index_sequence<20>{});
 
 }  // namespace
 
@@ -102,7 +93,7 @@ std::uint64_t drop_digits_half_up(std::uint64_t n, int k) {
   if (k > 19) return 0;
   const std::uint64_t divisor = power_of_ten(k);
   const std::uint64_t half = k == 19 ? 5'000'000'000'000'000'000u : (divisor + 1) / 2;
-  const std::uint64_t quotient = kDivideByPowerOfTen[static_cast<std::size_t>(k)](n);
+  const std::uint64_t quotient = n / divisor;
   return n - quotient * divisor >= half ? quotient + 1 : quotient;
 }
 

@@ -1,8 +1,6 @@
 #include "platform/posix_stream_console.hpp"
 
-#include <cctype>
 #include <cerrno>
-#include <cstring>
 #include <csignal>
 #include <thread>
 

@@ -3,8 +3,6 @@
 // input or output: the program behaves as with a file.  SIGINT, SIGHUP and
 // SIGTERM arrive as console control events on a thread of their own.  The
 // terminal console builds on it.
-#include <vector>
-
 #include "platform/console_device.hpp"
 #include "platform/handler_list.hpp"
 #include "platform/input_buffer.hpp"

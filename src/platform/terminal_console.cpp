@@ -30,8 +30,10 @@ void write_now(const std::string& bytes) {
 
 bool stdio_is_terminal() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO); }
 
-TerminalConsole::TerminalConsole() : model_(terminal_size().x, terminal_size().y) {
-  model_.largest_window = terminal_size();
+TerminalConsole::TerminalConsole() : TerminalConsole(terminal_size()) {}
+
+TerminalConsole::TerminalConsole(Coord size) : model_(size.x, size.y) {
+  model_.largest_window = size;
   if (tcgetattr(STDIN_FILENO, &saved_) == 0) {
     termios raw = saved_;
     // No echo, no line editing, Enter as CR; signals stay on, so Ctrl+C

@@ -52,6 +52,7 @@ class TerminalConsole : public PosixStreamConsole {
   void before_exit() override;
 
  private:
+  explicit TerminalConsole(Coord size);  // the terminal's size, read once
   void read_keys();
   void restore_terminal();
 
