@@ -63,10 +63,17 @@ void KeyInput::poll_console_input() {
   }
   InputRecord record;
   while (device_.peek_input(record)) {
+    // A key event is taken only when all the codes it can give fit, so a
+    // paste longer than the queue waits in the console's own input, where
+    // the next poll finds it, instead of pushing out the oldest keys.  An
+    // event with more repeats than the queue ever holds goes in when the
+    // queue is empty, or it would block the input for good.
+    const int times = record.kind != InputRecord::Kind::key ? 0
+                      : record.key_down                      ? record.repeat_count
+                                                             : 1;
+    if (times > queue_.room() && !queue_.empty()) break;
     if (!device_.read_input(record)) break;
-    if (record.kind != InputRecord::Kind::key) continue;  // mouse, size, menu, focus
-    const int times = record.key_down ? record.repeat_count : 1;
-    for (int i = 0; i < times; ++i) key_step(record);
+    for (int i = 0; i < times; ++i) key_step(record);  // none for mouse, size, menu, focus
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Console key events into key codes.  Polling drains the console's pending
-// input records into the KeyQueue, one record per call of the device,
+// Console key events into key codes.  Polling moves the console's pending
+// input records into the KeyQueue while their codes fit, one record per call
+// of the device,
 // translating each key with the scan-code tables and collecting Alt plus
 // numeric-keypad digits into one character code.  Nothing here blocks:
 // waiting for a key is a loop of polls with a sleep between them.

@@ -1,6 +1,8 @@
 #pragma once
 // The process's queue of key codes: a ring of 512 codes that drops its
-// oldest code when full, so at most 511 are held.  The main thread takes;
+// oldest code when full, so at most 511 are held.  Polling only moves a key
+// event into it when there is room for all its codes, so typed keys are never
+// dropped; only a push from a control handler can drop the oldest.  The main thread takes;
 // a console control handler may push from a thread of its own, so push and
 // take share one mutex.
 #include <array>
@@ -24,6 +26,8 @@ class KeyQueue {
   KeyCode take();
   bool empty() const;
   int size() const;
+  // How many codes can still be pushed without dropping one.
+  int room() const { return kCapacity - 1 - size(); }
 
  private:
   mutable std::mutex mutex_;

@@ -85,13 +85,12 @@ bool TerminalConsole::set_title(std::string_view title) {
 }
 
 void TerminalConsole::read_keys() {
+  // One piece at a time: what the key queue has no room for stays unread
+  // in the terminal, so a long paste costs no memory here.
   char bytes[256];
-  ssize_t n;
-  bool got = false;
-  while ((n = ::read(STDIN_FILENO, bytes, sizeof bytes)) > 0) {
-    keys_.push(bytes, static_cast<std::size_t>(n));
-    got = true;
-  }
+  const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
+  const bool got = n > 0;
+  if (got) keys_.push(bytes, static_cast<std::size_t>(n));
   // An unfinished sequence that stayed so over a whole poll is all there
   // is: a lone ESC is the Esc key.
   if (!got && keys_.waiting_for_more()) {

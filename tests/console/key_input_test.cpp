@@ -150,6 +150,27 @@ TEST_F(Keys, RepeatCountsOfKeyDownEvents) {
   EXPECT_EQ(taken(), (Codes{'x', 'x', 'x'}));
 }
 
+// A key event whose codes do not all fit stays in the console until they
+// do; one with more repeats than the queue ever holds goes into an empty one.
+TEST_F(Keys, AKeyEventWaitsInTheConsoleUntilAllItsCodesFit) {
+  for (int i = 0; i < KeyQueue::kCapacity - 3; ++i) queue.push('a');
+  console.input.push_back(key_event(true, 'x', 0x2D, 'X', 0, 3));
+  keys.poll_console_input();
+  EXPECT_EQ(console.input.size(), 1u);
+  EXPECT_EQ(queue.size(), KeyQueue::kCapacity - 3);
+  EXPECT_EQ(keys.take_key(), 'a');  // the take makes room, its poll moves the event
+  EXPECT_TRUE(console.input.empty());
+  EXPECT_EQ(queue.size(), KeyQueue::kCapacity - 1);
+
+  while (keys.take_key() != kNoKey) {
+  }
+  console.input.push_back(key_event(true, 'y', 0x15, 'Y', 0, 600));
+  console.input.push_back(key_event(true, 'z', 0x2C, 'Z', 0));
+  keys.poll_console_input();
+  EXPECT_EQ(queue.size(), KeyQueue::kCapacity - 1);
+  EXPECT_EQ(console.input.size(), 1u);
+}
+
 TEST_F(Keys, EventsOtherThanKeysNeverGiveACode) {
   for (auto kind : {InputRecord::Kind::mouse, InputRecord::Kind::focus, InputRecord::Kind::menu,
                     InputRecord::Kind::window_size}) {

@@ -242,6 +242,32 @@ TEST_F(Editor, KeysComeFromConsoleRecordsThroughTheKeyLayer) {
   EXPECT_EQ(edit_from(cell(1, 1)), "7");
 }
 
+// A paste far longer than the key queue: 5,000 key records pending at once.
+// None may be lost or reordered, whatever the queue's size.
+TEST_F(Editor, FiveThousandPendingKeyRecordsAllReachTheLines) {
+  std::string second;
+  for (int i = 0; i < 4990; ++i) second += static_cast<char>('a' + i % 26);
+  InputRecord r;
+  r.key_down = true;
+  r.scan_code = 0x1E;
+  for (unsigned char c : "7.1 13 5\r" + second + "\r") {
+    if (c == 0) break;
+    r.ch = c;
+    console.input.push_back(r);
+  }
+  ASSERT_EQ(console.input.size(), 5000u);
+  int waits = 0;  // a wait means keys were lost: end the line so the test ends
+  console.on_sleep = [&](MemoryConsole& c) {
+    ++waits;
+    r.ch = '\r';
+    c.input.push_back(r);
+  };
+  EXPECT_EQ(edit_from(cell(1, 1)), "7.1 13 5");
+  EXPECT_EQ(editor.edit_line(), second);
+  EXPECT_EQ(waits, 0);
+  EXPECT_TRUE(console.input.empty());
+}
+
 TEST_F(Editor, RestoresTheCursorVisibilityItFound) {
   console.set_cursor_visible(false);
   keys_typed({'1', Enter});
