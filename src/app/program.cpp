@@ -34,6 +34,7 @@ void Program::start_process(int argc, char** argv) {
 }
 
 void Program::exit_process() {
+  device.end_control_events();
   runtime.remove_ctrl_handler();
   runtime.runtime_shutdown();
   screen.flush();

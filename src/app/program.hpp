@@ -29,7 +29,8 @@ class Program {
 
   // Before the entry routine: the run-time's start-up and the arguments.
   void start_process(int argc, char** argv);
-  // The orderly end: the run-time's handler removed, every file closed.
+  // The orderly end: no control event is handled after it, the run-time's
+  // handler is removed and every file closed.
   void exit_process();
 
   // Position file, window set-up, screen, heading and legend.

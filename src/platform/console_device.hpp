@@ -104,6 +104,9 @@ class ConsoleDevice {
   virtual bool get_window_rect(SmallRect& rect) = 0;  // pixels
   virtual bool add_control_handler(ControlHandler handler) = 0;
   virtual bool remove_control_handler(ControlHandler handler) = 0;
+  // The orderly end: after this returns no handler runs again.  An event
+  // already being handled ends the process before it returns.
+  virtual void end_control_events() = 0;
 };
 
 }  // namespace gndfit

@@ -41,6 +41,7 @@ class MemoryConsole : public ConsoleDevice {
   bool size_and_maximize_removed = false;
   std::vector<ControlHandler> handlers;
   int slept_ms = 0;
+  bool control_events_ended = false;
   // Runs on every sleep, so a test can deliver keys or events to a waiter.
   std::function<void(MemoryConsole&)> on_sleep;
 
@@ -90,6 +91,7 @@ class MemoryConsole : public ConsoleDevice {
   bool get_window_rect(SmallRect& rect) override;
   bool add_control_handler(ControlHandler handler) override;
   bool remove_control_handler(ControlHandler handler) override;
+  void end_control_events() override { control_events_ended = true; }
 
  private:
   std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * size_.x + x; }

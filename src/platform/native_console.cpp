@@ -12,6 +12,7 @@ std::unique_ptr<ConsoleDevice> make_native_console() {
 #ifdef _WIN32
   return std::make_unique<WindowsConsole>();
 #else
+  occupy_closed_standard_descriptors();
   if (stdio_is_terminal()) return std::make_unique<TerminalConsole>();
   return std::make_unique<PosixStreamConsole>();
 #endif

@@ -7,8 +7,13 @@ namespace gndfit {
 bool OutputBuffer::append(const char* bytes, std::size_t count, std::size_t& written) {
   if (used_ + count > kCapacity) flush();
   if (count >= kCapacity) {
-    std::lock_guard lock(flush_mutex_);
-    written = write_all_(bytes, count);
+    WriteResult result;
+    {
+      std::lock_guard lock(flush_mutex_);
+      result = write_all_(bytes, count, Mode::wait);
+    }
+    written = result.written;
+    report(result.error);
     return written > 0 || count == 0;
   }
   std::memcpy(bytes_.get() + used_, bytes, count);
@@ -19,19 +24,28 @@ bool OutputBuffer::append(const char* bytes, std::size_t count, std::size_t& wri
 }
 
 void OutputBuffer::flush() {
-  std::lock_guard lock(flush_mutex_);
-  const std::size_t complete = published_.load(std::memory_order_acquire);
-  write_all_(bytes_.get() + sent_, complete - sent_);
-  used_ = 0;
-  sent_ = 0;
-  published_.store(0, std::memory_order_release);
+  WriteResult result;
+  {
+    std::lock_guard lock(flush_mutex_);
+    const std::size_t complete = published_.load(std::memory_order_acquire);
+    if (complete > sent_) result = write_all_(bytes_.get() + sent_, complete - sent_, Mode::wait);
+    used_ = 0;
+    sent_ = 0;
+    published_.store(0, std::memory_order_release);
+  }
+  report(result.error);
 }
 
 void OutputBuffer::flush_published() {
-  std::lock_guard lock(flush_mutex_);
+  std::unique_lock lock(flush_mutex_, kEndingWait);
+  if (!lock.owns_lock()) return;  // the main thread is stuck in a write
   const std::size_t complete = published_.load(std::memory_order_acquire);
-  write_all_(bytes_.get() + sent_, complete - sent_);
+  if (complete > sent_) write_all_(bytes_.get() + sent_, complete - sent_, Mode::bounded);
   sent_ = complete;
+}
+
+void OutputBuffer::report(int error) {
+  if (error != 0 && on_failure_) on_failure_(error);
 }
 
 }  // namespace gndfit

@@ -22,6 +22,7 @@ class PositionFile {
       : runtime_(runtime), path_(std::move(path)) {}
 
   // Opens read-write, else creates it, else read-only; failures are silent.
+  // Anything but a regular file is treated as a missing file.
   void open();
   bool is_open() { return runtime_.is_open(kPositionFileNumber); }
   // Four bytes from the current position, missing high bytes as zero; 0

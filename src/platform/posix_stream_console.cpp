@@ -1,75 +1,116 @@
 #include "platform/posix_stream_console.hpp"
 
-#include <cerrno>
-#include <csignal>
-#include <thread>
-
-#include <pthread.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <time.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 
 namespace gndfit {
 namespace {
 
-sigset_t control_signals() {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGHUP);
-  sigaddset(&set, SIGTERM);
-  return set;
-}
+constexpr int kEndingWaitMs = static_cast<int>(OutputBuffer::kEndingWait.count());
+// A pipe that polls writable takes this much without blocking.
+constexpr std::size_t kAtomicPipeWrite = 4096;
 
-ControlEvent event_for(int signal_number) {
-  switch (signal_number) {
-    case SIGINT: return ControlEvent::ctrl_c;
-    case SIGHUP: return ControlEvent::close;
-    default: return ControlEvent::shutdown;
-  }
-}
-
-std::size_t write_all_to_stdout(const char* bytes, std::size_t count) {
-  std::size_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(STDOUT_FILENO, bytes + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;  // a closed output loses the rest, as a failed write would
-    done += static_cast<std::size_t>(n);
-  }
-  return done;
-}
-
-std::size_t read_from_stdin(unsigned char* bytes, std::size_t count) {
-  ssize_t n;
+// Waits until the descriptor is ready for `events`; false after `timeout_ms`
+// (-1: no limit) without it.
+bool wait_ready(int fd, short events, int timeout_ms) {
+  pollfd p{fd, events, 0};
+  int n;
   do {
-    n = ::read(STDIN_FILENO, bytes, count);
+    n = ::poll(&p, 1, timeout_ms);
   } while (n < 0 && errno == EINTR);
-  return n > 0 ? static_cast<std::size_t>(n) : 0;
+  return n != 0;  // an error or a hang-up shows at the next read or write
 }
 
 }  // namespace
 
-PosixStreamConsole::PosixStreamConsole()
-    : output_(write_all_to_stdout), input_(read_from_stdin, [this] { flush_output(); }) {
-  // Control signals go to one waiting thread, never into the main thread.
-  const sigset_t set = control_signals();
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);
-  std::thread([this, set] {
-    int signal_number = 0;
-    while (sigwait(&set, &signal_number) != 0) {
+WriteResult write_fully(int fd, const char* bytes, std::size_t count, OutputBuffer::Mode mode) {
+  const bool bounded = mode == OutputBuffer::Mode::bounded;
+  WriteResult result;
+  while (result.written < count) {
+    if (bounded && !wait_ready(fd, POLLOUT, kEndingWaitMs)) {
+      result.error = EAGAIN;
+      break;
     }
-    deliver(event_for(signal_number), 128 + signal_number);
-  }).detach();
+    std::size_t piece = count - result.written;
+    if (bounded) piece = std::min(piece, kAtomicPipeWrite);
+    const ssize_t n = ::write(fd, bytes + result.written, piece);
+    if (n > 0) {
+      result.written += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      if (!bounded) wait_ready(fd, POLLOUT, -1);  // non-blocking output: wait, lose nothing
+    } else {
+      result.error = n < 0 ? errno : EIO;
+      break;
+    }
+  }
+  return result;
 }
 
-PosixStreamConsole::~PosixStreamConsole() { flush_output(); }
+void occupy_closed_standard_descriptors() {
+  for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int flags = fd == STDOUT_FILENO ? O_RDONLY : O_WRONLY;
+    const int opened = ::open("/dev/null", flags);
+    if (opened >= 0 && opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
+}
+
+PosixStreamConsole::PosixStreamConsole()
+    : output_([](const char* bytes, std::size_t count,
+                 OutputBuffer::Mode mode) { return write_fully(STDOUT_FILENO, bytes, count, mode); },
+              [this](int error) { output_failed(error); }),
+      input_(
+          [this](unsigned char* bytes, std::size_t count) -> std::size_t {
+            for (;;) {
+              const ssize_t n = ::read(STDIN_FILENO, bytes, count);
+              if (n >= 0) return static_cast<std::size_t>(n);
+              if (errno == EINTR) continue;
+              if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                wait_ready(STDIN_FILENO, POLLIN, -1);  // non-blocking input: wait for it
+                continue;
+              }
+              fail("read standard input", errno);
+            }
+          },
+          [this] { flush_output(); }) {
+  // Held pending until the first handler is registered, when the console
+  // is whole and the thread that takes them starts.
+  block_control_signals();
+}
+
+bool PosixStreamConsole::add_control_handler(ControlHandler handler) {
+  handlers_.add(handler);
+  if (!signals_) {
+    signals_.emplace([this](int signal_number) {
+      deliver(event_for_signal(signal_number), signal_number);
+    });
+  }
+  return true;
+}
+
+PosixStreamConsole::~PosixStreamConsole() {
+  end_control_events();
+  flush_output();
+}
 
 bool PosixStreamConsole::write_raw(const char* bytes, std::size_t count, std::size_t& written) {
   return output_.append(bytes, count, written);
 }
 
 void PosixStreamConsole::flush_output() { output_.flush(); }
-
 
 void PosixStreamConsole::sleep_ms(int ms) {
   flush_output();
@@ -78,11 +119,29 @@ void PosixStreamConsole::sleep_ms(int ms) {
   }
 }
 
-void PosixStreamConsole::deliver(ControlEvent event, int exit_status) {
+void PosixStreamConsole::output_failed(int error) {
+  if (error == EPIPE) {  // the reader has gone: end as a filter ends
+    begin_ending();
+    before_exit();
+    end_by_signal(SIGPIPE);
+  }
+  fail("write standard output", error);
+}
+
+void PosixStreamConsole::fail(const char* action, int error) {
+  begin_ending();
+  before_exit();
+  std::fprintf(stderr, "gndfit: cannot %s: %s\n", action, std::strerror(error));
+  std::fflush(stderr);
+  ::_exit(1);
+}
+
+void PosixStreamConsole::deliver(ControlEvent event, int signal_number) {
+  begin_ending();
   handlers_.run(event);
   output_.flush_published();
   before_exit();
-  ::_exit(exit_status);
+  end_by_signal(signal_number);
 }
 
 }  // namespace gndfit

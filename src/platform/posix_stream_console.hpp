@@ -1,9 +1,18 @@
 #pragma once
 // POSIX standard input and output as raw byte streams, for redirected
-// input or output: the program behaves as with a file.  SIGINT, SIGHUP and
-// SIGTERM arrive as console control events on a thread of their own.  The
+// input or output: the program behaves as with a file.  The control
+// signals arrive as console control events on a thread of their own.  The
 // terminal console builds on it.
+//
+// Nothing is lost and no failure is hidden: a write that would block waits
+// (also on a non-blocking descriptor), and a read likewise; a failed read
+// or write ends the run with one line on standard error and status 1; a
+// broken pipe ends it by SIGPIPE, silently, as a Unix filter ends.
+#include <mutex>
+#include <optional>
+
 #include "platform/console_device.hpp"
+#include "platform/control_signals.hpp"
 #include "platform/handler_list.hpp"
 #include "platform/input_buffer.hpp"
 #include "platform/locale_case.hpp"
@@ -44,25 +53,42 @@ class PosixStreamConsole : public ConsoleDevice {
   bool move_window(int, int) override { return false; }
   bool remove_size_and_maximize() override { return false; }
   bool get_window_rect(SmallRect&) override { return false; }
-  bool add_control_handler(ControlHandler handler) override {
-    handlers_.add(handler);
-    return true;
-  }
+  bool add_control_handler(ControlHandler handler) override;
   bool remove_control_handler(ControlHandler handler) override { return handlers_.remove(handler); }
+  void end_control_events() override { signals_.reset(); }
 
-  // Runs the handlers for an event, last registered first, until one
-  // returns true; then the process ends as the console would end it.
-  [[noreturn]] void deliver(ControlEvent event, int exit_status);
+  // Ends the run as a control event does: the handlers run, last
+  // registered first, until one returns true; what is complete of the
+  // output is sent; then the process ends by the signal.
+  [[noreturn]] void deliver(ControlEvent event, int signal_number);
 
  protected:
-  // Runs on the signal thread just before the process ends.
+  // Runs just before the process ends, on whichever thread ends it.
   virtual void before_exit() {}
+  // A write to standard output failed with this error number.
+  virtual void output_failed(int error);
+  // The first caller goes on to end the process; any other waits here for
+  // the end, so two ways out never run at once.
+  void begin_ending() { ending_.lock(); }
+  [[noreturn]] void fail(const char* action, int error);
   OutputBuffer& output() { return output_; }
 
  private:
   OutputBuffer output_;
   InputBuffer input_;
   ControlHandlerList handlers_;
+  std::mutex ending_;
+  std::optional<ControlSignalThread> signals_;  // last: stopped first
 };
+
+// Standard descriptors that are closed at start get /dev/null, opened the
+// other way round (standard output read-only, standard input write-only),
+// so that their use fails with EBADF, as it would have, and no file that
+// the program opens later takes their number.
+void occupy_closed_standard_descriptors();
+
+// Writes all the bytes to a descriptor, waiting while it would block.  In
+// bounded mode it gives up when the descriptor accepts nothing for 100 ms.
+WriteResult write_fully(int fd, const char* bytes, std::size_t count, OutputBuffer::Mode mode);
 
 }  // namespace gndfit

@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "platform/fpu.hpp"
+#include "platform/regular_file.hpp"
 
 namespace gndfit {
 
@@ -31,7 +32,7 @@ bool Runtime::open_file(int number, const char* path, const char* mode, std::siz
   if (!valid(number)) return false;
   FileRecord& record = files_[static_cast<std::size_t>(number)];
   if (record.stream) return false;
-  std::FILE* stream = std::fopen(path, mode);
+  std::FILE* stream = open_regular_file(path, mode);
   if (!stream) return false;
   record.buffer = std::make_unique<char[]>(buffer_size);
   std::setvbuf(stream, record.buffer.get(), _IOFBF, buffer_size);

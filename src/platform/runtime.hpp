@@ -25,8 +25,8 @@ class Runtime {
   int setup_count() const { return setup_count_; }
   int mode() const { return mode_; }
 
-  // Opens a disk file under its number with a fully buffered stream of
-  // `buffer_size` bytes; a number already open is refused.
+  // Opens a regular disk file under its number with a fully buffered
+  // stream of `buffer_size` bytes; a number already open is refused.
   bool open_file(int number, const char* path, const char* mode, std::size_t buffer_size);
   bool is_open(int number);
   // Runs `use` on the file's stream while no other thread can close it.

@@ -1,9 +1,11 @@
 #include "platform/terminal_console.hpp"
 
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 namespace gndfit {
 namespace {
@@ -17,13 +19,14 @@ Coord terminal_size() {
 }
 
 void write_now(const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    done += static_cast<std::size_t>(n);
-  }
+  write_fully(STDOUT_FILENO, bytes.data(), bytes.size(), OutputBuffer::Mode::bounded);
+}
+
+// A read of 0 bytes in raw mode means only that no key is there; a closed
+// terminal shows as POLLHUP.
+bool terminal_hung_up() {
+  pollfd p{STDIN_FILENO, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
 }
 
 }  // namespace
@@ -47,6 +50,7 @@ TerminalConsole::TerminalConsole(Coord size) : model_(size.x, size.y) {
 }
 
 TerminalConsole::~TerminalConsole() {
+  end_control_events();
   flush_output();
   std::string bytes;
   screen_.release(bytes);
@@ -62,6 +66,16 @@ void TerminalConsole::restore_terminal() {
 void TerminalConsole::before_exit() {
   write_now("\x1b[0m\x1b[?25h\r\n");
   restore_terminal();
+}
+
+// The terminal has gone (its window closed): end as the console ends when
+// its window is closed, with the handlers run and by SIGHUP, which is what
+// the terminal would have sent.
+void TerminalConsole::hang_up() { deliver(ControlEvent::close, SIGHUP); }
+
+void TerminalConsole::output_failed(int error) {
+  if (error == EIO) hang_up();
+  PosixStreamConsole::output_failed(error);
 }
 
 void TerminalConsole::flush_output() {
@@ -88,7 +102,9 @@ void TerminalConsole::read_keys() {
   // One piece at a time: what the key queue has no room for stays unread
   // in the terminal, so a long paste costs no memory here.
   char bytes[256];
+  if (terminal_hung_up()) hang_up();
   const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
+  if (n < 0 && errno == EIO) hang_up();
   const bool got = n > 0;
   if (got) keys_.push(bytes, static_cast<std::size_t>(n));
   // An unfinished sequence that stayed so over a whole poll is all there

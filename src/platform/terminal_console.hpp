@@ -50,10 +50,12 @@ class TerminalConsole : public PosixStreamConsole {
 
  protected:
   void before_exit() override;
+  void output_failed(int error) override;
 
  private:
   explicit TerminalConsole(Coord size);  // the terminal's size, read once
   void read_keys();
+  [[noreturn]] void hang_up();
   void restore_terminal();
 
   MemoryConsole model_;

@@ -79,8 +79,8 @@ WindowsConsole::WindowsConsole()
 }
 
 WindowsConsole::~WindowsConsole() {
+  end_control_events();
   flush_output();
-  SetConsoleCtrlHandler(native_control_handler, FALSE);
   if (g_console == this) g_console = nullptr;
 }
 
@@ -242,6 +242,10 @@ bool WindowsConsole::add_control_handler(ControlHandler handler) {
 
 bool WindowsConsole::remove_control_handler(ControlHandler handler) {
   return handlers_.remove(handler);
+}
+
+void WindowsConsole::end_control_events() {
+  SetConsoleCtrlHandler(native_control_handler, FALSE);
 }
 
 bool WindowsConsole::deliver(ControlEvent event) {

@@ -51,6 +51,7 @@ class WindowsConsole : public ConsoleDevice {
   bool get_window_rect(SmallRect& rect) override;
   bool add_control_handler(ControlHandler handler) override;
   bool remove_control_handler(ControlHandler handler) override;
+  void end_control_events() override;
 
   // Runs the handlers for one event, last registered first, until one
   // returns true, and sends the output that is complete: the process ends

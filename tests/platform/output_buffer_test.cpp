@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,10 +16,10 @@ struct Sink {
   std::string bytes;
   int writes = 0;
   OutputBuffer::Writer writer() {
-    return [this](const char* b, std::size_t n) {
+    return [this](const char* b, std::size_t n, OutputBuffer::Mode) {
       bytes.append(b, n);
       ++writes;
-      return n;
+      return WriteResult{n, 0};
     };
   }
 };
@@ -61,10 +63,10 @@ TEST(OutputBuffer, AFullBufferIsSentBeforeMoreIsKept) {
 TEST(OutputBuffer, BytesSentFromAnotherThreadAreNeverSentTwice) {
   std::string received;
   std::mutex received_mutex;  // the writer is called under the buffer's lock anyway
-  OutputBuffer out([&](const char* b, std::size_t n) {
+  OutputBuffer out([&](const char* b, std::size_t n, OutputBuffer::Mode) {
     std::lock_guard lock(received_mutex);
     received.append(b, n);
-    return n;
+    return WriteResult{n, 0};
   });
   std::atomic<bool> done{false};
   std::thread handler([&] {
@@ -83,6 +85,53 @@ TEST(OutputBuffer, BytesSentFromAnotherThreadAreNeverSentTwice) {
   out.flush();
   EXPECT_EQ(received.size(), expected.size());
   EXPECT_TRUE(received == expected);
+}
+
+// A failed write reaches the failure handler with its error number, after
+// the buffer's lock is released: the handler may end the run through the
+// control path, which sends what is complete.
+TEST(OutputBuffer, AFailedWriteIsReportedOutsideTheLock) {
+  std::vector<int> errors;
+  OutputBuffer* self = nullptr;
+  OutputBuffer out([](const char*, std::size_t, OutputBuffer::Mode) { return WriteResult{0, 28}; },
+                   [&](int error) {
+                     errors.push_back(error);
+                     self->flush_published();  // would deadlock under the lock
+                   });
+  self = &out;
+  std::size_t written = 0;
+  out.append("abc", 3, written);
+  EXPECT_TRUE(errors.empty()) << "nothing is written before a flush";
+  out.flush();
+  const std::string big(OutputBuffer::kCapacity, 'x');
+  EXPECT_FALSE(out.append(big.data(), big.size(), written));
+  EXPECT_EQ(errors, (std::vector<int>{28, 28}));
+}
+
+// The main thread is stuck inside a write (a reader that stopped reading):
+// the ending path gives up after a short wait instead of waiting with it.
+TEST(OutputBuffer, TheEndingPathDoesNotWaitForAWriteThatIsStuck) {
+  std::mutex gate;
+  gate.lock();
+  std::atomic<bool> writing{false};
+  OutputBuffer out([&](const char*, std::size_t n, OutputBuffer::Mode mode) {
+    if (mode == OutputBuffer::Mode::wait) {
+      writing = true;
+      std::lock_guard wait_until_opened(gate);
+    }
+    return WriteResult{n, 0};
+  });
+  std::size_t written = 0;
+  out.append("abc", 3, written);
+  std::thread main_thread([&] { out.flush(); });
+  while (!writing) std::this_thread::yield();
+  const auto start = std::chrono::steady_clock::now();
+  out.flush_published();
+  const auto waited = std::chrono::steady_clock::now() - start;
+  gate.unlock();
+  main_thread.join();
+  EXPECT_LT(waited, std::chrono::seconds(2));
+  EXPECT_GE(waited, OutputBuffer::kEndingWait);
 }
 
 }  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+// POSIX control signals as console control events.  SIGINT (Ctrl+C),
+// SIGQUIT (Ctrl+\, taken as Ctrl+Break), SIGTERM and SIGHUP are blocked in
+// every thread and taken by one thread of their own with sigwait, so the
+// handlers run as console control handlers do: on another thread, while the
+// main thread goes on.  The thread has an owner: stop() returns only when
+// no signal can reach the receiver any more, so the objects the receiver
+// uses may then be destroyed.
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "platform/console_device.hpp"
+
+namespace gndfit {
+
+class ControlSignalThread {
+ public:
+  // Receives one signal number and ends the process; it never returns.
+  using Receiver = std::function<void(int signal_number)>;
+
+  // Blocks the control signals in the calling thread and starts the
+  // waiting thread; a signal already pending is received at once.
+  explicit ControlSignalThread(Receiver receive);
+  ~ControlSignalThread() { stop(); }
+  ControlSignalThread(const ControlSignalThread&) = delete;
+  ControlSignalThread& operator=(const ControlSignalThread&) = delete;
+
+  // Main thread.  A signal already being received ends the process before
+  // this returns; one that arrives later stays blocked.
+  void stop();
+
+ private:
+  Receiver receive_;
+  std::atomic<bool> stopping_{false};
+  std::thread thread_;
+};
+
+// Blocks the control signals in the calling thread and in the threads it
+// starts later: they wait, pending, for a ControlSignalThread.
+void block_control_signals();
+
+ControlEvent event_for_signal(int signal_number);
+
+// Ends the process by the signal itself, as its default action does, so that
+// the parent sees how it ended (a shell loop stops on Ctrl+C).
+[[noreturn]] void end_by_signal(int signal_number);
+
+}  // namespace gndfit
