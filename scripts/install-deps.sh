@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing gndfit needs; with
-# the argument "windows" also the MinGW-w64 cross compiler and Wine.  Does
+# the argument "windows" also the MinGW-w64 cross compiler and Wine, with
+# "fuzz" clang and its libFuzzer run-time.  Does
 # nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev tmux)
-if [ "${1:-}" = windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64)
-fi
+case "${1:-}" in
+  windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

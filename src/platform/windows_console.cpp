@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace gndfit {
 namespace {
@@ -23,22 +25,65 @@ HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
 COORD coord(Coord c) { return COORD{c.x, c.y}; }
 SMALL_RECT small_rect(SmallRect r) { return SMALL_RECT{r.left, r.top, r.right, r.bottom}; }
 
-std::size_t write_all_to_stdout(const char* bytes, std::size_t count) {
-  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  std::size_t done = 0;
-  while (done < count) {
-    DWORD n = 0;
-    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-    if (!WriteFile(out, bytes + done, piece, &n, nullptr) || n == 0) break;
-    done += n;
-  }
-  return done;
+// The system's text for an error number, without its line end.
+std::string error_text(DWORD error) {
+  char text[512] = {};
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                 error, 0, text, sizeof text, nullptr);
+  std::string s(text, n);
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+  if (s.empty()) s = "error " + std::to_string(error);
+  return s;
 }
 
+// A failed read or write of standard input or output ends the run at once
+// with one line on stderr and status 1: nothing after it could be trusted.
+[[noreturn]] void fail(const char* action, DWORD error) {
+  std::fprintf(stderr, "gndfit: cannot %s: %s\n", action, error_text(error).c_str());
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+bool is_broken_pipe(DWORD error) {
+  return error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
+}
+
+WriteResult write_all_to_stdout(const char* bytes, std::size_t count, OutputBuffer::Mode) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  WriteResult result;
+  while (result.written < count) {
+    DWORD n = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count - result.written, 1u << 30));
+    if (!WriteFile(out, bytes + result.written, piece, &n, nullptr)) {
+      result.error = static_cast<int>(GetLastError());
+      break;
+    }
+    if (n == 0) {
+      result.error = ERROR_WRITE_FAULT;
+      break;
+    }
+    result.written += n;
+  }
+  return result;
+}
+
+// The reader has gone (there is no SIGPIPE here): end at once and silently,
+// as a filter in a pipeline ends; any other failure is reported.
+void output_failed(int error) {
+  const DWORD e = static_cast<DWORD>(error);
+  if (is_broken_pipe(e)) std::_Exit(1);
+  fail("write standard output", e);
+}
+
+// A pipe whose writer has closed it is the end of the data.
 std::size_t read_from_stdin(unsigned char* bytes, std::size_t count) {
   DWORD n = 0;
   const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-  if (!ReadFile(GetStdHandle(STD_INPUT_HANDLE), bytes, piece, &n, nullptr)) return 0;
+  if (!ReadFile(GetStdHandle(STD_INPUT_HANDLE), bytes, piece, &n, nullptr)) {
+    const DWORD error = GetLastError();
+    if (is_broken_pipe(error)) return 0;
+    fail("read standard input", error);
+  }
   return n;
 }
 
@@ -70,7 +115,7 @@ WindowsConsole::WindowsConsole()
     : input_(GetStdHandle(STD_INPUT_HANDLE)),
       output_handle_(GetStdHandle(STD_OUTPUT_HANDLE)),
       window_(GetConsoleWindow()),
-      output_(write_all_to_stdout),
+      output_(write_all_to_stdout, output_failed),
       input_bytes_(read_from_stdin, [this] { flush_output(); }) {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
