@@ -1,6 +1,7 @@
 #include "platform/output_buffer.hpp"
 
 #include <cstring>
+#include <thread>
 
 namespace gndfit {
 
@@ -37,8 +38,13 @@ void OutputBuffer::flush() {
 }
 
 void OutputBuffer::flush_published() {
-  std::unique_lock lock(flush_mutex_, kEndingWait);
-  if (!lock.owns_lock()) return;  // the main thread is stuck in a write
+  // Tries rather than a timed lock, which ThreadSanitizer cannot follow.
+  std::unique_lock lock(flush_mutex_, std::defer_lock);
+  const auto give_up = std::chrono::steady_clock::now() + kEndingWait;
+  while (!lock.try_lock()) {
+    if (std::chrono::steady_clock::now() >= give_up) return;  // the main thread is stuck in a write
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   const std::size_t complete = published_.load(std::memory_order_acquire);
   if (complete > sent_) write_all_(bytes_.get() + sent_, complete - sent_, Mode::bounded);
   sent_ = complete;

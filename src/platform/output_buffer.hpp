@@ -52,7 +52,7 @@ class OutputBuffer {
 
   Writer write_all_;
   FailureHandler on_failure_;
-  std::timed_mutex flush_mutex_;
+  std::mutex flush_mutex_;
   std::unique_ptr<char[]> bytes_;
   std::size_t used_ = 0;  // main thread only
   std::size_t sent_ = 0;  // under the mutex
