@@ -11,9 +11,6 @@
 namespace gndfit {
 namespace {
 
-// The one program of the process, for the control handlers.
-Program* g_program = nullptr;
-
 constexpr std::uint32_t kQuickEditMode = 0x0040;
 constexpr std::uint32_t kExtendedFlags = 0x0080;
 
@@ -23,9 +20,10 @@ Program::Program(ConsoleDevice& dev, std::string position_path)
     : device(dev), screen(dev), mask(screen), input(dev), keys(dev, key_queue),
       prompted(screen, keys, input),
       position(runtime, std::move(position_path)) {
-  g_program = this;
   // The first look at the keyboard registers the run-time's handler.
-  keys.on_first_poll([this] { runtime.register_ctrl_handler(device, runtime_ctrl_handler); });
+  keys.on_first_poll([this] {
+    runtime.register_ctrl_handler(device, [this](ControlEvent e) { return runtime_ctrl_handler(e); });
+  });
 }
 
 void Program::start_process(int argc, char** argv) {
@@ -35,30 +33,37 @@ void Program::start_process(int argc, char** argv) {
 
 void Program::exit_process() {
   device.end_control_events();
+  remove_position_handler();
   runtime.remove_ctrl_handler();
   runtime.runtime_shutdown();
   screen.flush();
 }
 
+// The handlers hold this program: none may outlive it.
 Program::~Program() {
-  if (g_program == this) g_program = nullptr;
+  remove_position_handler();
+  runtime.remove_ctrl_handler();
 }
 
-bool position_handler(ControlEvent) {
-  if (!g_program) return false;
+void Program::remove_position_handler() {
+  if (position_handler_id_ != 0) device.remove_control_handler(position_handler_id_);
+  position_handler_id_ = 0;
+}
+
+bool Program::position_handler(ControlEvent) {
   SmallRect rect;
-  if (g_program->device.get_window_rect(rect)) {
-    g_program->position.save_and_close(pack_position(rect.left, rect.top));
+  if (device.get_window_rect(rect)) {
+    position.save_and_close(pack_position(rect.left, rect.top));
   } else {
-    g_program->position.close();  // no window: nothing to store
+    position.close();  // no window: nothing to store
   }
   return false;
 }
 
-bool runtime_ctrl_handler(ControlEvent event) {
+bool Program::runtime_ctrl_handler(ControlEvent event) {
   const bool ends_session = event == ControlEvent::close || event == ControlEvent::logoff ||
                             event == ControlEvent::shutdown;
-  if (ends_session && g_program) g_program->keys.push_key(CLOSE_KEY_CODE);
+  if (ends_session) keys.push_key(CLOSE_KEY_CODE);
   return ends_session;
 }
 
@@ -73,7 +78,8 @@ void Program::setup_window(std::int32_t packed) {
   // One key taken without waiting: the first poll registers the run-time's
   // handler, before the program's, so that the program's runs first.
   keys.take_key();
-  device.add_control_handler(position_handler);
+  position_handler_id_ =
+      device.add_control_handler([this](ControlEvent e) { return position_handler(e); });
 }
 
 void Program::enter() {

@@ -44,6 +44,14 @@ class Program {
 
   void append_auto_mask(std::string& row, float value);
 
+  // The console control handlers.  The program's saves the position and
+  // closes the file; the run-time's, registered first (so it runs after),
+  // queues the close key when the session ends and lets the system end the
+  // process.
+  bool position_handler(ControlEvent event);
+  bool runtime_ctrl_handler(ControlEvent event);
+  ControlHandlerId position_handler_id() const { return position_handler_id_; }
+
   ConsoleDevice& device;
   Runtime runtime;
   FitState fit;
@@ -57,6 +65,7 @@ class Program {
 
  private:
   void setup_window(std::int32_t packed);
+  void remove_position_handler();
   void start_up();
   void print_rows();
   void set_colour(int index) { screen.screen_set_color(index, 0, 2); }
@@ -64,11 +73,7 @@ class Program {
   void end_line() { screen.print_line_end(0, line_end::new_line); }
 
   std::string row_text_;  // one run of a row, reused
+  ControlHandlerId position_handler_id_ = 0;
 };
-
-// The console control handlers: the program's saves the position; the
-// run-time's, registered first, lets the system end the process.
-bool position_handler(ControlEvent event);
-bool runtime_ctrl_handler(ControlEvent event);
 
 }  // namespace gndfit

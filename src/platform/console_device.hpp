@@ -6,6 +6,7 @@
 // includes a platform header.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace gndfit {
@@ -59,7 +60,10 @@ struct InputRecord {
 enum class ControlEvent : std::uint32_t {
   ctrl_c = 0, ctrl_break = 1, close = 2, logoff = 5, shutdown = 6
 };
-using ControlHandler = bool (*)(ControlEvent);
+// A control handler with whatever context it captures; true when it took
+// the event.  Registered handlers are known by their number (never 0).
+using ControlHandler = std::function<bool(ControlEvent)>;
+using ControlHandlerId = int;
 
 class ConsoleDevice {
  public:
@@ -102,8 +106,8 @@ class ConsoleDevice {
   virtual bool move_window(int x, int y) = 0;
   virtual bool remove_size_and_maximize() = 0;
   virtual bool get_window_rect(SmallRect& rect) = 0;  // pixels
-  virtual bool add_control_handler(ControlHandler handler) = 0;
-  virtual bool remove_control_handler(ControlHandler handler) = 0;
+  virtual ControlHandlerId add_control_handler(ControlHandler handler) = 0;
+  virtual bool remove_control_handler(ControlHandlerId id) = 0;
   // The orderly end: after this returns no handler runs again.  An event
   // already being handled ends the process before it returns.
   virtual void end_control_events() = 0;

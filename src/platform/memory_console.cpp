@@ -28,14 +28,6 @@ std::string MemoryConsole::row_text(int y) const {
   return s;
 }
 
-bool MemoryConsole::raise(ControlEvent event) {
-  const std::vector<ControlHandler> snapshot = handlers;
-  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-    if ((*it)(event)) return true;
-  }
-  return false;
-}
-
 bool MemoryConsole::get_buffer_info(BufferInfo& info) {
   if (!output_console || fail_buffer_info) return false;
   info.size = size_;
@@ -219,18 +211,6 @@ bool MemoryConsole::get_window_rect(SmallRect& rect) {
   if (!window) return false;
   rect = {static_cast<std::int16_t>(window_x), static_cast<std::int16_t>(window_y),
           static_cast<std::int16_t>(window_x + 800), static_cast<std::int16_t>(window_y + 400)};
-  return true;
-}
-
-bool MemoryConsole::add_control_handler(ControlHandler handler) {
-  handlers.push_back(handler);
-  return true;
-}
-
-bool MemoryConsole::remove_control_handler(ControlHandler handler) {
-  auto it = std::find(handlers.begin(), handlers.end(), handler);
-  if (it == handlers.end()) return false;
-  handlers.erase(it);
   return true;
 }
 

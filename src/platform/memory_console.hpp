@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/console_device.hpp"
+#include "platform/handler_list.hpp"
 
 namespace gndfit {
 
@@ -39,7 +40,7 @@ class MemoryConsole : public ConsoleDevice {
   bool window = true;
   int window_x = 0, window_y = 0;
   bool size_and_maximize_removed = false;
-  std::vector<ControlHandler> handlers;
+  ControlHandlerList handlers;
   int slept_ms = 0;
   bool control_events_ended = false;
   // Runs on every sleep, so a test can deliver keys or events to a waiter.
@@ -56,7 +57,7 @@ class MemoryConsole : public ConsoleDevice {
   SmallRect window_rect() const { return window_; }
   // Delivers a control event to the handlers, last registered first, until
   // one returns true.  Returns whether one did.
-  bool raise(ControlEvent event);
+  bool raise(ControlEvent event) { return handlers.run(event); }
 
   bool get_buffer_info(BufferInfo& info) override;
   bool get_largest_window(Coord& size) override;
@@ -89,8 +90,10 @@ class MemoryConsole : public ConsoleDevice {
   bool move_window(int x, int y) override;
   bool remove_size_and_maximize() override;
   bool get_window_rect(SmallRect& rect) override;
-  bool add_control_handler(ControlHandler handler) override;
-  bool remove_control_handler(ControlHandler handler) override;
+  ControlHandlerId add_control_handler(ControlHandler handler) override {
+    return handlers.add(std::move(handler));
+  }
+  bool remove_control_handler(ControlHandlerId id) override { return handlers.remove(id); }
   void end_control_events() override { control_events_ended = true; }
 
  private:

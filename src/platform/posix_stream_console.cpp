@@ -91,14 +91,14 @@ PosixStreamConsole::PosixStreamConsole()
   block_control_signals();
 }
 
-bool PosixStreamConsole::add_control_handler(ControlHandler handler) {
-  handlers_.add(handler);
+ControlHandlerId PosixStreamConsole::add_control_handler(ControlHandler handler) {
+  const ControlHandlerId id = handlers_.add(std::move(handler));
   if (!signals_) {
     signals_.emplace([this](int signal_number) {
       deliver(event_for_signal(signal_number), signal_number);
     });
   }
-  return true;
+  return id;
 }
 
 PosixStreamConsole::~PosixStreamConsole() {

@@ -53,8 +53,8 @@ class PosixStreamConsole : public ConsoleDevice {
   bool move_window(int, int) override { return false; }
   bool remove_size_and_maximize() override { return false; }
   bool get_window_rect(SmallRect&) override { return false; }
-  bool add_control_handler(ControlHandler handler) override;
-  bool remove_control_handler(ControlHandler handler) override { return handlers_.remove(handler); }
+  ControlHandlerId add_control_handler(ControlHandler handler) override;
+  bool remove_control_handler(ControlHandlerId id) override { return handlers_.remove(id); }
   void end_control_events() override { signals_.reset(); }
 
   // Ends the run as a control event does: the handlers run, last

@@ -69,15 +69,14 @@ void Runtime::close_all_files() {
 void Runtime::register_ctrl_handler(ConsoleDevice& device, ControlHandler handler) {
   if (registered_device_) return;
   registered_device_ = &device;
-  registered_handler_ = handler;
-  device.add_control_handler(handler);
+  registered_id_ = device.add_control_handler(std::move(handler));
 }
 
 void Runtime::remove_ctrl_handler() {
   if (!registered_device_) return;
-  registered_device_->remove_control_handler(registered_handler_);
+  registered_device_->remove_control_handler(registered_id_);
   registered_device_ = nullptr;
-  registered_handler_ = nullptr;
+  registered_id_ = 0;
 }
 
 }  // namespace gndfit

@@ -39,6 +39,7 @@ class Runtime {
   void register_ctrl_handler(ConsoleDevice& device, ControlHandler handler);
   void remove_ctrl_handler();
   bool ctrl_handler_registered() const { return registered_device_ != nullptr; }
+  ControlHandlerId ctrl_handler_id() const { return registered_id_; }
 
  private:
   struct FileRecord {
@@ -58,7 +59,7 @@ class Runtime {
   std::array<FileRecord, kLastFileNumber + 1> files_;
   bool any_file_opened_ = false;
   ConsoleDevice* registered_device_ = nullptr;
-  ControlHandler registered_handler_ = nullptr;
+  ControlHandlerId registered_id_ = 0;
 };
 
 template <typename Use>

@@ -280,14 +280,11 @@ bool WindowsConsole::get_window_rect(SmallRect& rect) {
   return true;
 }
 
-bool WindowsConsole::add_control_handler(ControlHandler handler) {
-  handlers_.add(handler);
-  return true;
+ControlHandlerId WindowsConsole::add_control_handler(ControlHandler handler) {
+  return handlers_.add(std::move(handler));
 }
 
-bool WindowsConsole::remove_control_handler(ControlHandler handler) {
-  return handlers_.remove(handler);
-}
+bool WindowsConsole::remove_control_handler(ControlHandlerId id) { return handlers_.remove(id); }
 
 void WindowsConsole::end_control_events() {
   SetConsoleCtrlHandler(native_control_handler, FALSE);

@@ -49,8 +49,8 @@ class WindowsConsole : public ConsoleDevice {
   bool move_window(int x, int y) override;
   bool remove_size_and_maximize() override;
   bool get_window_rect(SmallRect& rect) override;
-  bool add_control_handler(ControlHandler handler) override;
-  bool remove_control_handler(ControlHandler handler) override;
+  ControlHandlerId add_control_handler(ControlHandler handler) override;
+  bool remove_control_handler(ControlHandlerId id) override;
   void end_control_events() override;
 
   // Runs the handlers for one event, last registered first, until one
