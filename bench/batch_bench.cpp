@@ -13,7 +13,7 @@
 #include "model/ground_model.hpp"
 #include "model/measurement_start.hpp"
 #include "model/simplex_fit.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace {
 

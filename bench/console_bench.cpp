@@ -6,7 +6,7 @@
 #include "console/field_reader.hpp"
 #include "console/numeric_mask.hpp"
 #include "console/text_screen.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The platform seam: every console, keyboard, window and process service the
 // program uses, in the shape the text screen, the key layer and the window
 // set-up expect.  Windows implements it with the console API; POSIX with a
-// stream-only layer; tests with MemoryConsole.  Nothing above this seam
+// stream-only layer; tests with their MemoryConsole.  Nothing above this seam
 // includes a platform header.
 #include <cstddef>
 #include <cstdint>

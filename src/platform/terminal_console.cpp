@@ -116,14 +116,21 @@ void TerminalConsole::read_keys() {
     waited_once_ = false;
   }
   InputRecord record;
-  while (keys_.next(record)) model_.input.push_back(record);
+  while (keys_.next(record)) keys_read_.push_back(record);
 }
 
 bool TerminalConsole::peek_input(InputRecord& record) {
-  if (model_.input.empty()) read_keys();
-  return model_.peek_input(record);
+  if (keys_read_.empty()) read_keys();
+  if (keys_read_.empty()) return false;
+  record = keys_read_.front();
+  return true;
 }
 
-bool TerminalConsole::read_input(InputRecord& record) { return model_.read_input(record); }
+bool TerminalConsole::read_input(InputRecord& record) {
+  if (keys_read_.empty()) return false;
+  record = keys_read_.front();
+  keys_read_.pop_front();
+  return true;
+}
 
 }  // namespace gndfit

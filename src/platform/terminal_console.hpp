@@ -7,10 +7,13 @@
 // terminal is given back as it was at exit.
 #include <termios.h>
 
-#include "platform/memory_console.hpp"
+#include <deque>
+
+#include "platform/cell_console.hpp"
 #include "platform/posix_stream_console.hpp"
 #include "platform/terminal_keys.hpp"
 #include "platform/terminal_screen.hpp"
+#include "platform/us_keyboard.hpp"
 
 namespace gndfit {
 
@@ -19,11 +22,20 @@ class TerminalConsole : public PosixStreamConsole {
   TerminalConsole();
   ~TerminalConsole() override;
 
-  bool get_buffer_info(BufferInfo& info) override { return model_.get_buffer_info(info); }
-  bool get_largest_window(Coord& size) override { return model_.get_largest_window(size); }
+  bool get_buffer_info(BufferInfo& info) override {
+    model_.get_buffer_info(info);
+    return true;
+  }
+  bool get_largest_window(Coord& size) override {
+    size = model_.largest_window;
+    return true;
+  }
   bool set_buffer_size(Coord size) override { return model_.set_buffer_size(size); }
   bool set_window_rect(SmallRect rect) override { return model_.set_window_rect(rect); }
-  bool set_text_attribute(std::uint16_t attr) override { return model_.set_text_attribute(attr); }
+  bool set_text_attribute(std::uint16_t attr) override {
+    model_.set_text_attribute(attr);
+    return true;
+  }
   bool fill_attribute(std::uint16_t attr, int count, Coord at) override {
     return model_.fill_attribute(attr, count, at);
   }
@@ -37,15 +49,27 @@ class TerminalConsole : public PosixStreamConsole {
     return model_.scroll(source, dest, fill);
   }
   bool set_cursor_position(Coord at) override { return model_.set_cursor_position(at); }
-  bool get_cursor_visible(bool& visible) override { return model_.get_cursor_visible(visible); }
-  bool set_cursor_visible(bool visible) override { return model_.set_cursor_visible(visible); }
+  bool get_cursor_visible(bool& visible) override {
+    visible = model_.cursor_visible();
+    return true;
+  }
+  bool set_cursor_visible(bool visible) override {
+    model_.set_cursor_visible(visible);
+    return true;
+  }
   void beep(int hz, int ms) override;
   void flush_output() override;
-  bool get_input_mode(std::uint32_t& mode) override { return model_.get_input_mode(mode); }
-  bool set_input_mode(std::uint32_t mode) override { return model_.set_input_mode(mode); }
+  bool get_input_mode(std::uint32_t& mode) override {
+    mode = input_mode_;
+    return true;
+  }
+  bool set_input_mode(std::uint32_t mode) override {
+    input_mode_ = mode;
+    return true;
+  }
   bool peek_input(InputRecord& record) override;
   bool read_input(InputRecord& record) override;
-  int map_vk_to_char(int virtual_key) override { return model_.map_vk_to_char(virtual_key); }
+  int map_vk_to_char(int virtual_key) override { return us_layout_char(virtual_key); }
   bool set_title(std::string_view title) override;
 
  protected:
@@ -58,7 +82,9 @@ class TerminalConsole : public PosixStreamConsole {
   [[noreturn]] void hang_up();
   void restore_terminal();
 
-  MemoryConsole model_;
+  CellConsole model_;
+  std::deque<InputRecord> keys_read_;  // decoded, not yet taken
+  std::uint32_t input_mode_ = 0x01F7;  // kept for the program; the terminal has its own modes
   TerminalScreen screen_;
   TerminalKeyDecoder keys_;
   termios saved_{};

@@ -45,7 +45,7 @@ void TerminalScreen::set_attribute(std::uint16_t attr, std::string& out) {
   attr_ = attr;
 }
 
-void TerminalScreen::present(const MemoryConsole& console, int columns, int rows,
+void TerminalScreen::present(const CellConsole& console, int columns, int rows,
                              std::string& out) {
   const SmallRect w = console.window_rect();
   const int width = std::min(columns, w.right - w.left + 1);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_console.hpp"
+#include "platform/cell_console.hpp"
 
 namespace gndfit {
 
@@ -20,7 +20,7 @@ class TerminalScreen {
  public:
   // Appends to `out` what makes a terminal of the given size show the
   // console's window and cursor.
-  void present(const MemoryConsole& console, int columns, int rows, std::string& out);
+  void present(const CellConsole& console, int columns, int rows, std::string& out);
   // Forgets what the terminal shows: the next frame is drawn whole.
   void invalidate() { drawn_ = false; }
   // Leaves the terminal usable after the program: default colours, the

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 #include "support/temp_dir.hpp"
 
 namespace gndfit {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace gndfit {
 namespace {

@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "console/prompted_input.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace gndfit {
 

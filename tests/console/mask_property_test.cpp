@@ -12,7 +12,7 @@
 
 #include "console/numeric_mask.hpp"
 #include "console/text_screen.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace gndfit {
 namespace {

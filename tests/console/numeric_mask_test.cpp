@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "console/text_screen.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace gndfit {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace gndfit {
 namespace {
@@ -46,7 +46,7 @@ TEST(TextScreen, SizingGivesA109By19BufferAndWindowWithTheCursorHome) {
 
 TEST(TextScreen, SizeLargerThanTheDisplayKeepsTheBufferAndLimitsTheWindow) {
   MemoryConsole c(80, 25);
-  c.largest_window = {100, 15};
+  c.cells().largest_window = {100, 15};
   TextScreen s(c);
   s.screen_set_size(109, 19);
   EXPECT_EQ(c.columns(), 109);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "console/field_reader.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -8,7 +8,7 @@
 
 #include "console/numeric_mask.hpp"
 #include "console/text_screen.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < sizeof(double)) return 0;

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "app/program.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = "/tmp/gndfit_fuzz_program_" + std::to_string(getpid()) + ".ini";

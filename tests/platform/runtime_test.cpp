@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/fpu.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 #include "support/temp_dir.hpp"
 
 namespace gndfit {

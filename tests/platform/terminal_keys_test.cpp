@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "console/key_input.hpp"
-#include "platform/memory_console.hpp"
+#include "support/memory_console.hpp"
 
 namespace gndfit {
 namespace {

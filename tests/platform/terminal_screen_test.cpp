@@ -62,14 +62,14 @@ struct VirtualTerminal {
   }
 };
 
-void write_text(MemoryConsole& console, int x, int y, const std::string& text, std::uint16_t attr) {
+void write_text(CellConsole& console, int x, int y, const std::string& text, std::uint16_t attr) {
   std::vector<Cell> cells;
   for (char c : text) cells.push_back({c, attr});
   console.write_cells(cells.data(), static_cast<int>(cells.size()), {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
 }
 
 TEST(TerminalScreen, TheTerminalShowsTheWindowsCellsColoursAndCursor) {
-  MemoryConsole console(12, 4);
+  CellConsole console(12, 4);
   TerminalScreen screen;
   VirtualTerminal terminal(12, 4);
   write_text(console, 0, 0, "Gndfit", 7);
@@ -90,7 +90,7 @@ TEST(TerminalScreen, TheTerminalShowsTheWindowsCellsColoursAndCursor) {
 }
 
 TEST(TerminalScreen, LaterFramesWriteOnlyWhatChanged) {
-  MemoryConsole console(12, 4);
+  CellConsole console(12, 4);
   TerminalScreen screen;
   VirtualTerminal terminal(12, 4);
   std::string out;
@@ -109,7 +109,7 @@ TEST(TerminalScreen, LaterFramesWriteOnlyWhatChanged) {
 }
 
 TEST(TerminalScreen, AScrolledWindowIsDrawnFromItsTopRowAndClippedToTheTerminal) {
-  MemoryConsole console(20, 10);
+  CellConsole console(20, 10);
   console.set_window_rect({0, 5, 19, 9});
   write_text(console, 0, 5, "top of the window", 7);
   TerminalScreen screen;
@@ -126,7 +126,7 @@ TEST(TerminalScreen, AScrolledWindowIsDrawnFromItsTopRowAndClippedToTheTerminal)
 }
 
 TEST(TerminalScreen, HighBytesAreSentAsUtf8AndControlBytesAsBlanks) {
-  MemoryConsole console(4, 1);
+  CellConsole console(4, 1);
   write_text(console, 0, 0, std::string("\xe9\x01z", 3), 7);
   TerminalScreen screen;
   std::string out;

@@ -1,13 +1,15 @@
 #pragma once
-// A console held in memory: a cell grid with a window, a cursor, the current
-// attribute, captured raw output, a log of beeps and a queue of input
-// records.  Tests drive the program through it; a terminal backend can use it
-// as its cell model and add only rendering.
+// The console for tests: the console's cell rules (CellConsole) plus what a
+// test sets and inspects: captured raw output, a log of beeps, a queue of
+// input records, standard-input bytes, a window with a fixed 800 x 400
+// rectangle, control handlers, an ASCII case swap and a sleep hook.  A
+// redirected one answers as a console does when its streams are files.
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/cell_console.hpp"
 #include "platform/console_device.hpp"
 #include "platform/handler_list.hpp"
 
@@ -16,7 +18,7 @@ namespace gndfit {
 class MemoryConsole : public ConsoleDevice {
  public:
   // A console of the given buffer size whose window shows all of it.
-  MemoryConsole(int columns = 80, int rows = 25);
+  MemoryConsole(int columns = 80, int rows = 25) : cells_(columns, rows) {}
   // Output and input that are not a console (redirected streams).
   static MemoryConsole redirected(std::string stdin_bytes = {});
 
@@ -29,7 +31,6 @@ class MemoryConsole : public ConsoleDevice {
   bool output_console = true;
   bool input_console = true;
   bool fail_buffer_info = false;
-  Coord largest_window{200, 60};
   std::uint32_t input_mode = 0x01F7;
   std::string raw_output;
   std::vector<Beep> beeps;
@@ -41,37 +42,50 @@ class MemoryConsole : public ConsoleDevice {
   int window_x = 0, window_y = 0;
   bool size_and_maximize_removed = false;
   ControlHandlerList handlers;
-  int slept_ms = 0;
   bool control_events_ended = false;
+  int slept_ms = 0;
   // Runs on every sleep, so a test can deliver keys or events to a waiter.
   std::function<void(MemoryConsole&)> on_sleep;
 
-  int columns() const { return size_.x; }
-  int rows() const { return size_.y; }
-  const Cell& cell(int x, int y) const { return cells_[index(x, y)]; }
-  // The characters of one buffer row, trailing blanks kept.
-  std::string row_text(int y) const;
-  Coord cursor() const { return cursor_; }
-  bool cursor_visible() const { return visible_; }
-  std::uint16_t attribute() const { return attr_; }
-  SmallRect window_rect() const { return window_; }
+  CellConsole& cells() { return cells_; }
+  const CellConsole& cells() const { return cells_; }
+  int columns() const { return cells_.columns(); }
+  int rows() const { return cells_.rows(); }
+  const Cell& cell(int x, int y) const { return cells_.cell(x, y); }
+  std::string row_text(int y) const { return cells_.row_text(y); }
+  Coord cursor() const { return cells_.cursor(); }
+  bool cursor_visible() const { return cells_.cursor_visible(); }
+  std::uint16_t attribute() const { return cells_.attribute(); }
+  SmallRect window_rect() const { return cells_.window_rect(); }
   // Delivers a control event to the handlers, last registered first, until
   // one returns true.  Returns whether one did.
   bool raise(ControlEvent event) { return handlers.run(event); }
 
   bool get_buffer_info(BufferInfo& info) override;
   bool get_largest_window(Coord& size) override;
-  bool set_buffer_size(Coord size) override;
-  bool set_window_rect(SmallRect rect) override;
+  bool set_buffer_size(Coord size) override { return output_console && cells_.set_buffer_size(size); }
+  bool set_window_rect(SmallRect rect) override {
+    return output_console && cells_.set_window_rect(rect);
+  }
   bool set_text_attribute(std::uint16_t attr) override;
-  bool fill_attribute(std::uint16_t attr, int count, Coord at) override;
-  bool fill_character(char ch, int count, Coord at) override;
-  bool write_cells(const Cell* cells, int count, Coord at) override;
-  bool scroll(SmallRect source, Coord dest, Cell fill) override;
-  bool set_cursor_position(Coord at) override;
+  bool fill_attribute(std::uint16_t attr, int count, Coord at) override {
+    return output_console && cells_.fill_attribute(attr, count, at);
+  }
+  bool fill_character(char ch, int count, Coord at) override {
+    return output_console && cells_.fill_character(ch, count, at);
+  }
+  bool write_cells(const Cell* cells, int count, Coord at) override {
+    return output_console && cells_.write_cells(cells, count, at);
+  }
+  bool scroll(SmallRect source, Coord dest, Cell fill) override {
+    return output_console && cells_.scroll(source, dest, fill);
+  }
+  bool set_cursor_position(Coord at) override {
+    return output_console && cells_.set_cursor_position(at);
+  }
   bool get_cursor_visible(bool& visible) override;
   bool set_cursor_visible(bool visible) override;
-  void beep(int hz, int ms) override;
+  void beep(int hz, int ms) override { beeps.push_back({hz, ms}); }
   bool write_raw(const char* bytes, std::size_t count, std::size_t& written) override;
   void flush_output() override {}
   bool get_input_mode(std::uint32_t& mode) override;
@@ -97,17 +111,7 @@ class MemoryConsole : public ConsoleDevice {
   void end_control_events() override { control_events_ended = true; }
 
  private:
-  std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * size_.x + x; }
-  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < size_.x && y < size_.y; }
-  template <typename Fn>
-  bool fill_run(int count, Coord at, Fn&& fn);
-
-  Coord size_;
-  std::vector<Cell> cells_;
-  SmallRect window_;
-  Coord cursor_;
-  bool visible_ = true;
-  std::uint16_t attr_ = 7;
+  CellConsole cells_;
 };
 
 }  // namespace gndfit

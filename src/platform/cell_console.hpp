@@ -1,0 +1,58 @@
+#pragma once
+// A console screen buffer held in memory, with the console's own rules:
+// a grid of character and attribute cells, a window onto it that never
+// grows past the largest window, a buffer that never shrinks below the
+// window, fills that run on across rows and stop at the end of the buffer,
+// scrolling with a fill for the uncovered cells, a cursor that stays inside
+// the buffer, and the current text attribute.  The terminal console draws
+// from it; the tests' in-memory console is built on it.
+#include <string>
+#include <vector>
+
+#include "platform/console_device.hpp"
+
+namespace gndfit {
+
+class CellConsole {
+ public:
+  // A buffer of the given size whose window shows all of it.
+  CellConsole(int columns, int rows);
+
+  Coord largest_window{200, 60};
+
+  void get_buffer_info(BufferInfo& info) const;
+  bool set_buffer_size(Coord size);
+  bool set_window_rect(SmallRect rect);  // absolute coordinates
+  void set_text_attribute(std::uint16_t attr) { attr_ = attr; }
+  bool fill_attribute(std::uint16_t attr, int count, Coord at);
+  bool fill_character(char ch, int count, Coord at);
+  bool write_cells(const Cell* cells, int count, Coord at);  // one row
+  bool scroll(SmallRect source, Coord dest, Cell fill);
+  bool set_cursor_position(Coord at);
+  void set_cursor_visible(bool visible) { visible_ = visible; }
+
+  int columns() const { return size_.x; }
+  int rows() const { return size_.y; }
+  const Cell& cell(int x, int y) const { return cells_[index(x, y)]; }
+  // The characters of one buffer row, trailing blanks kept.
+  std::string row_text(int y) const;
+  Coord cursor() const { return cursor_; }
+  bool cursor_visible() const { return visible_; }
+  std::uint16_t attribute() const { return attr_; }
+  SmallRect window_rect() const { return window_; }
+
+ private:
+  std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * size_.x + x; }
+  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < size_.x && y < size_.y; }
+  template <typename Fn>
+  bool fill_run(int count, Coord at, Fn&& fn);
+
+  Coord size_;
+  std::vector<Cell> cells_;
+  SmallRect window_;
+  Coord cursor_;
+  bool visible_ = true;
+  std::uint16_t attr_ = 7;
+};
+
+}  // namespace gndfit
