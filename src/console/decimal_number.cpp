@@ -1,5 +1,7 @@
 #include "console/decimal_number.hpp"
 
+#include "console/binary_double.hpp"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -17,8 +19,6 @@ constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
 }();
 
 constexpr std::uint64_t kRoom = 0x3333333333333333u;  // largest n with 5n in 64 bits
-
-__extension__ using Wide = unsigned __int128;
 
 constexpr int kLastPowerOfFive = 27;  // 5^27 is the largest in 64 bits
 constexpr std::array<std::uint64_t, kLastPowerOfFive + 1> kPowersOfFive = [] {
@@ -100,21 +100,18 @@ std::uint64_t drop_digits_half_up(std::uint64_t n, int k) {
 DecimalNumber to_decimal(double value, bool is_single) {
   DecimalNumber d;
   d.is_single = is_single;
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  d.negative = (bits >> 63) != 0;
-  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-  if (biased == 0x7FF) {
-    d.kind = fraction == 0                        ? DecimalNumber::Kind::infinite
-             : bits == 0xFFF8000000000000u ? DecimalNumber::Kind::indefinite
-                                                  : DecimalNumber::Kind::not_a_number;
+  const BinaryDouble b = decode_double(value);
+  d.negative = b.negative;
+  if (!b.finite) {
+    d.kind = b.fraction == 0                 ? DecimalNumber::Kind::infinite
+             : b.bits == 0xFFF8000000000000u ? DecimalNumber::Kind::indefinite
+                                             : DecimalNumber::Kind::not_a_number;
     return d;
   }
-  if (biased == 0 && fraction == 0) return d;
+  if (b.significand == 0) return d;
 
-  std::uint64_t n = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
-  int q = (biased == 0 ? 1 : biased) - 1075;
+  std::uint64_t n = b.significand;
+  int q = b.exponent;
   int e = 0;
   if (q < 0) {
     halve_and_quintuple(n, -q, e);

@@ -1,43 +1,18 @@
 #pragma once
 // Numbers through picture masks such as "##.#": literal characters around
 // numeric fields of # places, an optional point, and the further field
-// characters , ** $$ + - ^ & _.  A number too wide for its field is written
-// in full with % in front, or in exponent form when it is far too wide.
+// characters , ** $$ + - ^ & _.  This is the mask's parser and its cache of
+// steps; the text of each field is field_text's.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "console/decimal_number.hpp"
+#include "console/field_text.hpp"
 
 namespace gndfit {
 
 class TextScreen;
-
-struct MaskField {
-  std::int32_t int_places = 0;
-  std::int32_t dec_places = -1;  // -1: no point
-  char fill = ' ';
-  bool dollar = false;
-  bool sign_lead = false;
-  bool sign_trail = false;
-  bool plus = false;
-  bool separators = false;
-  int carets = 0;
-  bool free_format = false;
-};
-
-// The mask state's work area: buffers reused from value to value, so that
-// formatting allocates nothing once they have grown to the masks in use.
-struct MaskWork {
-  std::string integer;    // integer digits of the rounded value
-  std::string separated;  // the same with thousands separators
-  std::string decimals;   // decimal digits
-  std::string mantissa;   // significant digits of the exponent form
-  std::string text;       // the field's text
-  std::string literals;   // a run of literal mask characters
-  std::string line;       // literals, field and literals of one value
-};
 
 // What formatting one value does to a mask from one position: the literal
 // run before the field, the field, the literal run after it, and where the
@@ -49,14 +24,6 @@ struct MaskStep {
   std::string trail;
   std::size_t next = 0;
 };
-
-// Formats one value through one field; the text written for it, held in
-// the work area until the next value.
-std::string_view format_field(const MaskField& field, const DecimalNumber& number, MaskWork& work);
-// The same for a binary value, as format_single and format_double write it,
-// appended to `out`.
-void append_value(const MaskField& field, double value, bool is_single, MaskWork& work,
-                  std::string& out);
 
 class NumericMask {
  public:
