@@ -7,21 +7,23 @@ namespace {
 constexpr std::uint16_t kPrecisionAndRounding = 0x0F00;  // PC bits 8-9, RC bits 10-11
 constexpr std::uint16_t kExtendedNearest = 0x0300;       // PC = 64-bit, RC = nearest
 
-std::uint16_t control_word() {
+}  // namespace
+
+std::uint16_t fpu_control_word() {
   std::uint16_t cw = 0;
   asm volatile("fnstcw %0" : "=m"(cw));
   return cw;
 }
-}  // namespace
+
+void load_fpu_control_word(std::uint16_t word) { asm volatile("fldcw %0" : : "m"(word)); }
 
 void select_extended_precision() {
-  std::uint16_t cw = static_cast<std::uint16_t>((control_word() & ~kPrecisionAndRounding) |
-                                                kExtendedNearest);
-  asm volatile("fldcw %0" : : "m"(cw));
+  load_fpu_control_word(
+      static_cast<std::uint16_t>((fpu_control_word() & ~kPrecisionAndRounding) | kExtendedNearest));
 }
 
 bool extended_precision_selected() {
-  return (control_word() & kPrecisionAndRounding) == kExtendedNearest;
+  return (fpu_control_word() & kPrecisionAndRounding) == kExtendedNearest;
 }
 
 }  // namespace gndfit

@@ -1,11 +1,16 @@
 #pragma once
 // The x87 control word: 64-bit significands and rounding to nearest are what
 // the program's arithmetic is defined in, whatever the host left behind.
+#include <cstdint>
+
 namespace gndfit {
 
 // Selects 64-bit precision and round-to-nearest, keeping the exception masks.
 void select_extended_precision();
 // True when the control word selects 64-bit precision and round-to-nearest.
 bool extended_precision_selected();
+// The x87 control word itself, read and loaded as it is.
+std::uint16_t fpu_control_word();
+void load_fpu_control_word(std::uint16_t word);
 
 }  // namespace gndfit

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,33 +18,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kHeading =
-    "Gndfit ground constants\r\n\r\n"
-    "Frequency MHz   Permittivity   Conductivity mS/m   Relative skin depth\r\n\r\n";
-
-// One result block from the table of a measurement: column strings as they
-// stand in each mask (four characters for row 2, seven for rows 1 and 3).
-std::string block(const std::vector<std::string>& permittivity,
-                  const std::vector<std::string>& conductivity,
-                  const std::vector<std::string>& depth) {
-  const char* bands[] = {"1.8", "3.7", "5.3", "7.1", "10.1", "14.2", "18.1", "21.2", "24.9", "28.5"};
-  auto right = [](const std::string& s, std::size_t w) { return std::string(w - s.size(), ' ') + s; };
-  std::string out = "\r\n";
-  for (int i = 0; i < 10; ++i) out += right(bands[i], 7) + (i < 9 ? "    " : "\r\n");
-  for (int i = 0; i < 10; ++i)
-    out += right(permittivity[i], 4) + " " + right(conductivity[i], 4) + (i < 9 ? "  " : "\r\n");
-  for (int i = 0; i < 10; ++i) out += right(depth[i], 7) + (i < 9 ? "    " : "\r\n\r\n");
-  return out;
+// The worked examples, 10 MHz, 15, 5 mS/m and 28.5 MHz, 13, 10 mS/m, as the
+// program must print them in one run: written out from their tables.
+std::string worked_examples() {
+  std::ifstream in(GNDFIT_TEST_DATA "/app/worked_examples.expected", std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
-
+const std::string kExpected = worked_examples();
+// The heading and legend: four lines; then a block for each example, both
+// of the same length.
+const std::size_t kHeadingEnd = [] {
+  std::size_t at = 0;
+  for (int line = 0; line < 4; ++line) at = kExpected.find("\r\n", at) + 2;
+  return at;
+}();
+const std::string kHeading = kExpected.substr(0, kHeadingEnd);
 const std::string kTenMegahertz =
-    block({"23.8", "19.2", "17.4", "16.2", "15.0", "14.0", "13.3", "13.0", "12.6", "12.3"},
-          {"2.9", "3.6", "4.0", "4.4", "5.0", "5.7", "6.2", "6.6", "7.1", "7.5"},
-          {"2.36", "1.64", "1.37", "1.19", "1.00", "0.84", "0.74", "0.69", "0.63", "0.59"});
-const std::string kLastBand =
-    block({"27.5", "21.6", "19.4", "17.9", "16.3", "15.0", "14.2", "13.8", "13.3", "13.0"},
-          {"4.2", "5.1", "5.6", "6.1", "6.9", "7.7", "8.4", "8.9", "9.5", "10.0"},
-          {"3.98", "2.78", "2.32", "2.00", "1.68", "1.42", "1.25", "1.16", "1.07", "1.00"});
+    kExpected.substr(kHeadingEnd, (kExpected.size() - kHeadingEnd) / 2);
+
+// The rows of a result block (band frequencies, model values, skin depths)
+// split into their fields.
+std::vector<std::vector<std::string>> block_fields(const std::string& out, std::size_t block) {
+  std::size_t at = kHeadingEnd;
+  for (std::size_t i = 0; i < block; ++i) at = out.find("\r\n\r\n", at) + 4;
+  std::vector<std::vector<std::string>> rows;
+  for (int r = 0; r < 3; ++r) {
+    at = out.find("\r\n", at) + 2;
+    const std::size_t end = out.find("\r\n", at);
+    std::istringstream fields(out.substr(at, end - at));
+    rows.emplace_back(std::istream_iterator<std::string>(fields), std::istream_iterator<std::string>());
+    at = end;
+  }
+  return rows;
+}
 
 class ProgramTest : public testing::Test {
  protected:
@@ -64,7 +71,8 @@ class ProgramTest : public testing::Test {
 };
 
 TEST_F(ProgramTest, WorkedExamplesInOneRun) {
-  EXPECT_EQ(run("10 15 5\r\n28.5,13,10\r\n"), kHeading + kTenMegahertz + kLastBand);
+  ASSERT_GT(kExpected.size(), kHeadingEnd);
+  EXPECT_EQ(run("10 15 5\r\n28.5,13,10\r\n"), kExpected);
 }
 
 TEST_F(ProgramTest, SevenMegahertzOverflowsNothingButWidensToFourDigits) {
@@ -88,9 +96,16 @@ TEST_F(ProgramTest, EndOfInputEndsTheRunAndClosesThePositionFile) {
   EXPECT_EQ(fs::file_size(dir_ / "gndfit.ini"), 0u);
 }
 
+// A permittivity of 20000 does not fit the four places of its mask: it is
+// written in full behind a %, and the row still holds all 20 values.
 TEST_F(ProgramTest, AValueTooLargeForItsMaskWidensTheRow) {
-  const std::string out = run("1 20000 0.1");
-  EXPECT_NE(out.find('%'), std::string::npos);
+  const auto rows = block_fields(run("1 20000 0.1"), 0);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].size(), 10u);
+  ASSERT_EQ(rows[1].size(), 20u);
+  EXPECT_EQ(rows[1][0].substr(0, 1), "%");
+  EXPECT_GT(std::stod(rows[1][0].substr(1)), 9999.5);
+  EXPECT_EQ(rows[2].size(), 10u);
 }
 
 TEST_F(ProgramTest, TheGridInOneRunGivesOneBlockEach) {
@@ -99,9 +114,16 @@ TEST_F(ProgramTest, TheGridInOneRunGivesOneBlockEach) {
     for (const char* e : {"2", "5", "15", "40", "80"})
       for (const char* c : {"0.1", "1", "5", "30", "300"}) input += std::string(f) + " " + e + " " + c + "\n";
   const std::string out = run(input);
-  std::size_t blocks = 0;
-  for (std::size_t at = out.find("28.5\r\n"); at != std::string::npos; at = out.find("28.5\r\n", at + 1)) ++blocks;
-  EXPECT_EQ(blocks, 125u);
+  EXPECT_EQ(passes_, 125);
+  // Each block: the ten bands, then 20 model values and 10 skin depths.
+  for (std::size_t b = 0; b < 125; ++b) {
+    const auto rows = block_fields(out, b);
+    ASSERT_EQ(rows[0].size(), 10u) << "block " << b;
+    EXPECT_EQ(rows[0].front(), "1.8");
+    EXPECT_EQ(rows[0].back(), "28.5");
+    EXPECT_EQ(rows[1].size(), 20u) << "block " << b;
+    EXPECT_EQ(rows[2].size(), 10u) << "block " << b;
+  }
 }
 
 // At a console: the window goes where the file says, and each control event

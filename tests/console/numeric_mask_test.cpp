@@ -49,11 +49,11 @@ TEST(NumericMask, ExamplesTable) {
       {0.05f, {"    0.1", "   0.05", ".050", "0.05", " 0.1", "   0"}},
       {0.0995f, {"    0.1", "   0.10", ".100", "0.10", " 0.1", "   0"}},
       {0.45f, {"    0.4", "   0.45", ".450", "0.45", " 0.4", "   0"}},
-      {0.5f, {"    0.5", "   0.50", ".500", "0.50", " 0.5", "   1"}},
+      {0.5f, {"    0.5", "   0.50", ".500", "0.50", " 0.5", "   1"}},  // ties away from zero
       {1.8f, {"    1.8", "   1.80", "%1.800", "1.80", " 1.8", "   2"}},
       {0.25f, {"    0.3", "   0.25", ".250", "0.25", " 0.3", "   0"}},
       {28.5f, {"   28.5", "  28.50", "%28.500", "%28.50", "28.5", "  29"}},
-      {99.95f, {"   99.9", "  99.95", "%99.950", "%99.95", "99.9", " 100"}},
+      {99.95f, {"   99.9", "  99.95", "%99.950", "%99.95", "99.9", " 100"}},  // the single is below 99.95
       {100.0f, {"   %100.0", " 100.00", "%100.000", "%100.00", "%100.0", " 100"}},
       {-1.0f, {"   -1.0", "  -1.00", "%-1.000", "%-1.00", "-1.0", "  -1"}},
       {-0.5f, {"   -0.5", "  -0.50", "%-.500", "-.50", "-0.5", "  -1"}},
@@ -70,11 +70,6 @@ TEST(NumericMask, ExamplesTable) {
 
 TEST(NumericMask, EdgeCases) {
   MaskWriter w;
-  EXPECT_EQ(w.single("##.#", 99.95f), "99.9");  // the single lies below 99.95
-  EXPECT_EQ(w.single("##.#", 0.45f), " 0.4");
-  EXPECT_EQ(w.single("####", 0.5f), "   1");  // ties round away from zero
-  EXPECT_EQ(w.single("####", 28.5f), "  29");
-  EXPECT_EQ(w.single("##.#", 0.25f), " 0.3");
   EXPECT_EQ(w.dbl("##.#", 0.35), " 0.4");  // cut to 16 digits, then rounded
   EXPECT_EQ(w.single("##.#", 0.35f), " 0.3");
   EXPECT_EQ(w.single("##.#", 9.96f), "10.0");
@@ -82,7 +77,6 @@ TEST(NumericMask, EdgeCases) {
   EXPECT_EQ(w.single("   ##.#", -0.04f), "   -0.0");
   EXPECT_EQ(w.single("##.#", -0.0f), "-0.0");
   EXPECT_EQ(w.single("####", -0.05f), "  -0");
-  EXPECT_EQ(w.single("##.#", 100.0f), "%100.0");
   EXPECT_EQ(w.single("####", 1e7f), "% 100E+5");
   EXPECT_EQ(w.single("##.#", std::numeric_limits<float>::max()), "% 3.4E+%38");
   EXPECT_EQ(w.single("##.#", kInf), "% 1.$");

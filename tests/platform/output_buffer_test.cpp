@@ -49,13 +49,16 @@ TEST(OutputBuffer, AFullBufferIsSentBeforeMoreIsKept) {
   Sink sink;
   OutputBuffer out(sink.writer());
   std::size_t written = 0;
-  const std::string piece(1000, 'p');
-  for (std::size_t sent = 0; sent < 3 * OutputBuffer::kCapacity; sent += piece.size())
+  std::string expected;
+  for (int i = 0; expected.size() < 3 * OutputBuffer::kCapacity; ++i) {
+    const std::string piece = std::to_string(i) + std::string(1000, 'p');
     out.append(piece.data(), piece.size(), written);
+    expected += piece;
+  }
   EXPECT_GE(sink.writes, 2);
   out.flush();
-  EXPECT_EQ(sink.bytes.size() % 1000, 0u);
-  EXPECT_EQ(sink.bytes.find_first_not_of('p'), std::string::npos);
+  EXPECT_EQ(sink.bytes.size(), expected.size());
+  EXPECT_TRUE(sink.bytes == expected) << "every piece once, whole and in order";
 }
 
 // The control-handler thread sends what is complete while the main thread

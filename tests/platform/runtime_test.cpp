@@ -14,24 +14,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::uint16_t control_word() {
-  std::uint16_t cw = 0;
-  asm volatile("fnstcw %0" : "=m"(cw));
-  return cw;
-}
-void load_control_word(std::uint16_t cw) { asm volatile("fldcw %0" : : "m"(cw)); }
-
 TEST(Runtime, StartUpSelectsExtendedPrecisionOnlyOnTheFirstCall) {
-  const std::uint16_t saved = control_word();
+  const std::uint16_t saved = fpu_control_word();
   Runtime runtime;
-  load_control_word(static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200 | 0x0C00));  // 53-bit, toward zero
+  load_fpu_control_word(static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200 | 0x0C00));  // 53-bit, toward zero
   runtime.runtime_startup();
   EXPECT_TRUE(extended_precision_selected());
-  load_control_word(static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200));
+  load_fpu_control_word(static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200));
   runtime.runtime_startup();  // counted only
   EXPECT_FALSE(extended_precision_selected());
   EXPECT_EQ(runtime.setup_count(), 2);
-  load_control_word(saved);
+  load_fpu_control_word(saved);
 }
 
 class RuntimeFiles : public testing::Test {
