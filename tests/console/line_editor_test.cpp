@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "console/prompted_input.hpp"
 #include "support/memory_console.hpp"
@@ -60,96 +63,87 @@ class Editor : public ::testing::Test {
   LineEditor editor{screen, keys};
 };
 
-TEST_F(Editor, TypingEchoesAndEnterReturnsTheLineWithTheCursorAfterIt) {
-  text_typed("12.5");
-  keys_typed({Enter, '9'});
-  EXPECT_EQ(edit_from(cell(1, 1)), "12.5");
-  EXPECT_EQ(row(1), "12.5      ");
-  EXPECT_EQ(cursor(), cell(5, 1));
-  EXPECT_EQ(queue.take(), '9') << "codes after Enter belong to the next line";
+// The editing keys, one scenario a row: the keys typed, the cell the line
+// starts on (column, row; 1-based, on a 10 x 4 screen), the line returned,
+// rows of the screen afterwards, where the cursor ends (0: not checked) and
+// how many beeps (1000 Hz, 250 ms) sounded.
+using Keys = std::vector<KeyCode>;
+Keys operator+(Keys a, const Keys& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+Keys text(std::string_view s) { return Keys(s.begin(), s.end()); }
+
+struct Scenario {
+  const char* what;
+  Keys keys;
+  CursorCell start;
+  std::string line;
+  std::vector<std::pair<int, std::string>> rows;
+  CursorCell cursor;
+  std::size_t beeps;
+};
+
+const Scenario kScenarios[] = {
+    {"typing echoes, Enter returns the line", text("12.5") + Keys{Enter},
+     {1, 1}, "12.5", {{1, "12.5      "}}, {5, 1}, 0},
+    {"Ctrl+J also finishes; 127 is inserted", Keys{'a', 127, 10}, {1, 1}, "a\x7f", {}, {}, 0},
+    {"Tab inserts blanks to the next multiple of 8", text("abc") + Keys{Tab, 'x', Enter},
+     {1, 1}, "abc     x", {{1, "abc     x "}}, {}, 0},
+    {"Tab on a multiple of 8 inserts eight", text("12345678") + Keys{Tab, 'y', Enter},
+     {1, 3}, "12345678        y", {}, {}, 0},
+    {"Backspace deletes before the cursor, nothing at the start",
+     Keys{Backspace} + text("abcd") + Keys{Left, Backspace, Enter},
+     {1, 1}, "abd", {{1, "abd       "}}, {}, 0},
+    {"Delete removes under the cursor and beeps at the end",
+     text("abcd") + Keys{Home, Delete, End, Delete, Enter}, {1, 1}, "bcd", {{1, "bcd       "}}, {}, 1},
+    {"Esc erases the line", text("abc") + Keys{Left, Esc} + text("7") + Keys{Enter},
+     {3, 1}, "7", {{1, "  7       "}}, {}, 0},
+    {"Esc on an empty line only goes to its start", Keys{Esc, Enter}, {4, 2}, "", {}, {4, 2}, 0},
+    {"Home and End insert at either end", text("23") + Keys{Home, '1', End, '4', Enter},
+     {1, 1}, "1234", {{1, "1234      "}}, {}, 0},
+    // Up from 13 to 3; the second Up (from 4) has no room; Down from 5 to
+    // 15 reaches the end of the line exactly; the second Down has no room.
+    {"Up and Down move one screen row when there is room",
+     text("abcdefghijklm") + Keys{Up, 'X', Up, 'Y', Down, Down, 'Z', Enter},
+     {1, 1}, "abcXYdefghijklmZ", {{1, "abcXYdefgh"}, {2, "ijklmZ    "}}, {}, 0},
+    {"Down moves when the line reaches that far", text("abcdefghijklm") + Keys{Home, Down, 'Z', Enter},
+     {1, 1}, "abcdefghijZklm", {}, {}, 0},
+    {"Insert, function keys, control codes and the close key do nothing",
+     text("ab") + Keys{Left, Insert, F1, CLOSE_KEY_CODE, 0x73FF, 3, 31, 'x', Enter},
+     {1, 1}, "axb", {}, {}, 0},
+    {"inserting inside the line rewrites its tail", text("1234567890ab") + Keys{Home, Right, '-', Enter},
+     {1, 2}, "1-234567890ab", {{2, "1-23456789"}, {3, "0ab       "}}, {}, 0},
+    // From column 6 of the bottom row the rewritten tail runs past the
+    // screen: it scrolls, and the cursor follows the text up.
+    {"an insertion that scrolls keeps the text and cursor together",
+     text("abcdef") + Keys{Home, '1', Enter}, {6, 4}, "1abcdef", {{3, "     1abcd"}, {4, "ef        "}}, {}, 0},
+};
+
+TEST_F(Editor, EditingKeysScenarios) {
+  for (const Scenario& s : kScenarios) {
+    MemoryConsole c(W, H);
+    TextScreen sc(c);
+    KeyQueue q;
+    KeyInput k(c, q);
+    LineEditor e(sc, k);
+    for (KeyCode code : s.keys) q.push(code);
+    sc.screen_locate(s.start.row, s.start.column, -1);
+    EXPECT_EQ(e.edit_line(), s.line) << s.what;
+    for (const auto& [r, want] : s.rows) EXPECT_EQ(c.row_text(r - 1), want) << s.what << ", row " << r;
+    if (s.cursor.column != 0) {
+      EXPECT_EQ(sc.screen_get_cursor(), s.cursor) << s.what;
+    }
+    EXPECT_EQ(c.beeps.size(), s.beeps) << s.what;
+    for (const auto& beep : c.beeps) EXPECT_TRUE(beep.hz == 1000 && beep.ms == 250) << s.what;
+    EXPECT_TRUE(q.empty()) << s.what << ": keys left over";
+  }
 }
 
-TEST_F(Editor, CtrlJAlsoFinishesAndCode127IsInserted) {
-  keys_typed({'a', 127, 10});
-  EXPECT_EQ(edit_from(cell(1, 1)), "a\x7f");
-}
-
-TEST_F(Editor, TabInsertsBlanksToTheNextMultipleOfEight) {
-  text_typed("abc");
-  keys_typed({Tab, 'x', Enter});
-  EXPECT_EQ(edit_from(cell(1, 1)), "abc     x");
-  text_typed("12345678");
-  keys_typed({Tab, 'y', Enter});
-  EXPECT_EQ(edit_from(cell(1, 3)), "12345678        y");
-}
-
-TEST_F(Editor, BackspaceDeletesBeforeTheCursorAndNothingAtTheStart) {
-  keys_typed({Backspace});
-  text_typed("abcd");
-  keys_typed({Left, Backspace, Enter});
-  EXPECT_EQ(edit_from(cell(1, 1)), "abd");
-  EXPECT_EQ(row(1), "abd       ");
-  EXPECT_TRUE(console.beeps.empty());
-}
-
-TEST_F(Editor, DeleteRemovesUnderTheCursorAndBeepsAtTheEnd) {
-  text_typed("abcd");
-  keys_typed({Home, Delete, End, Delete, Enter});
-  EXPECT_EQ(edit_from(cell(1, 1)), "bcd");
-  EXPECT_EQ(row(1), "bcd       ");
-  ASSERT_EQ(console.beeps.size(), 1u);
-  EXPECT_EQ(console.beeps[0].hz, 1000);
-  EXPECT_EQ(console.beeps[0].ms, 250);
-}
-
-TEST_F(Editor, EscErasesTheLineAndOnAnEmptyLineOnlyGoesToItsStart) {
-  text_typed("abc");
-  keys_typed({Left, Esc});
-  text_typed("7");
-  keys_typed({Enter});
-  EXPECT_EQ(edit_from(cell(3, 1)), "7");
-  EXPECT_EQ(row(1), "  7       ");
-  keys_typed({Esc, Enter});
-  EXPECT_EQ(edit_from(cell(4, 2)), "");
-  EXPECT_EQ(cursor(), cell(4, 2));
-}
-
-TEST_F(Editor, HomeAndEndInsertAtEitherEnd) {
-  text_typed("23");
-  keys_typed({Home, '1', End, '4', Enter});
-  EXPECT_EQ(edit_from(cell(1, 1)), "1234");
-  EXPECT_EQ(row(1), "1234      ");
-}
-
-TEST_F(Editor, UpAndDownMoveByOneScreenRowWhenThereIsRoom) {
-  text_typed("abcdefghijklm");  // 13 bytes over two rows
-  keys_typed({Up, 'X', Up, 'Y', Down, Down, 'Z', Enter});
-  // Up from 13 to 3; the second Up (from 4) has no room; Down from 5 to 15
-  // reaches the end of the line exactly; the second Down has no room.
-  EXPECT_EQ(edit_from(cell(1, 1)), "abcXYdefghijklmZ");
-  EXPECT_EQ(row(1), "abcXYdefgh");
-  EXPECT_EQ(row(2), "ijklmZ    ");
-}
-
-TEST_F(Editor, DownMovesWhenTheLineReachesThatFar) {
-  text_typed("abcdefghijklm");
-  keys_typed({Home, Down, 'Z', Enter});
-  EXPECT_EQ(edit_from(cell(1, 1)), "abcdefghijZklm");
-}
-
-TEST_F(Editor, InsertFunctionKeysAndTheCloseKeyDoNothing) {
-  text_typed("ab");
-  keys_typed({Left, Insert, F1, CLOSE_KEY_CODE, 0x73FF, 3, 31, 'x', Enter});
-  EXPECT_EQ(edit_from(cell(1, 1)), "axb");
-  EXPECT_TRUE(console.beeps.empty());
-}
-
-TEST_F(Editor, InsertingInsideTheLineRewritesItsTail) {
-  text_typed("1234567890ab");  // fills row 2 and wraps
-  keys_typed({Home, Right, '-', Enter});
-  EXPECT_EQ(edit_from(cell(1, 2)), "1-234567890ab");
-  EXPECT_EQ(row(2), "1-23456789");
-  EXPECT_EQ(row(3), "0ab       ");
+TEST_F(Editor, CodesAfterEnterBelongToTheNextLine) {
+  keys_typed({'1', Enter, '9'});
+  EXPECT_EQ(edit_from(cell(1, 1)), "1");
+  EXPECT_EQ(queue.take(), '9');
 }
 
 TEST_F(Editor, AppendingOnTheBottomRightCellScrollsAndPutsTheCursorOnTheNextRow) {
@@ -161,16 +155,6 @@ TEST_F(Editor, AppendingOnTheBottomRightCellScrollsAndPutsTheCursorOnTheNextRow)
   EXPECT_EQ(row(H), "          ");
   EXPECT_EQ(cursor(), cell(1, H));
   EXPECT_NE(row(1), std::string(W, 'p')) << "the top row scrolled away";
-}
-
-TEST_F(Editor, AnInsertionThatScrollsLeavesTheCursorAfterTheInsertedByte) {
-  text_typed("abcdef");
-  keys_typed({Home, '1', Enter});
-  // Starting on column 6 of the bottom row the rewritten tail runs past the
-  // screen: it scrolls, and the cursor follows the text up.
-  EXPECT_EQ(edit_from(cell(6, H)), "1abcdef");
-  EXPECT_EQ(row(H - 1), "     1abcd");
-  EXPECT_EQ(row(H), "ef        ");
 }
 
 // Only a screen no wider than a Tab's eight blanks gets here: an insertion
