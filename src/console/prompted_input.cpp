@@ -3,8 +3,11 @@
 namespace gndfit {
 
 bool PromptedInput::input_is_console() {
-  std::uint32_t mode = 0;
-  return screen_.device().get_input_mode(mode);
+  if (input_console_ < 0) {
+    std::uint32_t mode = 0;
+    input_console_ = screen_.device().get_input_mode(mode) ? 1 : 0;
+  }
+  return input_console_ == 1;
 }
 
 // Output is sent before any wait: by the editor while it waits for a key,

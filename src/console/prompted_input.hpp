@@ -16,6 +16,8 @@ class PromptedInput {
   PromptedInput(TextScreen& screen, KeyInput& keys, InputSource& source)
       : screen_(screen), editor_(screen, keys), source_(source) {}
 
+  // Asked of the console once: whether input is a console does not change
+  // during a run.
   bool input_is_console();
   int prompt_input(std::string_view prompt, bool question_mark, bool line_end);
 
@@ -23,6 +25,7 @@ class PromptedInput {
   TextScreen& screen_;
   LineEditor editor_;
   InputSource& source_;
+  int input_console_ = -1;  // -1 not asked yet, else 0 or 1
 };
 
 }  // namespace gndfit

@@ -137,8 +137,12 @@ std::int32_t TextScreen::screen_set_color(int foreground, int background, int fl
   if (!(flags & 1)) foreground_ = foreground & 15;
   if (!(flags & 2)) background_ = background & 15;
   ensure_handles();
-  // The palette maps every index onto the console's own colour number.
-  device_.set_text_attribute(static_cast<std::uint16_t>(foreground_ + 16 * background_));
+  if (!area_known_) read_area();
+  // Raw output has no colours: only a console is told the attribute, whose
+  // number is the palette index itself.
+  if (!degenerate()) {
+    device_.set_text_attribute(static_cast<std::uint16_t>(foreground_ + 16 * background_));
+  }
   return previous;
 }
 
