@@ -16,5 +16,6 @@ if(NOT GNDFIT_HAVE_X87_LONG_DOUBLE)
     "software extended type is not implemented yet.")
 endif()
 
-# Applied to every target: never contract, never relax IEEE semantics.
-add_compile_options(-ffp-contract=off -fno-fast-math)
+# Applied to every target of ours through gndfit_options: never contract,
+# never relax IEEE semantics.
+set(GNDFIT_EXACT_ARITHMETIC_FLAGS -ffp-contract=off -fno-fast-math)

@@ -1,5 +1,6 @@
-# Sourced by the scripts that run gndfit.exe: a Wine prefix of the build's
-# own, quiet, without the .NET and HTML prompts, and one persistent
+# Sourced by the scripts that run gndfit.exe (scripts/test.sh windows before
+# ctest): the one place that sets Wine's variables.  A Wine prefix of the
+# build's own, quiet, without the .NET and HTML prompts, and one persistent
 # wineserver so that each run starts in a fraction of a second.
 # Sets WINE_READY=1 when Wine works here; otherwise says why in one line.
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/windows/wineprefix}"

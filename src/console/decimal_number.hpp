@@ -13,7 +13,6 @@ struct DecimalNumber {
   std::int32_t exponent = 0;  // value = digits * 10^exponent
   bool negative = false;
   Kind kind = Kind::finite;
-  bool is_float = true;
   bool is_single = false;
 };
 

@@ -23,7 +23,6 @@ class Runtime {
   void runtime_shutdown();
   void runtime_set_args(int argc, char** argv, int mode);
   int setup_count() const { return setup_count_; }
-  int mode() const { return mode_; }
 
   // Opens a regular disk file under its number with a fully buffered
   // stream of `buffer_size` bytes; a number already open is refused.
