@@ -10,8 +10,7 @@ namespace {
 
 using namespace gndfit;
 
-constexpr float kBands[10] = {1.8f, 3.7f, 5.3f, 7.1f, 10.1f,
-                              14.2f, 18.1f, 21.2f, 24.9f, 28.5f};
+constexpr float kBands[10] = {1.8f, 3.7f, 5.3f, 7.1f, 10.1f, 14.2f, 18.1f, 21.2f, 24.9f, 28.5f};
 
 void BM_evaluate_model(benchmark::State& bench) {
   FitState s;
@@ -37,9 +36,9 @@ void BM_whole_measurement(benchmark::State& bench) {
       for (float band : kBands) {
         set_eval_frequency_mhz(s, band);
         evaluate_model(s);
-        sink += row == 0 ? s.model.permittivity
-                         : skin_depth_ft(s, s.model.permittivity, s.model.conductivity_ms) /
-                               reference;
+        sink += row == 0
+                    ? s.model.permittivity
+                    : skin_depth_ft(s, s.model.permittivity, s.model.conductivity_ms) / reference;
       }
     }
     benchmark::DoNotOptimize(sink);

@@ -17,12 +17,17 @@ constexpr std::uint32_t kExtendedFlags = 0x0080;
 }  // namespace
 
 Program::Program(ConsoleDevice& dev, std::string position_path)
-    : device(dev), screen(dev), mask(screen), input(dev), keys(dev, key_queue),
+    : device(dev),
+      screen(dev),
+      mask(screen),
+      input(dev),
+      keys(dev, key_queue),
       prompted(screen, keys, input),
       position(runtime, std::move(position_path)) {
   // The first look at the keyboard registers the run-time's handler.
   keys.on_first_poll([this] {
-    runtime.register_ctrl_handler(device, [this](ControlEvent e) { return runtime_ctrl_handler(e); });
+    runtime.register_ctrl_handler(device,
+                                  [this](ControlEvent e) { return runtime_ctrl_handler(e); });
   });
 }
 

@@ -69,7 +69,9 @@ class Program {
   void start_up();
   void print_rows();
   void set_colour(int index) { screen.screen_set_color(index, 0, 2); }
-  void write(std::string_view text, int flags = line_end::none) { screen.print_text(0, text, flags); }
+  void write(std::string_view text, int flags = line_end::none) {
+    screen.print_text(0, text, flags);
+  }
   void end_line() { screen.print_line_end(0, line_end::new_line); }
 
   std::string row_text_;  // one run of a row, reused

@@ -13,10 +13,10 @@ __extension__ using Wide = unsigned __int128;
 struct BinaryDouble {
   std::uint64_t bits = 0;
   bool negative = false;
-  bool finite = true;            // false for infinities and NaNs
-  std::uint64_t fraction = 0;    // the stored 52 bits
-  std::uint64_t significand = 0; // with the hidden bit where there is one
-  int exponent = 0;              // of the significand's last bit
+  bool finite = true;             // false for infinities and NaNs
+  std::uint64_t fraction = 0;     // the stored 52 bits
+  std::uint64_t significand = 0;  // with the hidden bit where there is one
+  int exponent = 0;               // of the significand's last bit
 };
 
 inline BinaryDouble decode_double(double value) {

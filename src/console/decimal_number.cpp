@@ -1,11 +1,11 @@
 #include "console/decimal_number.hpp"
 
-#include "console/binary_double.hpp"
-
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
+
+#include "console/binary_double.hpp"
 
 namespace gndfit {
 
@@ -30,7 +30,8 @@ constexpr std::array<std::uint64_t, kLastPowerOfFive + 1> kPowersOfFive = [] {
 
 int bit_length(Wide x) {
   const auto high = static_cast<std::uint64_t>(x >> 64);
-  return high != 0 ? 128 - std::countl_zero(high) : 64 - std::countl_zero(static_cast<std::uint64_t>(x));
+  return high != 0 ? 128 - std::countl_zero(high)
+                   : 64 - std::countl_zero(static_cast<std::uint64_t>(x));
 }
 
 // The steps below take n up by 5 when 5n fits and otherwise halve it, so
@@ -44,10 +45,11 @@ void skip_exact_steps(std::uint64_t& n, int& steps, int& e) {
   // j halvings as far as the zero bits and the steps allow: a fit within
   // the steps is found after a try or two, each shortening j by the excess.
   for (int j = std::min(std::countr_zero(n), steps); j > 0;) {
-    const Wide low = Wide{kRoom} << (j - 1);  // n0 5^a must exceed this
+    const Wide low = Wide{kRoom} << (j - 1);       // n0 5^a must exceed this
     const Wide high = Wide{kRoom} * 5 << (j - 1);  // and not exceed this
     int a = std::max(0, (bit_length(low) - bit_length(n)) * 1000 / 2322 - 1);
-    while (a <= kLastPowerOfFive && Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)] <= low) ++a;
+    while (a <= kLastPowerOfFive && Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)] <= low)
+      ++a;
     if (a > kLastPowerOfFive) return;
     if (a + j > steps) {
       j -= a + j - steps;
@@ -75,7 +77,6 @@ void halve_and_quintuple(std::uint64_t& n, int steps, int& e) {
     e -= room ? 1 : 0;
   }
 }
-
 
 }  // namespace
 

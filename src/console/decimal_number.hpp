@@ -9,7 +9,7 @@ namespace gndfit {
 
 struct DecimalNumber {
   enum class Kind { finite, infinite, indefinite, not_a_number };
-  std::uint64_t digits = 0;  // significant digits, 0 for zero
+  std::uint64_t digits = 0;   // significant digits, 0 for zero
   std::int32_t exponent = 0;  // value = digits * 10^exponent
   bool negative = false;
   Kind kind = Kind::finite;

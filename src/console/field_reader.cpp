@@ -12,9 +12,12 @@ bool is_blank(int c) { return c == ' ' || c == '\t'; }
 
 int digit_value(int c, int radix) {
   int v = 99;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
   return v < radix ? v : -1;
 }
 
@@ -32,10 +35,23 @@ T convert_integer(const char* text, int length) {
     int radix = 8;
     int start = i + 1;
     switch (text[i + 1]) {
-      case 'H': case 'h': radix = 16; start = i + 2; break;
-      case 'O': case 'o': radix = 8; start = i + 2; break;
-      case 'B': case 'b': radix = 2; start = i + 2; break;
-      default: break;
+      case 'H':
+      case 'h':
+        radix = 16;
+        start = i + 2;
+        break;
+      case 'O':
+      case 'o':
+        radix = 8;
+        start = i + 2;
+        break;
+      case 'B':
+      case 'b':
+        radix = 2;
+        start = i + 2;
+        break;
+      default:
+        break;
     }
     for (int j = start; j < length; ++j) {
       const int d = digit_value(static_cast<unsigned char>(text[j]), radix);
@@ -141,8 +157,10 @@ int InputSource::next_field(char* buffer, int limit, bool& is_real) {
       quoted = !quoted;
     } else {
       char byte = static_cast<char>(c);
-      if (c == '&') radix = true;
-      else if ((c == '.' || c == 'E' || c == 'e') && !radix) is_real = true;
+      if (c == '&')
+        radix = true;
+      else if ((c == '.' || c == 'E' || c == 'e') && !radix)
+        is_real = true;
       else if ((c == 'D' || c == 'd') && !radix) {
         byte = c == 'D' ? 'E' : 'e';
         is_real = true;

@@ -68,9 +68,12 @@ const std::string& with_separators(const std::string& integer, std::string& out)
 
 const char* non_finite_tag(DecimalNumber::Kind kind) {
   switch (kind) {
-    case DecimalNumber::Kind::infinite: return "#INF";
-    case DecimalNumber::Kind::indefinite: return "#IND";
-    default: return "#NAN";
+    case DecimalNumber::Kind::infinite:
+      return "#INF";
+    case DecimalNumber::Kind::indefinite:
+      return "#IND";
+    default:
+      return "#NAN";
   }
 }
 
@@ -102,8 +105,10 @@ void assemble(const MaskField& f, MaskWork& w, int places, bool negative) {
   std::string& text = w.text;
   text.append(static_cast<std::size_t>(std::max(0, places - used)), f.fill);
   if (!f.sign_trail) {
-    if (negative) text += '-';
-    else if (f.sign_lead) text += '+';
+    if (negative)
+      text += '-';
+    else if (f.sign_lead)
+      text += '+';
   }
   if (f.dollar) text += '$';
   if (leading_zero) text += '0';
@@ -229,7 +234,8 @@ std::string_view fixed_form(const MaskField& f, const DecimalNumber& n, MaskWork
 // The text of a plain field (# places and a point only, blank fill) for a
 // value already rounded to its decimals, appended in one go; false where the
 // field or the value needs more than that (an overflow, a sign, a comma).
-bool append_plain_text(const MaskField& f, std::uint64_t rounded, bool negative, std::string& text) {
+bool append_plain_text(const MaskField& f, std::uint64_t rounded, bool negative,
+                       std::string& text) {
   if (f.fill != ' ' || f.dollar || f.sign_lead || f.sign_trail || f.separators || f.carets != 0 ||
       negative) {
     return false;
@@ -286,7 +292,8 @@ void free_form(const DecimalNumber& n, MaskWork& w) {
   }
   char buffer[20];
   const std::string_view s = digits_of(m, buffer);
-  const std::int64_t magnitude = e + static_cast<std::int64_t>(s.size()) - 1;  // power of the first digit
+  const std::int64_t magnitude =
+      e + static_cast<std::int64_t>(s.size()) - 1;  // power of the first digit
   const std::int64_t upper = n.is_single ? 7 : 16;
   if (magnitude >= -3 && magnitude < upper) {
     round_to_decimals(m, static_cast<std::int32_t>(e),
@@ -310,8 +317,7 @@ void free_form(const DecimalNumber& n, MaskWork& w) {
 
 }  // namespace
 
-std::string_view format_field(const MaskField& field, const DecimalNumber& number,
-                              MaskWork& work) {
+std::string_view format_field(const MaskField& field, const DecimalNumber& number, MaskWork& work) {
   DecimalNumber n = number;
   if (n.kind != DecimalNumber::Kind::finite && !field.free_format) {
     n.digits = kNonFiniteDigits;

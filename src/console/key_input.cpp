@@ -69,8 +69,8 @@ void KeyInput::poll_console_input() {
     // event with more repeats than the queue ever holds goes in when the
     // queue is empty, or it would block the input for good.
     const int times = record.kind != InputRecord::Kind::key ? 0
-                      : record.key_down                      ? record.repeat_count
-                                                             : 1;
+                      : record.key_down                     ? record.repeat_count
+                                                            : 1;
     if (times > queue_.room() && !queue_.empty()) break;
     if (!device_.read_input(record)) break;
     for (int i = 0; i < times; ++i) key_step(record);  // none for mouse, size, menu, focus
@@ -113,8 +113,10 @@ void KeyInput::key_down(const InputRecord& r) {
     }
     return;
   }
-  if (code != kNoKey) push_resetting_alt(code);
-  else flush_alt_code();
+  if (code != kNoKey)
+    push_resetting_alt(code);
+  else
+    flush_alt_code();
 }
 
 void KeyInput::push_resetting_alt(KeyCode code) {

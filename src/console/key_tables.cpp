@@ -2,7 +2,9 @@
 
 namespace gndfit {
 namespace {
-constexpr std::uint16_t K(int extended_code) { return static_cast<std::uint16_t>(extended_code << 8); }
+constexpr std::uint16_t K(int extended_code) {
+  return static_cast<std::uint16_t>(extended_code << 8);
+}
 }  // namespace
 
 // clang-format off

@@ -81,8 +81,10 @@ bool LineEditor::act_on(KeyCode code, CursorCell at) {
       delete_at_edit_pos(at);
     }
   } else if (code == kDelete) {
-    if (edit_pos_ < line_len) delete_at_edit_pos(at);
-    else screen_.device().beep(1000, 250);
+    if (edit_pos_ < line_len)
+      delete_at_edit_pos(at);
+    else
+      screen_.device().beep(1000, 250);
   } else if (code == kEsc) {
     erase_line(at);
   } else if (code == kLeft) {

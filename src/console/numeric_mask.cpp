@@ -118,14 +118,22 @@ const MaskStep& NumericMask::step_from_here() {
 bool NumericMask::starts_field(std::size_t i) const {
   const char c = at(i), n1 = at(i + 1), n2 = at(i + 2);
   switch (c) {
-    case '#': case '!': case '&': case '\\': return true;
-    case '$': return n1 == '$';
-    case '*': return n1 == '*';
-    case '.': return n1 == '#';
+    case '#':
+    case '!':
+    case '&':
+    case '\\':
+      return true;
+    case '$':
+      return n1 == '$';
+    case '*':
+      return n1 == '*';
+    case '.':
+      return n1 == '#';
     case '+':
       return n1 == '#' || (n1 == '$' && n2 == '$') || (n1 == '*' && n2 == '*') ||
              (n1 == '.' && n2 == '#');
-    default: return false;
+    default:
+      return false;
   }
 }
 

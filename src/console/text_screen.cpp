@@ -234,9 +234,9 @@ void TextScreen::scroll(WriteContext& ctx, int n) {
     n -= m;
     if (n == 0) return;
   }
-  const SmallRect area = ctx.view_is_partial
-                             ? SmallRect{i16(ctx.left), i16(ctx.top), i16(ctx.right), i16(ctx.bottom)}
-                             : SmallRect{0, 0, i16(ctx.buffer_width - 1), i16(ctx.buffer_height - 1)};
+  const SmallRect area =
+      ctx.view_is_partial ? SmallRect{i16(ctx.left), i16(ctx.top), i16(ctx.right), i16(ctx.bottom)}
+                          : SmallRect{0, 0, i16(ctx.buffer_width - 1), i16(ctx.buffer_height - 1)};
   const int height = area.bottom - area.top + 1;
   const int view_width = ctx.right - ctx.left + 1;
   auto blank_rows = [&](int first, int last) {
@@ -248,8 +248,8 @@ void TextScreen::scroll(WriteContext& ctx, int n) {
   if (n >= height) {
     blank_rows(ctx.top, ctx.bottom);
   } else {
-    device_.scroll({area.left, i16(area.top + n), area.right, area.bottom},
-                   {area.left, area.top}, Cell{' ', ctx.attr});
+    device_.scroll({area.left, i16(area.top + n), area.right, area.bottom}, {area.left, area.top},
+                   Cell{' ', ctx.attr});
     // The console fills only source cells the destination does not cover,
     // which leaves some freed rows untouched when more than half scrolls.
     if (2 * n > height) blank_rows(area.bottom - n + 1, area.bottom);

@@ -14,7 +14,7 @@ namespace gndfit {
 
 namespace line_end {
 inline constexpr int none = 0;
-inline constexpr int new_line = 1;  // bit 0 (or bit 2): write CR LF
+inline constexpr int new_line = 1;   // bit 0 (or bit 2): write CR LF
 inline constexpr int next_zone = 2;  // bit 1: advance to the next print zone
 }  // namespace line_end
 

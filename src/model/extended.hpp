@@ -10,8 +10,7 @@
 
 namespace gndfit {
 
-static_assert(LDBL_MANT_DIG == 64,
-              "gndfit needs long double to be the x87 80-bit extended format");
+static_assert(LDBL_MANT_DIG == 64, "gndfit needs long double to be the x87 80-bit extended format");
 
 using extended = long double;
 

@@ -8,8 +8,8 @@
 namespace gndfit {
 
 struct Measurement {
-  double frequency_mhz = 0.0;  // MHz, as typed
-  float permittivity = 0.0f;   // relative
+  double frequency_mhz = 0.0;    // MHz, as typed
+  float permittivity = 0.0f;     // relative
   float conductivity_ms = 0.0f;  // mS/m
 };
 

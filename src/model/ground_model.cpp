@@ -23,8 +23,7 @@ constexpr double kUnitToMilli = 1000.0;
 // extended precision, stored as double, and squared with one rounding to
 // double, as a power function with exponent 2 gives it.
 double squared_difference(float model_value, float measured_value) {
-  const double diff =
-      store_double(extended{model_value} - extended{measured_value});
+  const double diff = store_double(extended{model_value} - extended{measured_value});
   return diff * diff;
 }
 
@@ -49,23 +48,20 @@ double evaluate_model(FitState& state) {
   eps = std::sqrt(eps) + extended{1.0};
   state.model.permittivity = store_single(eps * a);
 
-  const double permittivity_term = squared_difference(
-      state.model.permittivity, state.measured.permittivity);
-  const double conductivity_term = squared_difference(
-      state.model.conductivity_ms, state.measured.conductivity_ms);
-  return store_double(extended{permittivity_term} +
-                      extended{conductivity_term});
+  const double permittivity_term =
+      squared_difference(state.model.permittivity, state.measured.permittivity);
+  const double conductivity_term =
+      squared_difference(state.model.conductivity_ms, state.measured.conductivity_ms);
+  return store_double(extended{permittivity_term} + extended{conductivity_term});
 }
 
-float skin_depth_ft(const FitState& state, float permittivity,
-                    float conductivity_ms) {
+float skin_depth_ft(const FitState& state, float permittivity, float conductivity_ms) {
   const extended er = permittivity;
   const float w = store_single(extended{kTwoPi} * state.eval_frequency_hz);
   const float c = store_single(extended{conductivity_ms} * extended{kMilliToUnit});
-  const float t = store_single(extended{c} * extended{kInverseVacuumPermittivity} /
-                               (er * extended{w}));
-  const extended s = std::sqrt(extended{t} * extended{t} + extended{1.0}) -
-                     extended{1.0};
+  const float t =
+      store_single(extended{c} * extended{kInverseVacuumPermittivity} / (er * extended{w}));
+  const extended s = std::sqrt(extended{t} * extended{t} + extended{1.0}) - extended{1.0};
   const extended r = std::sqrt(er * s * extended{kHalfMu0Eps0});
   return store_single(extended{kFeetPerMetre} / (extended{w} * r));
 }

@@ -10,7 +10,6 @@ double evaluate_model(FitState& state);
 
 // Skin depth in feet at state.eval_frequency_hz of ground with the given
 // relative permittivity and conductivity in mS/m.
-float skin_depth_ft(const FitState& state, float permittivity,
-                    float conductivity_ms);
+float skin_depth_ft(const FitState& state, float permittivity, float conductivity_ms);
 
 }  // namespace gndfit

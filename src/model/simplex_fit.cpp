@@ -31,7 +31,6 @@ double evaluate_counted(FitState& state) {
   return evaluate_model(state);
 }
 
-
 void store_vertex(FitState& state, int slot) {
   state.simplex.vertices[slot] = state.point;
   state.simplex.values[slot] = evaluate_counted(state);
@@ -54,27 +53,24 @@ void shrink_toward_best(FitState& state) {
   for (int slot = 0; slot < 3; ++slot) {
     if (slot == s.best) continue;
     const ModelParams& v = s.vertices[slot];
-    state.point.base_conductivity = store_double(
-        (extended{best.base_conductivity} + extended{v.base_conductivity}) *
-        extended{kShrinkFactor});
-    state.point.base_permittivity = store_double(
-        (extended{best.base_permittivity} + extended{v.base_permittivity}) *
-        extended{kShrinkFactor});
+    state.point.base_conductivity =
+        store_double((extended{best.base_conductivity} + extended{v.base_conductivity}) *
+                     extended{kShrinkFactor});
+    state.point.base_permittivity =
+        store_double((extended{best.base_permittivity} + extended{v.base_permittivity}) *
+                     extended{kShrinkFactor});
     store_vertex(state, slot);
   }
 }
 
-double trial_coordinate(float a, float b, double best, double middle,
-                        double worst) {
+double trial_coordinate(float a, float b, double best, double middle, double worst) {
   const extended pair = extended{middle} + extended{best};
   return store_double(extended{b} * pair + extended{a} * extended{worst});
 }
 
 }  // namespace
 
-bool equal_or_unordered(double a, double b) {
-  return a == b || std::isnan(a) || std::isnan(b);
-}
+bool equal_or_unordered(double a, double b) { return a == b || std::isnan(a) || std::isnan(b); }
 
 void order_slots(SimplexState& s) {
   const auto& v = s.values;
@@ -94,12 +90,10 @@ std::int32_t try_step(FitState& state, float a, float b) {
   const ModelParams& best = s.vertices[s.best];
   const ModelParams& middle = s.vertices[s.middle];
   const ModelParams& worst = s.vertices[s.worst];
-  state.point.base_conductivity =
-      trial_coordinate(a, b, best.base_conductivity, middle.base_conductivity,
-                       worst.base_conductivity);
-  state.point.base_permittivity =
-      trial_coordinate(a, b, best.base_permittivity, middle.base_permittivity,
-                       worst.base_permittivity);
+  state.point.base_conductivity = trial_coordinate(
+      a, b, best.base_conductivity, middle.base_conductivity, worst.base_conductivity);
+  state.point.base_permittivity = trial_coordinate(
+      a, b, best.base_permittivity, middle.base_permittivity, worst.base_permittivity);
   const double t = evaluate_counted(state);
   s.last_trial_value = t;
   if (s.values[s.worst] > t) {

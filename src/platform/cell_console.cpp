@@ -7,8 +7,7 @@ namespace gndfit {
 CellConsole::CellConsole(int columns, int rows)
     : size_{static_cast<std::int16_t>(columns), static_cast<std::int16_t>(rows)},
       cells_(static_cast<std::size_t>(columns) * rows),
-      window_{0, 0, static_cast<std::int16_t>(columns - 1),
-              static_cast<std::int16_t>(rows - 1)} {}
+      window_{0, 0, static_cast<std::int16_t>(columns - 1), static_cast<std::int16_t>(rows - 1)} {}
 
 std::string CellConsole::row_text(int y) const {
   std::string s;
@@ -25,8 +24,7 @@ void CellConsole::get_buffer_info(BufferInfo& info) const {
 
 // Like the console, the buffer may not become smaller than the window.
 bool CellConsole::set_buffer_size(Coord size) {
-  if (size.x <= window_.right - window_.left ||
-      size.y <= window_.bottom - window_.top) {
+  if (size.x <= window_.right - window_.left || size.y <= window_.bottom - window_.top) {
     return false;
   }
   std::vector<Cell> next(static_cast<std::size_t>(size.x) * size.y);
@@ -41,9 +39,9 @@ bool CellConsole::set_buffer_size(Coord size) {
 }
 
 bool CellConsole::set_window_rect(SmallRect r) {
-  if (r.left < 0 || r.top < 0 || r.right >= size_.x ||
-      r.bottom >= size_.y || r.left > r.right || r.top > r.bottom ||
-      r.right - r.left >= largest_window.x || r.bottom - r.top >= largest_window.y) {
+  if (r.left < 0 || r.top < 0 || r.right >= size_.x || r.bottom >= size_.y || r.left > r.right ||
+      r.top > r.bottom || r.right - r.left >= largest_window.x ||
+      r.bottom - r.top >= largest_window.y) {
     return false;
   }
   window_ = r;

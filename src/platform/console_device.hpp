@@ -24,10 +24,10 @@ struct SmallRect {
 };
 
 struct BufferInfo {
-  Coord size;             // buffer columns and rows
-  Coord cursor;           // buffer coordinates
+  Coord size;    // buffer columns and rows
+  Coord cursor;  // buffer coordinates
   std::uint16_t attributes = 0;
-  SmallRect window;       // the visible window, buffer coordinates
+  SmallRect window;  // the visible window, buffer coordinates
 };
 
 struct Cell {
@@ -58,7 +58,11 @@ struct InputRecord {
 
 // Console control events, numbered as the console delivers them.
 enum class ControlEvent : std::uint32_t {
-  ctrl_c = 0, ctrl_break = 1, close = 2, logoff = 5, shutdown = 6
+  ctrl_c = 0,
+  ctrl_break = 1,
+  close = 2,
+  logoff = 5,
+  shutdown = 6
 };
 // A control handler with whatever context it captures; true when it took
 // the event.  Registered handlers are known by their number (never 0).

@@ -45,10 +45,14 @@ void ControlSignalThread::stop() {
 
 ControlEvent event_for_signal(int signal_number) {
   switch (signal_number) {
-    case SIGINT: return ControlEvent::ctrl_c;
-    case SIGQUIT: return ControlEvent::ctrl_break;
-    case SIGHUP: return ControlEvent::close;
-    default: return ControlEvent::shutdown;
+    case SIGINT:
+      return ControlEvent::ctrl_c;
+    case SIGQUIT:
+      return ControlEvent::ctrl_break;
+    case SIGHUP:
+      return ControlEvent::close;
+    default:
+      return ControlEvent::shutdown;
   }
 }
 

@@ -36,7 +36,8 @@ class OutputBuffer {
   static constexpr std::chrono::milliseconds kEndingWait{100};
 
   explicit OutputBuffer(Writer write_all, FailureHandler on_failure = {})
-      : write_all_(std::move(write_all)), on_failure_(std::move(on_failure)),
+      : write_all_(std::move(write_all)),
+        on_failure_(std::move(on_failure)),
         bytes_(std::make_unique<char[]>(kCapacity)) {}
 
   // Main thread: keeps the bytes (a piece larger than the buffer goes out

@@ -69,9 +69,11 @@ void occupy_closed_standard_descriptors() {
 }
 
 PosixStreamConsole::PosixStreamConsole()
-    : output_([](const char* bytes, std::size_t count,
-                 OutputBuffer::Mode mode) { return write_fully(STDOUT_FILENO, bytes, count, mode); },
-              [this](int error) { output_failed(error); }),
+    : output_(
+          [](const char* bytes, std::size_t count, OutputBuffer::Mode mode) {
+            return write_fully(STDOUT_FILENO, bytes, count, mode);
+          },
+          [this](int error) { output_failed(error); }),
       input_(
           [this](unsigned char* bytes, std::size_t count) -> std::size_t {
             for (;;) {
@@ -94,9 +96,8 @@ PosixStreamConsole::PosixStreamConsole()
 ControlHandlerId PosixStreamConsole::add_control_handler(ControlHandler handler) {
   const ControlHandlerId id = handlers_.add(std::move(handler));
   if (!signals_) {
-    signals_.emplace([this](int signal_number) {
-      deliver(event_for_signal(signal_number), signal_number);
-    });
+    signals_.emplace(
+        [this](int signal_number) { deliver(event_for_signal(signal_number), signal_number); });
   }
   return id;
 }

@@ -26,9 +26,12 @@ namespace {
 int open_flags(const char* mode) {
   const bool update = std::strchr(mode, '+') != nullptr;
   switch (mode[0]) {
-    case 'w': return (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC | O_NOFOLLOW;
-    case 'a': return (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND | O_NOFOLLOW;
-    default: return update ? O_RDWR : O_RDONLY;
+    case 'w':
+      return (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC | O_NOFOLLOW;
+    case 'a':
+      return (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND | O_NOFOLLOW;
+    default:
+      return update ? O_RDWR : O_RDONLY;
   }
 }
 

@@ -41,13 +41,13 @@ KeyPlace place_of(unsigned char c) {
     int scan, vk;
   };
   static const Symbol symbols[] = {
-      {'1', '!', 0x02, '1'},  {'2', '@', 0x03, '2'},  {'3', '#', 0x04, '3'},
-      {'4', '$', 0x05, '4'},  {'5', '%', 0x06, '5'},  {'6', '^', 0x07, '6'},
-      {'7', '&', 0x08, '7'},  {'8', '*', 0x09, '8'},  {'9', '(', 0x0A, '9'},
-      {'0', ')', 0x0B, '0'},  {'-', '_', 0x0C, 0xBD}, {'=', '+', 0x0D, 0xBB},
-      {'[', '{', 0x1A, 0xDB}, {']', '}', 0x1B, 0xDD}, {';', ':', 0x27, 0xBA},
+      {'1', '!', 0x02, '1'},   {'2', '@', 0x03, '2'},  {'3', '#', 0x04, '3'},
+      {'4', '$', 0x05, '4'},   {'5', '%', 0x06, '5'},  {'6', '^', 0x07, '6'},
+      {'7', '&', 0x08, '7'},   {'8', '*', 0x09, '8'},  {'9', '(', 0x0A, '9'},
+      {'0', ')', 0x0B, '0'},   {'-', '_', 0x0C, 0xBD}, {'=', '+', 0x0D, 0xBB},
+      {'[', '{', 0x1A, 0xDB},  {']', '}', 0x1B, 0xDD}, {';', ':', 0x27, 0xBA},
       {'\'', '"', 0x28, 0xDE}, {'`', '~', 0x29, 0xC0}, {'\\', '|', 0x2B, 0xDC},
-      {',', '<', 0x33, 0xBC}, {'.', '>', 0x34, 0xBE}, {'/', '?', 0x35, 0xBF},
+      {',', '<', 0x33, 0xBC},  {'.', '>', 0x34, 0xBE}, {'/', '?', 0x35, 0xBF},
       {' ', ' ', 0x39, 0x20},
   };
   for (const Symbol& s : symbols) {
@@ -60,13 +60,23 @@ KeyPlace place_of(unsigned char c) {
 // The key a single byte stands for.
 bool key_for_byte(unsigned char b, InputRecord& r) {
   switch (b) {
-    case 0: return false;  // Ctrl+@ has no character code
+    case 0:
+      return false;  // Ctrl+@ has no character code
     case 8:
-    case 127: r = key(8, 0x0E, 0x08); return true;  // Backspace
-    case 9: r = key(9, 0x0F, 0x09); return true;
-    case 13: r = key(13, 0x1C, 0x0D); return true;
-    case 27: r = key(27, 0x01, 0x1B); return true;
-    default: break;
+    case 127:
+      r = key(8, 0x0E, 0x08);
+      return true;  // Backspace
+    case 9:
+      r = key(9, 0x0F, 0x09);
+      return true;
+    case 13:
+      r = key(13, 0x1C, 0x0D);
+      return true;
+    case 27:
+      r = key(27, 0x01, 0x1B);
+      return true;
+    default:
+      break;
   }
   if (b < 27) {  // Ctrl and a letter
     const KeyPlace p = place_of(static_cast<unsigned char>('a' + b - 1));
@@ -100,32 +110,72 @@ struct NamedKey {
 // Final letters of ESC [ and ESC O sequences.
 bool letter_key(char final, NamedKey& k) {
   switch (final) {
-    case 'A': k = {0x48, 0x26, true}; return true;
-    case 'B': k = {0x50, 0x28, true}; return true;
-    case 'C': k = {0x4D, 0x27, true}; return true;
-    case 'D': k = {0x4B, 0x25, true}; return true;
-    case 'H': k = {0x47, 0x24, true}; return true;
-    case 'F': k = {0x4F, 0x23, true}; return true;
-    case 'P': k = {0x3B, 0x70, false}; return true;
-    case 'Q': k = {0x3C, 0x71, false}; return true;
-    case 'R': k = {0x3D, 0x72, false}; return true;
-    case 'S': k = {0x3E, 0x73, false}; return true;
-    default: return false;
+    case 'A':
+      k = {0x48, 0x26, true};
+      return true;
+    case 'B':
+      k = {0x50, 0x28, true};
+      return true;
+    case 'C':
+      k = {0x4D, 0x27, true};
+      return true;
+    case 'D':
+      k = {0x4B, 0x25, true};
+      return true;
+    case 'H':
+      k = {0x47, 0x24, true};
+      return true;
+    case 'F':
+      k = {0x4F, 0x23, true};
+      return true;
+    case 'P':
+      k = {0x3B, 0x70, false};
+      return true;
+    case 'Q':
+      k = {0x3C, 0x71, false};
+      return true;
+    case 'R':
+      k = {0x3D, 0x72, false};
+      return true;
+    case 'S':
+      k = {0x3E, 0x73, false};
+      return true;
+    default:
+      return false;
   }
 }
 
 // Numbers of ESC [ n ~ sequences.
 bool tilde_key(int n, NamedKey& k) {
   switch (n) {
-    case 1: case 7: k = {0x47, 0x24, true}; return true;
-    case 4: case 8: k = {0x4F, 0x23, true}; return true;
-    case 2: k = {0x52, 0x2D, true}; return true;
-    case 3: k = {0x53, 0x2E, true}; return true;
-    case 5: k = {0x49, 0x21, true}; return true;
-    case 6: k = {0x51, 0x22, true}; return true;
-    case 23: k = {0x57, 0x7A, false}; return true;
-    case 24: k = {0x58, 0x7B, false}; return true;
-    default: break;
+    case 1:
+    case 7:
+      k = {0x47, 0x24, true};
+      return true;
+    case 4:
+    case 8:
+      k = {0x4F, 0x23, true};
+      return true;
+    case 2:
+      k = {0x52, 0x2D, true};
+      return true;
+    case 3:
+      k = {0x53, 0x2E, true};
+      return true;
+    case 5:
+      k = {0x49, 0x21, true};
+      return true;
+    case 6:
+      k = {0x51, 0x22, true};
+      return true;
+    case 23:
+      k = {0x57, 0x7A, false};
+      return true;
+    case 24:
+      k = {0x58, 0x7B, false};
+      return true;
+    default:
+      break;
   }
   if (n >= 11 && n <= 15) {
     k = {0x3B + n - 11, 0x70 + n - 11, false};

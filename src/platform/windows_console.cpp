@@ -28,8 +28,8 @@ SMALL_RECT small_rect(SmallRect r) { return SMALL_RECT{r.left, r.top, r.right, r
 // The system's text for an error number, without its line end.
 std::string error_text(DWORD error) {
   char text[512] = {};
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                 error, 0, text, sizeof text, nullptr);
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, error, 0, text, sizeof text, nullptr);
   std::string s(text, n);
   while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
   if (s.empty()) s = "error " + std::to_string(error);
@@ -101,10 +101,18 @@ InputRecord to_record(const INPUT_RECORD& r) {
       record.control_state = k.dwControlKeyState;
       break;
     }
-    case MOUSE_EVENT: record.kind = InputRecord::Kind::mouse; break;
-    case WINDOW_BUFFER_SIZE_EVENT: record.kind = InputRecord::Kind::window_size; break;
-    case MENU_EVENT: record.kind = InputRecord::Kind::menu; break;
-    default: record.kind = InputRecord::Kind::focus; break;
+    case MOUSE_EVENT:
+      record.kind = InputRecord::Kind::mouse;
+      break;
+    case WINDOW_BUFFER_SIZE_EVENT:
+      record.kind = InputRecord::Kind::window_size;
+      break;
+    case MENU_EVENT:
+      record.kind = InputRecord::Kind::menu;
+      break;
+    default:
+      record.kind = InputRecord::Kind::focus;
+      break;
   }
   return record;
 }
@@ -209,9 +217,7 @@ bool WindowsConsole::set_cursor_visible(bool visible) {
   return SetConsoleCursorInfo(handle(output_handle_), &info) != 0;
 }
 
-void WindowsConsole::beep(int hz, int ms) {
-  Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
-}
+void WindowsConsole::beep(int hz, int ms) { Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms)); }
 
 bool WindowsConsole::write_raw(const char* bytes, std::size_t count, std::size_t& written) {
   return output_.append(bytes, count, written);
@@ -247,7 +253,6 @@ bool WindowsConsole::read_input(InputRecord& record) {
 int WindowsConsole::map_vk_to_char(int virtual_key) {
   return static_cast<int>(MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_CHAR));
 }
-
 
 void WindowsConsole::sleep_ms(int ms) {
   flush_output();
@@ -286,9 +291,7 @@ ControlHandlerId WindowsConsole::add_control_handler(ControlHandler handler) {
 
 bool WindowsConsole::remove_control_handler(ControlHandlerId id) { return handlers_.remove(id); }
 
-void WindowsConsole::end_control_events() {
-  SetConsoleCtrlHandler(native_control_handler, FALSE);
-}
+void WindowsConsole::end_control_events() { SetConsoleCtrlHandler(native_control_handler, FALSE); }
 
 bool WindowsConsole::deliver(ControlEvent event) {
   const bool handled = handlers_.run(event);

@@ -59,7 +59,7 @@ class WindowsConsole : public ConsoleDevice {
   bool deliver(ControlEvent event);
 
  private:
-  void* input_ = nullptr;   // HANDLE
+  void* input_ = nullptr;  // HANDLE
   void* output_handle_ = nullptr;
   void* window_ = nullptr;  // HWND
   OutputBuffer output_;

@@ -46,7 +46,8 @@ std::vector<std::vector<std::string>> block_fields(const std::string& out, std::
     at = out.find("\r\n", at) + 2;
     const std::size_t end = out.find("\r\n", at);
     std::istringstream fields(out.substr(at, end - at));
-    rows.emplace_back(std::istream_iterator<std::string>(fields), std::istream_iterator<std::string>());
+    rows.emplace_back(std::istream_iterator<std::string>(fields),
+                      std::istream_iterator<std::string>());
     at = end;
   }
   return rows;
@@ -54,7 +55,6 @@ std::vector<std::vector<std::string>> block_fields(const std::string& out, std::
 
 class ProgramTest : public testing::Test {
  protected:
-
   std::string run(const std::string& input) {
     MemoryConsole console = MemoryConsole::redirected(input);
     Program program(console, (dir_ / "gndfit.ini").string());
@@ -112,7 +112,8 @@ TEST_F(ProgramTest, TheGridInOneRunGivesOneBlockEach) {
   std::string input;
   for (const char* f : {"1.8", "5", "10", "21", "28.5"})
     for (const char* e : {"2", "5", "15", "40", "80"})
-      for (const char* c : {"0.1", "1", "5", "30", "300"}) input += std::string(f) + " " + e + " " + c + "\n";
+      for (const char* c : {"0.1", "1", "5", "30", "300"})
+        input += std::string(f) + " " + e + " " + c + "\n";
   const std::string out = run(input);
   EXPECT_EQ(passes_, 125);
   // Each block: the ten bands, then 20 model values and 10 skin depths.

@@ -35,8 +35,10 @@ Values read_line(const std::string& line) {
 }
 
 void expect_same(double got, double want, const std::string& line) {
-  if (std::isnan(want)) EXPECT_TRUE(std::isnan(got)) << line;
-  else EXPECT_EQ(got, want) << line;
+  if (std::isnan(want))
+    EXPECT_TRUE(std::isnan(got)) << line;
+  else
+    EXPECT_EQ(got, want) << line;
 }
 
 // The typed lines and the three values that the reads then hold.

@@ -57,8 +57,8 @@ TEST_F(Keys, GreyNavigationKeysGiveTheirExtendedCodesWithOrWithoutShift) {
     KeyCode code;
   };
   const Grey grey[] = {
-      {0x4B, VK_LEFT, 0x4BFF}, {0x4D, VK_RIGHT, 0x4DFF}, {0x47, VK_HOME, 0x47FF},
-      {0x4F, VK_END, 0x4FFF},  {0x48, VK_UP, 0x48FF},    {0x50, VK_DOWN, 0x50FF},
+      {0x4B, VK_LEFT, 0x4BFF},   {0x4D, VK_RIGHT, 0x4DFF}, {0x47, VK_HOME, 0x47FF},
+      {0x4F, VK_END, 0x4FFF},    {0x48, VK_UP, 0x48FF},    {0x50, VK_DOWN, 0x50FF},
       {0x53, VK_DELETE, 0x53FF},
   };
   for (const Grey& g : grey) {
@@ -238,7 +238,9 @@ TEST(KeyQueueTest, ConcurrentPushAndTakeKeepTheQueueConsistent) {
 // every other entry of the table must have none.
 TEST(KeyTables, ScanKeyTableHoldsExactlyTheseExtendedCodes) {
   std::uint16_t want[kLastScanCode + 1][4] = {};
-  auto set = [&](int scan, int column, int k) { want[scan][column] = static_cast<std::uint16_t>(k << 8); };
+  auto set = [&](int scan, int column, int k) {
+    want[scan][column] = static_cast<std::uint16_t>(k << 8);
+  };
   set(0x01, kAlt, 0x01);
   for (int s = 0x02; s <= 0x0D; ++s) set(s, kAlt, 0x78 + (s - 0x02));
   set(0x03, kCtrl, 0x03);
@@ -251,9 +253,9 @@ TEST(KeyTables, ScanKeyTableHoldsExactlyTheseExtendedCodes) {
     set(s, kPlain, s), set(s, kShift, 0x54 + (s - 0x3B));
     set(s, kCtrl, 0x5E + (s - 0x3B)), set(s, kAlt, 0x68 + (s - 0x3B));
   }
-  const int keypad[][2] = {{0x47, 0x77}, {0x48, 0x8D}, {0x49, 0x84}, {0x4B, 0x73}, {0x4C, 0x8F},
-                           {0x4D, 0x74}, {0x4F, 0x75}, {0x50, 0x91}, {0x51, 0x76}, {0x52, 0x92},
-                           {0x53, 0x93}};
+  const int keypad[][2] = {{0x47, 0x77}, {0x48, 0x8D}, {0x49, 0x84}, {0x4B, 0x73},
+                           {0x4C, 0x8F}, {0x4D, 0x74}, {0x4F, 0x75}, {0x50, 0x91},
+                           {0x51, 0x76}, {0x52, 0x92}, {0x53, 0x93}};
   for (const auto& k : keypad) set(k[0], kPlain, k[0]), set(k[0], kCtrl, k[1]);
   set(0x4C, kAlt, 0x4C);
   set(0x57, kPlain, 0x85), set(0x57, kShift, 0x87), set(0x57, kCtrl, 0x89), set(0x57, kAlt, 0x8B);
@@ -261,9 +263,12 @@ TEST(KeyTables, ScanKeyTableHoldsExactlyTheseExtendedCodes) {
 
   for (int s = 0; s <= kLastScanCode; ++s) {
     for (int c = 0; c < 4; ++c) {
-      const std::uint16_t got = ScanKeyTable[static_cast<std::size_t>(s)][static_cast<std::size_t>(c)];
-      if (want[s][c] != 0) EXPECT_EQ(got, want[s][c]) << "scan " << s << " column " << c;
-      else EXPECT_LT(got, 256) << "scan " << s << " column " << c;
+      const std::uint16_t got =
+          ScanKeyTable[static_cast<std::size_t>(s)][static_cast<std::size_t>(c)];
+      if (want[s][c] != 0)
+        EXPECT_EQ(got, want[s][c]) << "scan " << s << " column " << c;
+      else
+        EXPECT_LT(got, 256) << "scan " << s << " column " << c;
     }
   }
 }

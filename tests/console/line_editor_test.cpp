@@ -31,11 +31,12 @@ TEST(CursorMotion, AdvanceCellWrapsRowsWithFloorDivision) {
     CursorCell to;
   };
   const Case cases[] = {
-      {{1, 1}, 0, {1, 1}},   {{5, 2}, 3, {8, 2}},    {{10, 2}, 1, {1, 3}},
-      {{1, 2}, -1, {10, 1}}, {{1, 1}, -1, {10, 0}},  {{3, 1}, -25, {8, -2}},
-      {{10, 5}, 1, {1, 6}},  {{4, 3}, -20, {4, 1}},  {{4, 3}, 25, {9, 5}},
+      {{1, 1}, 0, {1, 1}},   {{5, 2}, 3, {8, 2}},   {{10, 2}, 1, {1, 3}},
+      {{1, 2}, -1, {10, 1}}, {{1, 1}, -1, {10, 0}}, {{3, 1}, -25, {8, -2}},
+      {{10, 5}, 1, {1, 6}},  {{4, 3}, -20, {4, 1}}, {{4, 3}, 25, {9, 5}},
   };
-  for (const Case& c : cases) EXPECT_EQ(advance_cell(c.from, c.delta, 10), c.to) << c.from << c.delta;
+  for (const Case& c : cases)
+    EXPECT_EQ(advance_cell(c.from, c.delta, 10), c.to) << c.from << c.delta;
 }
 
 class Editor : public ::testing::Test {
@@ -85,39 +86,96 @@ struct Scenario {
 };
 
 const Scenario kScenarios[] = {
-    {"typing echoes, Enter returns the line", text("12.5") + Keys{Enter},
-     {1, 1}, "12.5", {{1, "12.5      "}}, {5, 1}, 0},
+    {"typing echoes, Enter returns the line",
+     text("12.5") + Keys{Enter},
+     {1, 1},
+     "12.5",
+     {{1, "12.5      "}},
+     {5, 1},
+     0},
     {"Ctrl+J also finishes; 127 is inserted", Keys{'a', 127, 10}, {1, 1}, "a\x7f", {}, {}, 0},
-    {"Tab inserts blanks to the next multiple of 8", text("abc") + Keys{Tab, 'x', Enter},
-     {1, 1}, "abc     x", {{1, "abc     x "}}, {}, 0},
-    {"Tab on a multiple of 8 inserts eight", text("12345678") + Keys{Tab, 'y', Enter},
-     {1, 3}, "12345678        y", {}, {}, 0},
+    {"Tab inserts blanks to the next multiple of 8",
+     text("abc") + Keys{Tab, 'x', Enter},
+     {1, 1},
+     "abc     x",
+     {{1, "abc     x "}},
+     {},
+     0},
+    {"Tab on a multiple of 8 inserts eight",
+     text("12345678") + Keys{Tab, 'y', Enter},
+     {1, 3},
+     "12345678        y",
+     {},
+     {},
+     0},
     {"Backspace deletes before the cursor, nothing at the start",
      Keys{Backspace} + text("abcd") + Keys{Left, Backspace, Enter},
-     {1, 1}, "abd", {{1, "abd       "}}, {}, 0},
+     {1, 1},
+     "abd",
+     {{1, "abd       "}},
+     {},
+     0},
     {"Delete removes under the cursor and beeps at the end",
-     text("abcd") + Keys{Home, Delete, End, Delete, Enter}, {1, 1}, "bcd", {{1, "bcd       "}}, {}, 1},
-    {"Esc erases the line", text("abc") + Keys{Left, Esc} + text("7") + Keys{Enter},
-     {3, 1}, "7", {{1, "  7       "}}, {}, 0},
+     text("abcd") + Keys{Home, Delete, End, Delete, Enter},
+     {1, 1},
+     "bcd",
+     {{1, "bcd       "}},
+     {},
+     1},
+    {"Esc erases the line",
+     text("abc") + Keys{Left, Esc} + text("7") + Keys{Enter},
+     {3, 1},
+     "7",
+     {{1, "  7       "}},
+     {},
+     0},
     {"Esc on an empty line only goes to its start", Keys{Esc, Enter}, {4, 2}, "", {}, {4, 2}, 0},
-    {"Home and End insert at either end", text("23") + Keys{Home, '1', End, '4', Enter},
-     {1, 1}, "1234", {{1, "1234      "}}, {}, 0},
+    {"Home and End insert at either end",
+     text("23") + Keys{Home, '1', End, '4', Enter},
+     {1, 1},
+     "1234",
+     {{1, "1234      "}},
+     {},
+     0},
     // Up from 13 to 3; the second Up (from 4) has no room; Down from 5 to
     // 15 reaches the end of the line exactly; the second Down has no room.
     {"Up and Down move one screen row when there is room",
      text("abcdefghijklm") + Keys{Up, 'X', Up, 'Y', Down, Down, 'Z', Enter},
-     {1, 1}, "abcXYdefghijklmZ", {{1, "abcXYdefgh"}, {2, "ijklmZ    "}}, {}, 0},
-    {"Down moves when the line reaches that far", text("abcdefghijklm") + Keys{Home, Down, 'Z', Enter},
-     {1, 1}, "abcdefghijZklm", {}, {}, 0},
+     {1, 1},
+     "abcXYdefghijklmZ",
+     {{1, "abcXYdefgh"}, {2, "ijklmZ    "}},
+     {},
+     0},
+    {"Down moves when the line reaches that far",
+     text("abcdefghijklm") + Keys{Home, Down, 'Z', Enter},
+     {1, 1},
+     "abcdefghijZklm",
+     {},
+     {},
+     0},
     {"Insert, function keys, control codes and the close key do nothing",
      text("ab") + Keys{Left, Insert, F1, CLOSE_KEY_CODE, 0x73FF, 3, 31, 'x', Enter},
-     {1, 1}, "axb", {}, {}, 0},
-    {"inserting inside the line rewrites its tail", text("1234567890ab") + Keys{Home, Right, '-', Enter},
-     {1, 2}, "1-234567890ab", {{2, "1-23456789"}, {3, "0ab       "}}, {}, 0},
+     {1, 1},
+     "axb",
+     {},
+     {},
+     0},
+    {"inserting inside the line rewrites its tail",
+     text("1234567890ab") + Keys{Home, Right, '-', Enter},
+     {1, 2},
+     "1-234567890ab",
+     {{2, "1-23456789"}, {3, "0ab       "}},
+     {},
+     0},
     // From column 6 of the bottom row the rewritten tail runs past the
     // screen: it scrolls, and the cursor follows the text up.
     {"an insertion that scrolls keeps the text and cursor together",
-     text("abcdef") + Keys{Home, '1', Enter}, {6, 4}, "1abcdef", {{3, "     1abcd"}, {4, "ef        "}}, {}, 0},
+     text("abcdef") + Keys{Home, '1', Enter},
+     {6, 4},
+     "1abcdef",
+     {{3, "     1abcd"}, {4, "ef        "}},
+     {},
+     0},
 };
 
 TEST_F(Editor, EditingKeysScenarios) {
@@ -130,7 +188,8 @@ TEST_F(Editor, EditingKeysScenarios) {
     for (KeyCode code : s.keys) q.push(code);
     sc.screen_locate(s.start.row, s.start.column, -1);
     EXPECT_EQ(e.edit_line(), s.line) << s.what;
-    for (const auto& [r, want] : s.rows) EXPECT_EQ(c.row_text(r - 1), want) << s.what << ", row " << r;
+    for (const auto& [r, want] : s.rows)
+      EXPECT_EQ(c.row_text(r - 1), want) << s.what << ", row " << r;
     if (s.cursor.column != 0) {
       EXPECT_EQ(sc.screen_get_cursor(), s.cursor) << s.what;
     }
@@ -166,8 +225,8 @@ TEST(NarrowEditor, AnInsertionWhoseTailEndsOnTheBottomRightAfterAScrollKeepsTheC
   KeyQueue queue;
   KeyInput keys(console, queue);
   LineEditor editor(screen, keys);
-  for (KeyCode code : std::initializer_list<KeyCode>{'b', 'c', 'd', 'e', 'f', 'g', 'h', Home,
-                                                     'a', Home, Tab, 'Z', Enter})
+  for (KeyCode code : std::initializer_list<KeyCode>{'b', 'c', 'd', 'e', 'f', 'g', 'h', Home, 'a',
+                                                     Home, Tab, 'Z', Enter})
     queue.push(code);
   screen.screen_locate(4, 1, -1);
   const std::string line = editor.edit_line();

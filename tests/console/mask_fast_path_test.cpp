@@ -75,8 +75,10 @@ TEST(MaskFastPath, DoublesAndDecimalHalvesReadAsTheDecimalConversionHasThem) {
   for (int i = 0; i < kRounds; ++i) {
     // k.ddd5 and its neighbours: as binary values they lie just off a half.
     const int decimals = static_cast<int>(rng() % 6);
-    std::snprintf(text, sizeof text, "%llu.%0*llu5", static_cast<unsigned long long>(rng() % 100000),
-                  decimals, static_cast<unsigned long long>(rng() % 1000000) % static_cast<unsigned long long>(std::pow(10, decimals) + 0.5));
+    std::snprintf(text, sizeof text, "%llu.%0*llu5",
+                  static_cast<unsigned long long>(rng() % 100000), decimals,
+                  static_cast<unsigned long long>(rng() % 1000000) %
+                      static_cast<unsigned long long>(std::pow(10, decimals) + 0.5));
     const double d = std::strtod(text, nullptr);
     expect_same(all, d, false);
     expect_same(all, std::nextafter(d, 0.0), false);
@@ -87,9 +89,27 @@ TEST(MaskFastPath, DoublesAndDecimalHalvesReadAsTheDecimalConversionHasThem) {
 
 TEST(MaskFastPath, ExactHalvesZerosAndTheEdgesOfTheRange) {
   const auto all = fields();
-  for (double v : {0.0, -0.0, 0.5, 1.5, 2.5, 0.125, 0.375, 1e-300, 5e-324, 999999999999999.0,
-                   1e15, 1e15 - 0.5, 4503599627370496.5, 9.5, 99.95, 0.0995, 0.995, 1e16,
-                   123456789.125, -0.05, -2.5}) {
+  for (double v : {0.0,
+                   -0.0,
+                   0.5,
+                   1.5,
+                   2.5,
+                   0.125,
+                   0.375,
+                   1e-300,
+                   5e-324,
+                   999999999999999.0,
+                   1e15,
+                   1e15 - 0.5,
+                   4503599627370496.5,
+                   9.5,
+                   99.95,
+                   0.0995,
+                   0.995,
+                   1e16,
+                   123456789.125,
+                   -0.05,
+                   -2.5}) {
     expect_same(all, v, false);
   }
 }

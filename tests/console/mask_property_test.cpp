@@ -37,9 +37,12 @@ std::optional<std::string> render(const PlainMask& m, float v) {
   std::string kept = integer + fraction.substr(0, static_cast<std::size_t>(keep));
   if (fraction[static_cast<std::size_t>(keep)] >= '5') {
     int i = static_cast<int>(kept.size()) - 1;
-    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
-    if (i < 0) kept = "1" + kept;
-    else ++kept[static_cast<std::size_t>(i)];
+    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+      kept[static_cast<std::size_t>(i--)] = '0';
+    if (i < 0)
+      kept = "1" + kept;
+    else
+      ++kept[static_cast<std::size_t>(i)];
   }
   integer = kept.substr(0, kept.size() - static_cast<std::size_t>(keep));
   const std::string decimals = kept.substr(kept.size() - static_cast<std::size_t>(keep));
@@ -79,9 +82,8 @@ float random_single(std::mt19937& rng) {
 }
 
 TEST(MaskProperty, SixMasksMatchAPlainRenderer) {
-  const PlainMask masks[] = {{"   ##.#", "   ", 2, 1}, {" ###.##", " ", 3, 2},
-                             {".###", "", 0, 3},       {"#.##", "", 1, 2},
-                             {"##.#", "", 2, 1},       {"####", "", 4, -1}};
+  const PlainMask masks[] = {{"   ##.#", "   ", 2, 1}, {" ###.##", " ", 3, 2}, {".###", "", 0, 3},
+                             {"#.##", "", 1, 2},       {"##.#", "", 2, 1},     {"####", "", 4, -1}};
 #ifdef NDEBUG
   const int count = 1'000'000;
 #else

@@ -120,7 +120,7 @@ TEST(TextScreen, FullBottomRowParksTheCursorAndWrapsOnTheNextWrite) {
   EXPECT_EQ(t.console.cursor().x, 108);
   EXPECT_EQ(t.console.cursor().y, 18);
   EXPECT_EQ(t.row(19), full_row('b'));  // nothing scrolled
-  t.write("\r\n");  // wraps (one scroll) then the line end scrolls again
+  t.write("\r\n");                      // wraps (one scroll) then the line end scrolls again
   EXPECT_EQ(t.row(17), full_row('b'));
   EXPECT_EQ(t.row(18), kBlankRow);
   EXPECT_EQ(t.row(19), kBlankRow);

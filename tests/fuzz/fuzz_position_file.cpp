@@ -1,14 +1,14 @@
 // Any contents of gndfit.ini: the position read is the first four bytes
 // (missing high bytes zero), and a save writes exactly four bytes at the
 // start and leaves every later byte as it was.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "platform/position_file.hpp"
 #include "platform/runtime.hpp"

@@ -1,11 +1,11 @@
 // The whole program in batch on the in-memory console: any standard input,
 // read to its end, fitted and printed.  The output always starts with the
 // heading and ends with a line end.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include <unistd.h>
 
 #include "app/program.hpp"
 #include "support/memory_console.hpp"

@@ -24,8 +24,7 @@ ExactSolution solve_exactly(double hz, double er, double ms) {
   const long double sigma = ms * 1e-3L;
   const long double k = 4 * 3.14159265358979323846L * hz * er * eps0 / sigma;
   const long double u = ((k - 2) + std::sqrt(k * k + 4)) / 2;
-  return {static_cast<double>(sigma / (1 + u)),
-          static_cast<double>(er * eps0 * u / (u + 2)), k};
+  return {static_cast<double>(sigma / (1 + u)), static_cast<double>(er * eps0 * u / (u + 2)), k};
 }
 
 double log_uniform(std::mt19937_64& rng, double lo, double hi) {

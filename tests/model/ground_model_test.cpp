@@ -34,9 +34,7 @@ TEST(GroundModel, WorkedExampleAtTheLowestBand) {
   EXPECT_EQ(significant(s.model.permittivity, 3), 23.8);
   EXPECT_EQ(significant(s.model.conductivity_ms, 3), 2.92);
   EXPECT_EQ(significant(objective, 3), 82.2);
-  EXPECT_EQ(significant(
-                skin_depth_ft(s, s.model.permittivity, s.model.conductivity_ms), 3),
-            33.1);
+  EXPECT_EQ(significant(skin_depth_ft(s, s.model.permittivity, s.model.conductivity_ms), 3), 33.1);
 }
 
 // The objective squares the differences of the stored singles: the exact

@@ -93,14 +93,10 @@ TEST(SimplexOrdering, CompareAndSwapTable) {
     int want_best, want_middle, want_worst;
   };
   const Row rows[] = {
-      {1, 2, 3, 0, 1, 2, 0, 1, 2},
-      {3, 2, 1, 0, 1, 2, 2, 1, 0},
-      {2, 2, 2, 0, 1, 2, 0, 1, 2},
-      {2, 2, 2, 2, 1, 0, 2, 1, 0},
-      {1, 1, 0, 0, 1, 2, 2, 0, 1},
-      {kNaN, kNaN, kNaN, 0, 1, 2, 2, 1, 0},
-      {kNaN, 1, 2, 0, 1, 2, 1, 2, 0},
-      {1, 2, kNaN, 0, 1, 2, 2, 0, 1},
+      {1, 2, 3, 0, 1, 2, 0, 1, 2},    {3, 2, 1, 0, 1, 2, 2, 1, 0},
+      {2, 2, 2, 0, 1, 2, 0, 1, 2},    {2, 2, 2, 2, 1, 0, 2, 1, 0},
+      {1, 1, 0, 0, 1, 2, 2, 0, 1},    {kNaN, kNaN, kNaN, 0, 1, 2, 2, 1, 0},
+      {kNaN, 1, 2, 0, 1, 2, 1, 2, 0}, {1, 2, kNaN, 0, 1, 2, 2, 0, 1},
   };
   for (const Row& r : rows) {
     SimplexState s;
@@ -131,7 +127,7 @@ TEST(SimplexDecisions, AfterReflectionTiesAndNaN) {
   };
   const Row rows[] = {
       {1.0, 2.0, 0.5, AfterReflection::expand},
-      {1.0, 2.0, 1.0, AfterReflection::expand},    // >= on the best value
+      {1.0, 2.0, 1.0, AfterReflection::expand},  // >= on the best value
       {1.0, 2.0, 1.5, AfterReflection::keep},
       {1.0, 2.0, 2.0, AfterReflection::contract},  // > on the middle value
       {1.0, 2.0, 3.0, AfterReflection::contract},

@@ -96,11 +96,14 @@ TEST(OutputBuffer, BytesSentFromAnotherThreadAreNeverSentTwice) {
 TEST(OutputBuffer, AFailedWriteIsReportedOutsideTheLock) {
   std::vector<int> errors;
   OutputBuffer* self = nullptr;
-  OutputBuffer out([](const char*, std::size_t, OutputBuffer::Mode) { return WriteResult{0, 28}; },
-                   [&](int error) {
-                     errors.push_back(error);
-                     self->flush_published();  // would deadlock under the lock
-                   });
+  OutputBuffer out(
+      [](const char*, std::size_t, OutputBuffer::Mode) {
+        return WriteResult{0, 28};
+      },
+      [&](int error) {
+        errors.push_back(error);
+        self->flush_published();  // would deadlock under the lock
+      });
   self = &out;
   std::size_t written = 0;
   out.append("abc", 3, written);

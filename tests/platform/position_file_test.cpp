@@ -76,10 +76,10 @@ TEST_F(PositionFileTest, StoredBytesGiveTheirPositionOrTheDefault) {
   };
   const Case cases[] = {
       {std::string("\x00\x01\x60\x01", 4), 256, 352},
-      {std::string("\x38\xFF\x10\x00", 4), -200, 16},   // negative left edge is kept
-      {std::string("\x00\x01\x60\x81", 4), 512, 352},   // top edge with its sign bit set
-      {std::string(4, '\0'), 512, 352},                 // stored zero
-      {std::string("\x34\x12", 2), 0x1234, 0},          // short file: high bytes zero
+      {std::string("\x38\xFF\x10\x00", 4), -200, 16},  // negative left edge is kept
+      {std::string("\x00\x01\x60\x81", 4), 512, 352},  // top edge with its sign bit set
+      {std::string(4, '\0'), 512, 352},                // stored zero
+      {std::string("\x34\x12", 2), 0x1234, 0},         // short file: high bytes zero
       {std::string(1, '\0'), 512, 352},
       {std::string("\x10\x00\x20\x00tail", 8), 16, 32},  // bytes after the fourth ignored
   };

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 TEST(Runtime, StartUpSelectsExtendedPrecisionOnlyOnTheFirstCall) {
   const std::uint16_t saved = fpu_control_word();
   Runtime runtime;
-  load_fpu_control_word(static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200 | 0x0C00));  // 53-bit, toward zero
+  load_fpu_control_word(
+      static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200 | 0x0C00));  // 53-bit, toward zero
   runtime.runtime_startup();
   EXPECT_TRUE(extended_precision_selected());
   load_fpu_control_word(static_cast<std::uint16_t>((saved & ~0x0F00) | 0x0200));

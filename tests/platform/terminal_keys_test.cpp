@@ -46,7 +46,8 @@ TEST(TerminalKeys, TypedCharactersAndControlKeys) {
       {std::string(1, '\0'), {}},
       {"\xe9", {0xE9}},
   };
-  for (const Case& c : cases) EXPECT_EQ(codes_of(c.bytes), c.codes) << testing::PrintToString(c.bytes);
+  for (const Case& c : cases)
+    EXPECT_EQ(codes_of(c.bytes), c.codes) << testing::PrintToString(c.bytes);
 }
 
 TEST(TerminalKeys, EditingKeysInTheirSeveralSpellings) {
@@ -55,17 +56,18 @@ TEST(TerminalKeys, EditingKeysInTheirSeveralSpellings) {
     KeyCode code;
   };
   const Case cases[] = {
-      {"\x1b[A", 0x48FF},   {"\x1b[B", 0x50FF},  {"\x1b[C", 0x4DFF},  {"\x1b[D", 0x4BFF},
-      {"\x1bOA", 0x48FF},   {"\x1bOD", 0x4BFF},  {"\x1b[H", 0x47FF},  {"\x1b[F", 0x4FFF},
-      {"\x1bOH", 0x47FF},   {"\x1bOF", 0x4FFF},  {"\x1b[1~", 0x47FF}, {"\x1b[4~", 0x4FFF},
-      {"\x1b[7~", 0x47FF},  {"\x1b[8~", 0x4FFF}, {"\x1b[3~", 0x53FF}, {"\x1b[2~", 0x52FF},
-      {"\x1b[5~", 0x49FF},  {"\x1b[6~", 0x51FF}, {"\x1b[1;2D", 0x4BFF},  // Shift+Left is Left
-      {"\x1b[1;5D", 0x73FF},  // Ctrl+Left
-      {"\x1b[1;3D", 0x9BFF},  // Alt+Left
-      {"\x1b[3;5~", 0x93FF},  // Ctrl+Delete
-      {"\x1b[Z", 0x0FFF},     // Shift+Tab
+      {"\x1b[A", 0x48FF},    {"\x1b[B", 0x50FF},  {"\x1b[C", 0x4DFF},    {"\x1b[D", 0x4BFF},
+      {"\x1bOA", 0x48FF},    {"\x1bOD", 0x4BFF},  {"\x1b[H", 0x47FF},    {"\x1b[F", 0x4FFF},
+      {"\x1bOH", 0x47FF},    {"\x1bOF", 0x4FFF},  {"\x1b[1~", 0x47FF},   {"\x1b[4~", 0x4FFF},
+      {"\x1b[7~", 0x47FF},   {"\x1b[8~", 0x4FFF}, {"\x1b[3~", 0x53FF},   {"\x1b[2~", 0x52FF},
+      {"\x1b[5~", 0x49FF},   {"\x1b[6~", 0x51FF}, {"\x1b[1;2D", 0x4BFF},  // Shift+Left is Left
+      {"\x1b[1;5D", 0x73FF},                                              // Ctrl+Left
+      {"\x1b[1;3D", 0x9BFF},                                              // Alt+Left
+      {"\x1b[3;5~", 0x93FF},                                              // Ctrl+Delete
+      {"\x1b[Z", 0x0FFF},                                                 // Shift+Tab
   };
-  for (const Case& c : cases) EXPECT_EQ(codes_of(c.bytes), Codes{c.code}) << testing::PrintToString(c.bytes);
+  for (const Case& c : cases)
+    EXPECT_EQ(codes_of(c.bytes), Codes{c.code}) << testing::PrintToString(c.bytes);
 }
 
 TEST(TerminalKeys, FunctionKeysWithModifiers) {
@@ -76,7 +78,9 @@ TEST(TerminalKeys, FunctionKeysWithModifiers) {
 }
 
 TEST(TerminalKeys, EscapeThenAKeyIsThatKeyWithAlt) {
-  EXPECT_EQ(codes_of("\x1bq\x1bQ\x1b" "1\x1b\x1b"), (Codes{0x10FF, 0x10FF, 0x78FF, 0x01FF}));
+  EXPECT_EQ(codes_of("\x1bq\x1bQ\x1b"
+                     "1\x1b\x1b"),
+            (Codes{0x10FF, 0x10FF, 0x78FF, 0x01FF}));
 }
 
 TEST(TerminalKeys, ALoneEscapeWaitsThenIsTheEscKey) {

@@ -19,7 +19,9 @@ struct VirtualTerminal {
   std::string colour = "0";
 
   VirtualTerminal(int c, int r)
-      : columns(c), rows(r), chars(static_cast<std::size_t>(c * r), '?'),
+      : columns(c),
+        rows(r),
+        chars(static_cast<std::size_t>(c * r), '?'),
         colours(static_cast<std::size_t>(c * r), "?") {}
 
   void feed(const std::string& bytes) {
@@ -45,14 +47,23 @@ struct VirtualTerminal {
           column = std::stoi(params.substr(semi + 1)) - 1;
           break;
         }
-        case 'm': colour = params; break;
+        case 'm':
+          colour = params;
+          break;
         case 'J':
           ASSERT_EQ(params, "2");
           std::fill(chars.begin(), chars.end(), ' ');
           break;
-        case 'l': ASSERT_EQ(params, "?25"); cursor_visible = false; break;
-        case 'h': ASSERT_EQ(params, "?25"); cursor_visible = true; break;
-        default: FAIL() << "unexpected sequence " << bytes.substr(i, end - i + 1);
+        case 'l':
+          ASSERT_EQ(params, "?25");
+          cursor_visible = false;
+          break;
+        case 'h':
+          ASSERT_EQ(params, "?25");
+          cursor_visible = true;
+          break;
+        default:
+          FAIL() << "unexpected sequence " << bytes.substr(i, end - i + 1);
       }
       i = end + 1;
     }
@@ -65,7 +76,8 @@ struct VirtualTerminal {
 void write_text(CellConsole& console, int x, int y, const std::string& text, std::uint16_t attr) {
   std::vector<Cell> cells;
   for (char c : text) cells.push_back({c, attr});
-  console.write_cells(cells.data(), static_cast<int>(cells.size()), {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
+  console.write_cells(cells.data(), static_cast<int>(cells.size()),
+                      {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
 }
 
 TEST(TerminalScreen, TheTerminalShowsTheWindowsCellsColoursAndCursor) {

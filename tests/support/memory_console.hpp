@@ -63,7 +63,9 @@ class MemoryConsole : public ConsoleDevice {
 
   bool get_buffer_info(BufferInfo& info) override;
   bool get_largest_window(Coord& size) override;
-  bool set_buffer_size(Coord size) override { return output_console && cells_.set_buffer_size(size); }
+  bool set_buffer_size(Coord size) override {
+    return output_console && cells_.set_buffer_size(size);
+  }
   bool set_window_rect(SmallRect rect) override {
     return output_console && cells_.set_window_rect(rect);
   }
