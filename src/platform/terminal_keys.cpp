@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/us_keyboard.hpp"
+
 namespace gndfit {
 namespace {
 
@@ -20,7 +22,7 @@ InputRecord key(std::uint8_t ch, int scan, int vk, std::uint32_t state = 0) {
 }
 
 // Where a US keyboard has each character: its scan code, virtual key and
-// whether Shift makes it.
+// whether Shift makes it; nothing for a byte no key types.
 struct KeyPlace {
   int scan = 0;
   int vk = 0;
@@ -28,33 +30,10 @@ struct KeyPlace {
 };
 
 KeyPlace place_of(unsigned char c) {
-  static const char* const rows[] = {"qwertyuiop", "asdfghjkl", "zxcvbnm"};
-  static const int row_scan[] = {0x10, 0x1E, 0x2C};
-  const unsigned char lower = static_cast<unsigned char>(std::tolower(c));
-  for (int r = 0; r < 3; ++r) {
-    for (int i = 0; rows[r][i]; ++i) {
-      if (rows[r][i] == lower && c < 128) return {row_scan[r] + i, std::toupper(lower), c != lower};
-    }
-  }
-  struct Symbol {
-    char plain, shifted;
-    int scan, vk;
-  };
-  static const Symbol symbols[] = {
-      {'1', '!', 0x02, '1'},   {'2', '@', 0x03, '2'},  {'3', '#', 0x04, '3'},
-      {'4', '$', 0x05, '4'},   {'5', '%', 0x06, '5'},  {'6', '^', 0x07, '6'},
-      {'7', '&', 0x08, '7'},   {'8', '*', 0x09, '8'},  {'9', '(', 0x0A, '9'},
-      {'0', ')', 0x0B, '0'},   {'-', '_', 0x0C, 0xBD}, {'=', '+', 0x0D, 0xBB},
-      {'[', '{', 0x1A, 0xDB},  {']', '}', 0x1B, 0xDD}, {';', ':', 0x27, 0xBA},
-      {'\'', '"', 0x28, 0xDE}, {'`', '~', 0x29, 0xC0}, {'\\', '|', 0x2B, 0xDC},
-      {',', '<', 0x33, 0xBC},  {'.', '>', 0x34, 0xBE}, {'/', '?', 0x35, 0xBF},
-      {' ', ' ', 0x39, 0x20},
-  };
-  for (const Symbol& s : symbols) {
-    if (s.plain == static_cast<char>(c)) return {s.scan, s.vk, false};
-    if (s.shifted == static_cast<char>(c)) return {s.scan, s.vk, true};
-  }
-  return {};  // not on the keyboard: the byte alone
+  UsKey k{};
+  bool shifted = false;
+  if (!us_key_for_char(c, k, shifted)) return {};
+  return {k.scan, k.vk, shifted};
 }
 
 // The key a single byte stands for.
