@@ -1,6 +1,7 @@
 #include "console/key_input.hpp"
 
 #include "console/key_tables.hpp"
+#include "platform/locale_case.hpp"
 
 namespace gndfit {
 namespace {
@@ -46,7 +47,7 @@ KeyCode translate_key(ConsoleDevice& device, std::uint8_t byte, int scan_code, i
   if (scan_code < 0 || scan_code > kLastScanCode) return byte_code;
 
   const int own = device.map_vk_to_char(virtual_key) & 0xFFFF;
-  const int own_swapped = device.swap_case(own);
+  const int own_swapped = swap_case_in_locale(own);
   const int column = modifier_column(state);
   const auto& row = ScanKeyTable[static_cast<std::size_t>(scan_code)];
   const int entry = column != kPlain ? row[column] : byte != 0 ? own : row[kPlain];

@@ -123,8 +123,7 @@ void TextScreen::screen_clear(std::int32_t mode) {
     const std::uint16_t attr = device_.get_buffer_info(info) ? info.attributes : 7;
     const int width = area_.right - area_.left + 1;
     for (int y = last; y >= first; --y) {
-      device_.fill_attribute(attr, width, {area_.left, i16(y)});
-      device_.fill_character(' ', width, {area_.left, i16(y)});
+      device_.fill({' ', attr}, width, {area_.left, i16(y)});
     }
     device_.set_cursor_position({area_.left, i16(first)});
     pending_wrap_ = false;
@@ -241,8 +240,7 @@ void TextScreen::scroll(WriteContext& ctx, int n) {
   const int view_width = ctx.right - ctx.left + 1;
   auto blank_rows = [&](int first, int last) {
     for (int y = first; y <= last; ++y) {
-      device_.fill_attribute(ctx.attr, view_width, {i16(ctx.left), i16(y)});
-      device_.fill_character(' ', view_width, {i16(ctx.left), i16(y)});
+      device_.fill({' ', ctx.attr}, view_width, {i16(ctx.left), i16(y)});
     }
   };
   if (n >= height) {

@@ -50,20 +50,11 @@ bool CellConsole::set_window_rect(SmallRect r) {
 
 // Fills run along rows from a start cell, wrapping to the next row and
 // stopping at the end of the buffer, as the console's fill calls do.
-template <typename Fn>
-bool CellConsole::fill_run(int count, Coord at, Fn&& fn) {
+bool CellConsole::fill(Cell cell, int count, Coord at) {
   if (!inside(at.x, at.y)) return false;
   std::size_t i = index(at.x, at.y);
-  for (int n = 0; n < count && i < cells_.size(); ++n, ++i) fn(cells_[i]);
+  for (int n = 0; n < count && i < cells_.size(); ++n, ++i) cells_[i] = cell;
   return true;
-}
-
-bool CellConsole::fill_attribute(std::uint16_t attr, int count, Coord at) {
-  return fill_run(count, at, [attr](Cell& c) { c.attr = attr; });
-}
-
-bool CellConsole::fill_character(char ch, int count, Coord at) {
-  return fill_run(count, at, [ch](Cell& c) { c.ch = ch; });
 }
 
 bool CellConsole::write_cells(const Cell* cells, int count, Coord at) {

@@ -24,8 +24,7 @@ class CellConsole {
   bool set_buffer_size(Coord size);
   bool set_window_rect(SmallRect rect);  // absolute coordinates
   void set_text_attribute(std::uint16_t attr) { attr_ = attr; }
-  bool fill_attribute(std::uint16_t attr, int count, Coord at);
-  bool fill_character(char ch, int count, Coord at);
+  bool fill(Cell cell, int count, Coord at);
   bool write_cells(const Cell* cells, int count, Coord at);  // one row
   bool scroll(SmallRect source, Coord dest, Cell fill);
   bool set_cursor_position(Coord at);
@@ -44,8 +43,6 @@ class CellConsole {
  private:
   std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * size_.x + x; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < size_.x && y < size_.y; }
-  template <typename Fn>
-  bool fill_run(int count, Coord at, Fn&& fn);
 
   Coord size_;
   std::vector<Cell> cells_;

@@ -79,8 +79,9 @@ class ConsoleDevice {
   virtual bool set_buffer_size(Coord size) = 0;
   virtual bool set_window_rect(SmallRect rect) = 0;  // absolute coordinates
   virtual bool set_text_attribute(std::uint16_t attr) = 0;
-  virtual bool fill_attribute(std::uint16_t attr, int count, Coord at) = 0;
-  virtual bool fill_character(char ch, int count, Coord at) = 0;
+  // Fills `count` cells from `at` on, running on across rows, with one
+  // character and attribute.
+  virtual bool fill(Cell cell, int count, Coord at) = 0;
   virtual bool write_cells(const Cell* cells, int count, Coord at) = 0;  // one row
   // Moves the source rectangle so its top-left lands on dest; source cells
   // that no destination cell covers get the fill.
@@ -100,7 +101,6 @@ class ConsoleDevice {
   virtual bool peek_input(InputRecord& record) = 0;  // false: none or failure
   virtual bool read_input(InputRecord& record) = 0;
   virtual int map_vk_to_char(int virtual_key) = 0;
-  virtual int swap_case(int ch) = 0;  // under the user's character locale
   virtual int read_stdin_byte() = 0;  // 0-255, or -1 at the end of the data
   virtual void sleep_ms(int ms) = 0;
 

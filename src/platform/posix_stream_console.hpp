@@ -15,7 +15,6 @@
 #include "platform/control_signals.hpp"
 #include "platform/handler_list.hpp"
 #include "platform/input_buffer.hpp"
-#include "platform/locale_case.hpp"
 #include "platform/output_buffer.hpp"
 
 namespace gndfit {
@@ -30,8 +29,7 @@ class PosixStreamConsole : public ConsoleDevice {
   bool set_buffer_size(Coord) override { return false; }
   bool set_window_rect(SmallRect) override { return false; }
   bool set_text_attribute(std::uint16_t) override { return false; }
-  bool fill_attribute(std::uint16_t, int, Coord) override { return false; }
-  bool fill_character(char, int, Coord) override { return false; }
+  bool fill(Cell, int, Coord) override { return false; }
   bool write_cells(const Cell*, int, Coord) override { return false; }
   bool scroll(SmallRect, Coord, Cell) override { return false; }
   bool set_cursor_position(Coord) override { return false; }
@@ -45,7 +43,6 @@ class PosixStreamConsole : public ConsoleDevice {
   bool peek_input(InputRecord&) override { return false; }
   bool read_input(InputRecord&) override { return false; }
   int map_vk_to_char(int) override { return 0; }
-  int swap_case(int ch) override { return swap_case_in_locale(ch); }
   int read_stdin_byte() override { return input_.next_byte(); }
   void sleep_ms(int ms) override;
   bool set_title(std::string_view) override { return false; }

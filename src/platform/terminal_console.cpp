@@ -64,7 +64,9 @@ void TerminalConsole::restore_terminal() {
 
 // On the signal thread: the last frame has been sent with the output.
 void TerminalConsole::before_exit() {
-  write_now("\x1b[0m\x1b[?25h\r\n");
+  std::string bytes;
+  TerminalScreen::reset(bytes);
+  write_now(bytes);
   restore_terminal();
 }
 
@@ -88,12 +90,15 @@ void TerminalConsole::flush_output() {
 }
 
 void TerminalConsole::beep(int, int) {
+  std::string bytes;
+  TerminalScreen::bell(bytes);
   std::size_t written = 0;
-  output().append("\a", 1, written);
+  output().append(bytes.data(), bytes.size(), written);
 }
 
 bool TerminalConsole::set_title(std::string_view title) {
-  const std::string bytes = "\x1b]0;" + std::string(title) + "\a";
+  std::string bytes;
+  TerminalScreen::title(title, bytes);
   std::size_t written = 0;
   return output().append(bytes.data(), bytes.size(), written);
 }

@@ -36,12 +36,7 @@ class TerminalConsole : public PosixStreamConsole {
     model_.set_text_attribute(attr);
     return true;
   }
-  bool fill_attribute(std::uint16_t attr, int count, Coord at) override {
-    return model_.fill_attribute(attr, count, at);
-  }
-  bool fill_character(char ch, int count, Coord at) override {
-    return model_.fill_character(ch, count, at);
-  }
+  bool fill(Cell cell, int count, Coord at) override { return model_.fill(cell, count, at); }
   bool write_cells(const Cell* cells, int count, Coord at) override {
     return model_.write_cells(cells, count, at);
   }

@@ -1,7 +1,5 @@
 #include "platform/terminal_keys.hpp"
 
-#include <cctype>
-
 #include "platform/us_keyboard.hpp"
 
 namespace gndfit {

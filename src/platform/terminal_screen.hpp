@@ -3,13 +3,18 @@
 // date with the console's window: only cells that changed are written, as
 // a front buffer against the console's cells.
 //
-// Escape sequences emitted (ECMA-48 / xterm):
+// Every byte sequence the program sends a terminal is made here
+// (ECMA-48 / xterm):
 //   ESC [ 2 J        clear the screen (first frame only)
 //   ESC [ r ; c H    move the cursor to row r, column c (1-based)
 //   ESC [ 0 ; f ; b m   colours: f 30-37 or 90-97, b 40-47 or 100-107
+//   ESC [ 0 m        default colours
 //   ESC [ ? 25 l / h    hide / show the cursor
+//   BEL              the bell
+//   ESC ] 0 ; text BEL   the window title
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/cell_console.hpp"
@@ -26,6 +31,15 @@ class TerminalScreen {
   // Leaves the terminal usable after the program: default colours, the
   // cursor shown on the line below the window.
   void release(std::string& out);
+  // The same in a hurry, on the way out after a signal: nothing is known
+  // of where the terminal's cursor is.
+  static void reset(std::string& out) { out += "\x1b[0m\x1b[?25h\r\n"; }
+  static void bell(std::string& out) { out += '\a'; }
+  static void title(std::string_view text, std::string& out) {
+    out += "\x1b]0;";
+    out += text;
+    out += '\a';
+  }
 
  private:
   void move_to(int row, int column, std::string& out);

@@ -167,16 +167,13 @@ bool WindowsConsole::set_text_attribute(std::uint16_t attr) {
   return SetConsoleTextAttribute(handle(output_handle_), attr) != 0;
 }
 
-bool WindowsConsole::fill_attribute(std::uint16_t attr, int count, Coord at) {
+bool WindowsConsole::fill(Cell cell, int count, Coord at) {
   DWORD done = 0;
-  return FillConsoleOutputAttribute(handle(output_handle_), attr, static_cast<DWORD>(count),
-                                    coord(at), &done) != 0;
-}
-
-bool WindowsConsole::fill_character(char ch, int count, Coord at) {
-  DWORD done = 0;
-  return FillConsoleOutputCharacterA(handle(output_handle_), ch, static_cast<DWORD>(count),
-                                     coord(at), &done) != 0;
+  const bool attributes = FillConsoleOutputAttribute(handle(output_handle_), cell.attr,
+                                                     static_cast<DWORD>(count), coord(at), &done);
+  const bool characters = FillConsoleOutputCharacterA(handle(output_handle_), cell.ch,
+                                                      static_cast<DWORD>(count), coord(at), &done);
+  return attributes && characters;
 }
 
 bool WindowsConsole::write_cells(const Cell* cells, int count, Coord at) {

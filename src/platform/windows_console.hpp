@@ -9,7 +9,6 @@
 #include "platform/console_device.hpp"
 #include "platform/handler_list.hpp"
 #include "platform/input_buffer.hpp"
-#include "platform/locale_case.hpp"
 #include "platform/output_buffer.hpp"
 
 namespace gndfit {
@@ -26,8 +25,7 @@ class WindowsConsole : public ConsoleDevice {
   bool set_buffer_size(Coord size) override;
   bool set_window_rect(SmallRect rect) override;
   bool set_text_attribute(std::uint16_t attr) override;
-  bool fill_attribute(std::uint16_t attr, int count, Coord at) override;
-  bool fill_character(char ch, int count, Coord at) override;
+  bool fill(Cell cell, int count, Coord at) override;
   bool write_cells(const Cell* cells, int count, Coord at) override;
   bool scroll(SmallRect source, Coord dest, Cell fill) override;
   bool set_cursor_position(Coord at) override;
@@ -41,7 +39,6 @@ class WindowsConsole : public ConsoleDevice {
   bool peek_input(InputRecord& record) override;
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override;
-  int swap_case(int ch) override { return swap_case_in_locale(ch); }
   int read_stdin_byte() override { return input_bytes_.next_byte(); }
   void sleep_ms(int ms) override;
   bool set_title(std::string_view title) override;

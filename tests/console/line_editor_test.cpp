@@ -206,7 +206,7 @@ TEST_F(Editor, CodesAfterEnterBelongToTheNextLine) {
 }
 
 TEST_F(Editor, AppendingOnTheBottomRightCellScrollsAndPutsTheCursorOnTheNextRow) {
-  console.fill_character('p', W, {0, 0});  // something to see scrolling
+  console.fill({'p', 7}, W, {0, 0});  // something to see scrolling
   text_typed("xyz");
   keys_typed({Enter});
   EXPECT_EQ(edit_from(cell(8, H)), "xyz");

@@ -76,12 +76,6 @@ bool MemoryConsole::read_input(InputRecord& record) {
 
 int MemoryConsole::map_vk_to_char(int vk) { return us_layout_char(vk); }
 
-int MemoryConsole::swap_case(int ch) {
-  if (ch >= 'a' && ch <= 'z') return ch - 32;
-  if (ch >= 'A' && ch <= 'Z') return ch + 32;
-  return ch;
-}
-
 int MemoryConsole::read_stdin_byte() {
   if (stdin_pos >= stdin_bytes.size()) return -1;
   return static_cast<unsigned char>(stdin_bytes[stdin_pos++]);

@@ -70,11 +70,8 @@ class MemoryConsole : public ConsoleDevice {
     return output_console && cells_.set_window_rect(rect);
   }
   bool set_text_attribute(std::uint16_t attr) override;
-  bool fill_attribute(std::uint16_t attr, int count, Coord at) override {
-    return output_console && cells_.fill_attribute(attr, count, at);
-  }
-  bool fill_character(char ch, int count, Coord at) override {
-    return output_console && cells_.fill_character(ch, count, at);
+  bool fill(Cell cell, int count, Coord at) override {
+    return output_console && cells_.fill(cell, count, at);
   }
   bool write_cells(const Cell* cells, int count, Coord at) override {
     return output_console && cells_.write_cells(cells, count, at);
@@ -95,7 +92,6 @@ class MemoryConsole : public ConsoleDevice {
   bool peek_input(InputRecord& record) override;
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override;
-  int swap_case(int ch) override;
   int read_stdin_byte() override;
   void sleep_ms(int ms) override {
     slept_ms += ms;
