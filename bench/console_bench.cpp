@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "console/decimal_number.hpp"
-#include "console/field_reader.hpp"
+#include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
 #include "console/text_screen.hpp"
 #include "support/memory_console.hpp"

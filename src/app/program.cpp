@@ -33,7 +33,7 @@ Program::Program(ConsoleDevice& dev, std::string position_path)
 
 void Program::start_process(int argc, char** argv) {
   runtime.runtime_startup();
-  runtime.runtime_set_args(argc, argv, 2);
+  runtime.runtime_set_args(argc, argv, Runtime::kEntryMode);
 }
 
 void Program::exit_process() {
@@ -123,7 +123,7 @@ bool Program::run_pass() {
     input.use_stream();
     if (input.stream_exhausted()) return false;
   }
-  prompted.prompt_input("Freq perm cond = ", false, true);
+  prompted.prompt_input("Freq perm cond = ", {.question_mark = false, .new_line = true});
   Measurement m;
   input.read_double(m.frequency_mhz);
   input.read_single(m.permittivity);

@@ -4,7 +4,7 @@
 // process-wide state; tests build their own on a MemoryConsole.
 #include <string>
 
-#include "console/field_reader.hpp"
+#include "console/input_source.hpp"
 #include "console/key_input.hpp"
 #include "console/key_queue.hpp"
 #include "console/numeric_mask.hpp"
@@ -68,7 +68,7 @@ class Program {
   void remove_position_handler();
   void start_up();
   void print_rows();
-  void set_colour(int index) { screen.screen_set_color(index, 0, 2); }
+  void set_colour(int index) { screen.screen_set_color(index, 0, colour_flags::keep_background); }
   void write(std::string_view text, int flags = line_end::none) {
     screen.print_text(0, text, flags);
   }

@@ -93,7 +93,7 @@ KeyCode KeyInput::take_key() {
 
 void KeyInput::key_step(const InputRecord& r) {
   if (r.key_down) {
-    key_down(r);
+    on_key_down(r);
     return;
   }
   // Releasing a key with Alt alone still held keeps collecting digits.
@@ -102,7 +102,7 @@ void KeyInput::key_step(const InputRecord& r) {
   flush_alt_code();
 }
 
-void KeyInput::key_down(const InputRecord& r) {
+void KeyInput::on_key_down(const InputRecord& r) {
   const std::uint32_t s = r.control_state;
   const KeyCode code = translate_key(device_, r.ch, r.scan_code, r.virtual_key, s);
   if (!ctrl_held(s) && !shift_held(s) && alt_held(s)) {

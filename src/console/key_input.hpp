@@ -34,7 +34,7 @@ class KeyInput {
 
  private:
   void key_step(const InputRecord& record);
-  void key_down(const InputRecord& record);
+  void on_key_down(const InputRecord& record);
   void flush_alt_code();
   void push_resetting_alt(KeyCode code);
 

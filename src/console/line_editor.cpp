@@ -33,16 +33,17 @@ void move_cursor_by(TextScreen& screen, CursorCell& at, int delta, ScreenSize si
   at = advance_cell(at, delta, size.columns);
   if (at.column == 1 && at.row == size.rows + 1) {
     // Just past the bottom-right corner: scroll one row to get there.
-    screen.screen_locate(size.rows, size.columns, -1);
+    screen.screen_locate(size.rows, size.columns, cursor::keep);
     screen.console_write("\r\n", 2, 0);
     return;
   }
-  screen.screen_locate(at.row, at.column, -1);
+  screen.screen_locate(at.row, at.column, cursor::keep);
 }
 
 std::string LineEditor::edit_line() {
   size_ = screen_.screen_get_size();
-  const bool was_visible = (screen_.screen_locate(0, 0, -1) & (1 << 16)) != 0;
+  const bool was_visible =
+      (screen_.screen_locate(0, 0, cursor::keep) & cursor::was_visible_bit) != 0;
   hide_cursor();
   show_cursor();
   line_.clear();
@@ -57,7 +58,7 @@ std::string LineEditor::edit_line() {
   }
   CursorCell at = screen_.screen_get_cursor();
   move(at, static_cast<int>(line_.size()) - edit_pos_);
-  screen_.screen_locate(0, 0, was_visible ? 1 : 0);
+  screen_.screen_locate(0, 0, was_visible ? cursor::show : cursor::hide);
   return std::move(line_);
 }
 
@@ -163,7 +164,7 @@ void LineEditor::delete_at_edit_pos(CursorCell at) {
   hide_cursor();
   line_.erase(static_cast<std::size_t>(edit_pos_), 1);
   write(line_.substr(static_cast<std::size_t>(edit_pos_)) + ' ');
-  screen_.screen_locate(at.row, at.column, -1);
+  screen_.screen_locate(at.row, at.column, cursor::keep);
 }
 
 void LineEditor::erase_line(CursorCell at) {
@@ -174,7 +175,7 @@ void LineEditor::erase_line(CursorCell at) {
   if (line_.empty()) return;
   hide_cursor();
   write(std::string(static_cast<std::size_t>(shown), ' '));
-  screen_.screen_locate(at.row, at.column, -1);
+  screen_.screen_locate(at.row, at.column, cursor::keep);
   line_.clear();
   edit_pos_ = 0;
 }

@@ -42,8 +42,8 @@ class LineEditor {
   void erase_line(CursorCell at);
   void move(CursorCell& at, int delta) { move_cursor_by(screen_, at, delta, size_); }
   int first_reachable(CursorCell at) const;
-  void hide_cursor() { screen_.screen_locate(0, 0, 0); }
-  void show_cursor() { screen_.screen_locate(0, 0, 1); }
+  void hide_cursor() { screen_.screen_locate(0, 0, cursor::hide); }
+  void show_cursor() { screen_.screen_locate(0, 0, cursor::show); }
   void write(const std::string& bytes) { screen_.console_write(bytes.data(), bytes.size(), 0); }
 
   TextScreen& screen_;

@@ -59,9 +59,11 @@ void NumericMask::format_number(int file, double value, bool is_single, int opti
   work_.line.clear();
   compose_value(value, is_single, work_.line);
   screen_.print_text(file, work_.line, line_end::none);
-  if (options == 1 || options == 3) screen_.print_line_end(file, line_end::new_line);
-  if (options == 2) screen_.print_line_end(file, line_end::next_zone);
-  if (options < 0) loaded_ = false;  // last value of a statement: the mask is done
+  if (options == value_end::new_line || options == value_end::new_line_too) {
+    screen_.print_line_end(file, line_end::new_line);
+  }
+  if (options == value_end::next_zone) screen_.print_line_end(file, line_end::next_zone);
+  if (value_end::is_last(options)) loaded_ = false;
 }
 
 void NumericMask::compose_value(double value, bool is_single, std::string& out) {

@@ -25,6 +25,16 @@ struct MaskStep {
   std::size_t next = 0;
 };
 
+// What follows a formatted value: nothing, a line end, the next print zone;
+// a negative value marks the statement's last value (the mask is done).
+namespace value_end {
+inline constexpr int none = 0;
+inline constexpr int new_line = 1;
+inline constexpr int next_zone = 2;
+inline constexpr int new_line_too = 3;
+inline constexpr bool is_last(int options) { return options < 0; }
+}  // namespace value_end
+
 class NumericMask {
  public:
   explicit NumericMask(TextScreen& screen) : screen_(screen) {}

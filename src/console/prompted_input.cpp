@@ -12,7 +12,7 @@ bool PromptedInput::input_is_console() {
 
 // Output is sent before any wait: by the editor while it waits for a key,
 // by the stream when it must read more input.
-int PromptedInput::prompt_input(std::string_view prompt, bool question_mark, bool line_end) {
+int PromptedInput::prompt_input(std::string_view prompt, Options options) {
   if (!input_is_console()) {
     // Redirected: no prompt, no echo; fields run on through the stream.
     source_.use_stream();
@@ -20,9 +20,9 @@ int PromptedInput::prompt_input(std::string_view prompt, bool question_mark, boo
   }
   screen_.console_write(nullptr, 0, kWriteEvenIfEmpty);  // carry out a pending wrap
   if (!prompt.empty()) screen_.print_text(0, prompt, line_end::none);
-  if (question_mark) screen_.print_cstring(0, "? ", line_end::none);
+  if (options.question_mark) screen_.print_cstring(0, "? ", line_end::none);
   std::string line = editor_.edit_line();
-  if (line_end) screen_.print_line_end(0, line_end::new_line);
+  if (options.new_line) screen_.print_line_end(0, line_end::new_line);
   source_.use_line(std::move(line));
   return 0;
 }

@@ -5,7 +5,7 @@
 // read_double and read_single calls take the fields in turn.
 #include <string_view>
 
-#include "console/field_reader.hpp"
+#include "console/input_source.hpp"
 #include "console/line_editor.hpp"
 #include "console/text_screen.hpp"
 
@@ -19,7 +19,11 @@ class PromptedInput {
   // Asked of the console once: whether input is a console does not change
   // during a run.
   bool input_is_console();
-  int prompt_input(std::string_view prompt, bool question_mark, bool line_end);
+  struct Options {
+    bool question_mark = false;  // "? " after the prompt
+    bool new_line = true;        // a line end after the typed line
+  };
+  int prompt_input(std::string_view prompt, Options options);
 
  private:
   TextScreen& screen_;

@@ -24,9 +24,9 @@ struct TextScreen::WriteContext {
   bool view_moved = false;
 };
 
-void TextScreen::ensure_handles() {
-  if (handles_fetched_) return;
-  handles_fetched_ = true;
+void TextScreen::ensure_processed_input() {
+  if (processed_input_set_) return;
+  processed_input_set_ = true;
   // Processed input: Ctrl+C arrives as a control event, not as a key.
   std::uint32_t mode = 0;
   if (device_.get_input_mode(mode)) device_.set_input_mode(mode | kProcessedInput);
@@ -41,7 +41,7 @@ void TextScreen::read_area() {
 }
 
 void TextScreen::ensure_screen() {
-  ensure_handles();
+  ensure_processed_input();
   if (!area_known_) read_area();
   if (file0_.set_up) return;
   file0_.set_up = true;
@@ -50,7 +50,7 @@ void TextScreen::ensure_screen() {
 }
 
 ScreenSize TextScreen::screen_get_size() {
-  if (degenerate()) return {80, 25};
+  if (output_is_raw()) return {80, 25};
   return {area_.right - area_.left + 1, area_.bottom - area_.top + 1};
 }
 
@@ -68,7 +68,7 @@ int TextScreen::view_bottom_row() {
 
 std::int32_t TextScreen::screen_set_size(std::int32_t columns, std::int32_t rows) {
   ensure_screen();
-  if (!degenerate()) {
+  if (!output_is_raw()) {
     Coord largest{};
     device_.get_largest_window(largest);
     const int width = area_.right - area_.left + 1;
@@ -107,13 +107,13 @@ std::int32_t TextScreen::screen_set_view(int top, int bottom, bool home) {
   view_top_ = t;
   view_bottom_ = b;
   if (!area_frozen_) read_area();
-  if (home) screen_locate(t, 1, -1);
+  if (home) screen_locate(t, 1, cursor::keep);
   return b * 65536 + t;
 }
 
 void TextScreen::screen_clear(std::int32_t mode) {
   ensure_screen();
-  if (!degenerate() && mode != 1) {
+  if (!output_is_raw() && mode != 1) {
     int first = area_.top, last = area_.bottom;
     if (mode == 2 || mode == kClearTextView) {
       first = area_.top + view_top_row() - 1;
@@ -133,13 +133,13 @@ void TextScreen::screen_clear(std::int32_t mode) {
 
 std::int32_t TextScreen::screen_set_color(int foreground, int background, int flags) {
   const std::int32_t previous = foreground_ | (background_ << 16);
-  if (!(flags & 1)) foreground_ = foreground & 15;
-  if (!(flags & 2)) background_ = background & 15;
-  ensure_handles();
+  if (!(flags & colour_flags::keep_foreground)) foreground_ = foreground & 15;
+  if (!(flags & colour_flags::keep_background)) background_ = background & 15;
+  ensure_processed_input();
   if (!area_known_) read_area();
   // Raw output has no colours: only a console is told the attribute, whose
   // number is the palette index itself.
-  if (!degenerate()) {
+  if (!output_is_raw()) {
     device_.set_text_attribute(static_cast<std::uint16_t>(foreground_ + 16 * background_));
   }
   return previous;
@@ -150,7 +150,7 @@ std::int32_t TextScreen::screen_locate(int row, int column, int visibility) {
   const CursorCell current = screen_get_cursor();
   bool was_visible = false;
   device_.get_cursor_visible(was_visible);
-  const std::int32_t visible_bit = was_visible ? 1 << 16 : 0;
+  const std::int32_t visible_bit = was_visible ? cursor::was_visible_bit : 0;
   if (visibility >= 0) device_.set_cursor_visible(visibility != 0);
   const bool bad_row = row != 0 && (row < view_top_row() || row > view_bottom_row());
   const bool bad_column = column != 0 && (column < 1 || column > screen_get_size().columns);
@@ -201,9 +201,9 @@ void TextScreen::write_counted(std::string_view text) {
 }
 
 void TextScreen::apply_line_end(int flags) {
-  if (flags & 5) {
+  if (line_end::writes_new_line(flags)) {
     write_counted("\r\n");
-  } else if (flags & 2) {
+  } else if (flags & line_end::next_zone) {
     const int c = file0_.print_column;
     const int zone = ((c + kZoneWidth) / kZoneWidth) * kZoneWidth + 1;
     if (file0_.line_width != 0 && zone > file0_.line_width) {
@@ -278,8 +278,8 @@ void TextScreen::place_run(WriteContext& ctx, const char* run, int length) {
 
 void TextScreen::console_write(const char* text, std::size_t length, int flags) {
   if (length == 0 && !(flags & kWriteEvenIfEmpty)) return;
-  ensure_handles();
-  if (degenerate()) {
+  ensure_processed_input();
+  if (output_is_raw()) {
     write_raw(text, length);
     return;
   }

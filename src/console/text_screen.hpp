@@ -14,11 +14,32 @@ namespace gndfit {
 
 namespace line_end {
 inline constexpr int none = 0;
-inline constexpr int new_line = 1;   // bit 0 (or bit 2): write CR LF
-inline constexpr int next_zone = 2;  // bit 1: advance to the next print zone
+inline constexpr int new_line = 1;      // bit 0: write CR LF
+inline constexpr int next_zone = 2;     // bit 1: advance to the next print zone
+inline constexpr int new_line_too = 4;  // bit 2: also CR LF
+inline constexpr bool writes_new_line(int flags) {
+  return (flags & (new_line | new_line_too)) != 0;
+}
 }  // namespace line_end
 
+// screen_set_color's flags: which of the two colours to leave as they are.
+namespace colour_flags {
+inline constexpr int set_both = 0;
+inline constexpr int keep_foreground = 1;
+inline constexpr int keep_background = 2;
+}  // namespace colour_flags
+
+// screen_locate's visibility argument, and the bit of its result that
+// says whether the cursor was visible.
+namespace cursor {
+inline constexpr int keep = -1;
+inline constexpr int hide = 0;
+inline constexpr int show = 1;
+inline constexpr std::int32_t was_visible_bit = 1 << 16;
+}  // namespace cursor
+
 inline constexpr int kWriteEvenIfEmpty = 8;  // console_write flag bit 3
+// screen_clear's mode that clears the text view only (its high 16 bits set).
 inline constexpr std::int32_t kClearTextView = static_cast<std::int32_t>(0xFFFF0000u);
 
 // Columns and rows, or a 1-based (column, row) position.
@@ -67,10 +88,11 @@ class TextScreen {
   };
   struct WriteContext;
 
-  void ensure_handles();
+  void ensure_processed_input();
   void ensure_screen();
   void read_area();
-  bool degenerate() const { return area_.left == area_.right || area_.top == area_.bottom; }
+  // No console to place cells in: the bytes go out as they are.
+  bool output_is_raw() const { return area_.left == area_.right || area_.top == area_.bottom; }
   int view_top_row();
   int view_bottom_row();
   void write_raw(const char* text, std::size_t length);
@@ -81,7 +103,7 @@ class TextScreen {
   void scroll(WriteContext& ctx, int n);
 
   ConsoleDevice& device_;
-  bool handles_fetched_ = false;
+  bool processed_input_set_ = false;
   Area area_;
   bool area_known_ = false;
   bool area_frozen_ = false;

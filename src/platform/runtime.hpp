@@ -22,6 +22,9 @@ class Runtime {
   // Work is done only when the count comes back to 0.
   void runtime_shutdown();
   void runtime_set_args(int argc, char** argv, int mode);
+  // The mode the entry routine records with its arguments (nothing reads
+  // it back).
+  static constexpr int kEntryMode = 2;
   int setup_count() const { return setup_count_; }
 
   // Opens a regular disk file under its number with a fully buffered

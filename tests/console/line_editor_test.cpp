@@ -248,7 +248,7 @@ TEST_F(Editor, EnterAfterAnInsertionThatFilledTheLastCellScrollsTwiceWithTheLine
   for (KeyCode code : std::initializer_list<KeyCode>{'1', '2', '3', '4', '5', '6', '7', '8', '9',
                                                      Left, '0', Enter})
     q.push(code);
-  prompted.prompt_input("", false, true);
+  prompted.prompt_input("", {.question_mark = false, .new_line = true});
   // The line "1234567809" ends on the bottom-right cell without scrolling;
   // Enter scrolls to put the cursor after it, the line end scrolls again.
   EXPECT_EQ(c.row_text(H - 3), "1234567809");
@@ -351,7 +351,7 @@ TEST_F(Editor, PromptThenLineFeedsTheThreeReads) {
   PromptedInput prompted(screen, keys, source);
   text_typed("10, 15 5");
   keys_typed({Enter});
-  prompted.prompt_input("F = ", false, true);
+  prompted.prompt_input("F = ", {.question_mark = false, .new_line = true});
   EXPECT_EQ(row(1), "F = 10, 15");
   EXPECT_EQ(row(2), " 5        ");
   EXPECT_EQ(cursor(), cell(1, 3));
@@ -369,7 +369,7 @@ TEST_F(Editor, PromptWithAQuestionMark) {
   InputSource source(console);
   PromptedInput prompted(screen, keys, source);
   keys_typed({'1', Enter});
-  prompted.prompt_input("N", true, false);
+  prompted.prompt_input("N", {.question_mark = true, .new_line = false});
   EXPECT_EQ(row(1), "N? 1      ");
   EXPECT_EQ(cursor(), cell(5, 1));
 }

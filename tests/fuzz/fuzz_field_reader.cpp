@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/field_reader.hpp"
+#include "console/input_source.hpp"
 #include "support/memory_console.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,4 +1,4 @@
-#include "console/field_reader.hpp"
+#include "console/input_source.hpp"
 
 #include <cstdlib>
 #include <type_traits>
