@@ -88,7 +88,13 @@ void Program::setup_window(std::int32_t packed) {
 }
 
 void Program::enter() {
-  position.open();
+  // Without a window there is no position to keep: a file already there is
+  // read and left as it is, and none is made.
+  if (device.has_window()) {
+    position.open();
+  } else {
+    position.open_existing();
+  }
   setup_window(effective_position(position.read_position()));
   start_up();
 }

@@ -9,13 +9,17 @@ constexpr char kPathSeparator = '/';
 #endif
 }  // namespace
 
-void PositionFile::open() {
+void PositionFile::open() { open_with_modes({"r+b", "w+b", "rb"}); }
+
+void PositionFile::open_existing() { open_with_modes({"rb"}); }
+
+void PositionFile::open_with_modes(std::initializer_list<const char*> modes) {
   if (runtime_.is_open(kPositionFileNumber)) return;  // a number already open is refused
   std::string name = path_;
   for (char& c : name) {
     if (c == '/') c = kPathSeparator;
   }
-  for (const char* mode : {"r+b", "w+b", "rb"}) {
+  for (const char* mode : modes) {
     if (runtime_.open_file(kPositionFileNumber, name.c_str(), mode, kPositionFileBuffer)) break;
   }
   runtime_.with_file(kPositionFileNumber, [](std::FILE* f) {

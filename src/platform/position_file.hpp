@@ -6,6 +6,7 @@
 // it.  Bytes after the fourth are never touched and the file is never
 // truncated.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "platform/runtime.hpp"
@@ -24,6 +25,9 @@ class PositionFile {
   // Opens read-write, else creates it, else read-only; failures are silent.
   // Anything but a regular file is treated as a missing file.
   void open();
+  // Where there is no window position to keep: an existing file is read,
+  // read-only; none is created.
+  void open_existing();
   bool is_open() { return runtime_.is_open(kPositionFileNumber); }
   // Four bytes from the current position, missing high bytes as zero; 0
   // when the file is not open.
@@ -33,6 +37,8 @@ class PositionFile {
   void close() { runtime_.close_file(kPositionFileNumber); }
 
  private:
+  void open_with_modes(std::initializer_list<const char*> modes);
+
   Runtime& runtime_;
   std::string path_;
 };
