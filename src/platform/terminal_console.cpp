@@ -53,7 +53,7 @@ TerminalConsole::~TerminalConsole() {
   end_control_events();
   flush_output();
   std::string bytes;
-  screen_.release(bytes);
+  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), bytes);
   write_now(bytes);
   restore_terminal();
 }
@@ -62,10 +62,11 @@ void TerminalConsole::restore_terminal() {
   if (raw_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
 }
 
-// On the signal thread: the last frame has been sent with the output.
+// On whichever thread ends the run, after what was complete of the output
+// has gone out: the terminal as it was found.
 void TerminalConsole::before_exit() {
   std::string bytes;
-  TerminalScreen::reset(bytes);
+  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), bytes);
   write_now(bytes);
   restore_terminal();
 }
@@ -98,7 +99,8 @@ void TerminalConsole::beep(int, int) {
 
 bool TerminalConsole::set_title(std::string_view title) {
   std::string bytes;
-  TerminalScreen::title(title, bytes);
+  // The terminal's own title is kept on its stack the first time only.
+  TerminalScreen::title(title, !title_pushed_.exchange(true), bytes);
   std::size_t written = 0;
   return output().append(bytes.data(), bytes.size(), written);
 }

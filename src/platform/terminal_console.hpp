@@ -7,6 +7,7 @@
 // terminal is given back as it was at exit.
 #include <termios.h>
 
+#include <atomic>
 #include <deque>
 
 #include "platform/cell_console.hpp"
@@ -84,6 +85,7 @@ class TerminalConsole : public PosixStreamConsole {
   TerminalKeyDecoder keys_;
   termios saved_{};
   bool raw_ = false;
+  std::atomic<bool> title_pushed_{false};  // read on the way out, on any thread
   bool waited_once_ = false;  // a sequence was still unfinished at the last look
   std::string frame_;
 };

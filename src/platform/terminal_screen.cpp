@@ -52,6 +52,7 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
   if (!drawn_ || width != columns_ || height != rows_) {
     columns_ = width;
     rows_ = height;
+    rows_shown_.store(height);
     shown_.assign(static_cast<std::size_t>(width) * height, Cell{'\0', 0xFFFF});
     attr_ = 0xFFFF;
     out += "\x1b[0m\x1b[2J";
@@ -87,13 +88,11 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
   }
 }
 
-void TerminalScreen::release(std::string& out) {
+void TerminalScreen::leave(int rows, bool pop_title, std::string& out) {
   out += "\x1b[0m";
-  if (drawn_) out += "\x1b[" + std::to_string(rows_ + 1) + ";1H";
+  if (rows > 0) out += "\x1b[" + std::to_string(rows + 1) + ";1H";
   out += "\x1b[?25h\r\n";
-  attr_ = 0xFFFF;
-  row_ = column_ = -1;
-  cursor_visible_ = true;
+  if (pop_title) out += "\x1b[23;0t";
 }
 
 }  // namespace gndfit

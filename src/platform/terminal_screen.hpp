@@ -12,6 +12,8 @@
 //   ESC [ ? 25 l / h    hide / show the cursor
 //   BEL              the bell
 //   ESC ] 0 ; text BEL   the window title
+//   ESC [ 22 ; 0 t / ESC [ 23 ; 0 t   push / pop the title (xterm's stack)
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,14 +30,22 @@ class TerminalScreen {
   void present(const CellConsole& console, int columns, int rows, std::string& out);
   // Forgets what the terminal shows: the next frame is drawn whole.
   void invalidate() { drawn_ = false; }
-  // Leaves the terminal usable after the program: default colours, the
-  // cursor shown on the line below the window.
-  void release(std::string& out);
-  // The same in a hurry, on the way out after a signal: nothing is known
-  // of where the terminal's cursor is.
-  static void reset(std::string& out) { out += "\x1b[0m\x1b[?25h\r\n"; }
+  // Rows of the last frame (0 before the first); read by any thread.
+  int rows_shown() const { return rows_shown_.load(); }
+  // Leaves the terminal as the program found it: default colours, the
+  // cursor shown below the `rows` the program drew, and with `pop_title`
+  // the title it had.  Safe on any thread: it uses nothing of the screen.
+  static void leave(int rows, bool pop_title, std::string& out);
+  // After a leave: the next frame is drawn whole.
+  void left() {
+    invalidate();
+    cursor_visible_ = true;
+  }
   static void bell(std::string& out) { out += '\a'; }
-  static void title(std::string_view text, std::string& out) {
+  // Sets the title; with `push_first` the terminal's own is kept on its
+  // stack before, for leave() to give back.
+  static void title(std::string_view text, bool push_first, std::string& out) {
+    if (push_first) out += "\x1b[22;0t";
     out += "\x1b]0;";
     out += text;
     out += '\a';
@@ -46,6 +56,7 @@ class TerminalScreen {
   void set_attribute(std::uint16_t attr, std::string& out);
 
   bool drawn_ = false;
+  std::atomic<int> rows_shown_{0};
   int columns_ = 0, rows_ = 0;
   std::vector<Cell> shown_;
   int row_ = -1, column_ = -1;  // where the terminal's cursor is, 0-based
