@@ -124,12 +124,14 @@ void Program::append_auto_mask(std::string& row, float value) {
 }
 
 bool Program::run_pass() {
-  // Redirected input ends the run at a pass that starts with no byte left.
-  if (!prompted.input_is_console()) {
-    input.use_stream();
-    if (input.stream_exhausted()) return false;
-  }
   prompted.prompt_input("Freq perm cond = ", {.question_mark = false, .new_line = true});
+  if (prompted.input_ended()) return false;
+  // Redirected input ends the run at a pass that starts with no byte left;
+  // typed at a terminal (Ctrl+D), the prompt's line is ended for the shell.
+  if (!prompted.input_is_console() && input.stream_exhausted()) {
+    if (device.stdin_is_typed()) end_line();
+    return false;
+  }
   Measurement m;
   input.read_double(m.frequency_mhz);
   input.read_single(m.permittivity);

@@ -36,7 +36,8 @@ class Program {
   // Position file, window set-up, screen, heading and legend.
   void enter();
   // One prompt and, for a valid measurement, its three rows.  False when
-  // redirected input has no byte left at the start of the pass.
+  // redirected input has no byte left at the start of the pass, or the
+  // user ended the input at the prompt (Ctrl+D at a Unix terminal).
   bool run_pass();
   // Ends the run as a console control event does: the position is saved
   // (when there is a window), the file closed and all output sent.

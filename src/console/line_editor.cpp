@@ -48,6 +48,7 @@ std::string LineEditor::edit_line() {
   show_cursor();
   line_.clear();
   edit_pos_ = 0;
+  input_ended_ = false;
   for (;;) {
     const CursorCell at = screen_.screen_get_cursor();
     const KeyCode code = wait_for_key();
@@ -116,6 +117,9 @@ bool LineEditor::act_on(KeyCode code, CursorCell at) {
       edit_pos_ += width;
     }
   } else if (code == kEnter || code == kLineFeed) {
+    return true;
+  } else if (code == screen_.device().end_of_input_key() && line_.empty()) {
+    input_ended_ = true;
     return true;
   }
   // Every other code (Insert, function keys, other control codes, the

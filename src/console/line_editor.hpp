@@ -32,6 +32,9 @@ class LineEditor {
   LineEditor(TextScreen& screen, KeyInput& keys) : screen_(screen), keys_(keys) {}
 
   std::string edit_line();
+  // True when the last line was ended by the device's end-of-input key on
+  // an empty line rather than by Enter.
+  bool input_ended() const { return input_ended_; }
 
  private:
   KeyCode wait_for_key();
@@ -51,6 +54,7 @@ class LineEditor {
   ScreenSize size_{80, 25};
   std::string line_;
   int edit_pos_ = 0;
+  bool input_ended_ = false;
 };
 
 }  // namespace gndfit

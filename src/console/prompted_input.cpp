@@ -14,8 +14,13 @@ bool PromptedInput::input_is_console() {
 // by the stream when it must read more input.
 int PromptedInput::prompt_input(std::string_view prompt, Options options) {
   if (!input_is_console()) {
-    // Redirected: no prompt, no echo; fields run on through the stream.
+    // Redirected: no echo; fields run on through the stream.  A person
+    // typing it (a terminal used line by line) still sees the prompt.
     source_.use_stream();
+    if (screen_.device().stdin_is_typed()) {
+      if (!prompt.empty()) screen_.print_text(0, prompt, line_end::none);
+      if (options.question_mark) screen_.print_cstring(0, "? ", line_end::none);
+    }
     return 0;
   }
   screen_.console_write(nullptr, 0, kWriteEvenIfEmpty);  // carry out a pending wrap

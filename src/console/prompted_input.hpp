@@ -24,6 +24,9 @@ class PromptedInput {
     bool new_line = true;        // a line end after the typed line
   };
   int prompt_input(std::string_view prompt, Options options);
+  // True once the user ended the input at the prompt (Ctrl+D at a Unix
+  // terminal): the run ends as at the end of redirected input.
+  bool input_ended() const { return editor_.input_ended(); }
 
  private:
   TextScreen& screen_;

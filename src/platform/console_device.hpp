@@ -102,7 +102,13 @@ class ConsoleDevice {
   virtual bool read_input(InputRecord& record) = 0;
   virtual int map_vk_to_char(int virtual_key) = 0;
   virtual int read_stdin_byte() = 0;  // 0-255, or -1 at the end of the data
+  // Standard input is not a console but a person types it (a terminal that
+  // cannot be drawn on, used line by line): prompts are written.
+  virtual bool stdin_is_typed() = 0;
   virtual void sleep_ms(int ms) = 0;
+  // The key code that, typed on an empty line, ends the input as the end
+  // of redirected input does (Ctrl+D, 4, at a Unix terminal); -1 for none.
+  virtual int end_of_input_key() = 0;
 
   // The console window.
   virtual bool set_title(std::string_view title) = 0;

@@ -13,8 +13,9 @@ std::unique_ptr<ConsoleDevice> make_native_console() {
   return std::make_unique<WindowsConsole>();
 #else
   occupy_closed_standard_descriptors();
-  if (stdio_is_terminal()) return std::make_unique<TerminalConsole>();
-  return std::make_unique<PosixStreamConsole>();
+  if (!stdio_is_terminal()) return std::make_unique<PosixStreamConsole>();
+  if (terminal_can_draw()) return std::make_unique<TerminalConsole>();
+  return std::make_unique<PosixStreamConsole>(/*typed=*/true);
 #endif
 }
 

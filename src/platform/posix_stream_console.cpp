@@ -68,7 +68,7 @@ void occupy_closed_standard_descriptors() {
   }
 }
 
-PosixStreamConsole::PosixStreamConsole()
+PosixStreamConsole::PosixStreamConsole(bool typed)
     : output_(
           [](const char* bytes, std::size_t count, OutputBuffer::Mode mode) {
             return write_fully(STDOUT_FILENO, bytes, count, mode);
@@ -87,7 +87,8 @@ PosixStreamConsole::PosixStreamConsole()
               fail("read standard input", errno);
             }
           },
-          [this] { flush_output(); }) {
+          [this] { flush_output(); }),
+      typed_(typed) {
   // Held pending until the first handler is registered, when the console
   // is whole and the thread that takes them starts.
   block_control_signals();

@@ -21,7 +21,9 @@ namespace gndfit {
 
 class PosixStreamConsole : public ConsoleDevice {
  public:
-  PosixStreamConsole();
+  // `typed`: standard input is a terminal that is read line by line in its
+  // own mode (one that cannot be drawn on, such as TERM=dumb).
+  explicit PosixStreamConsole(bool typed = false);
   ~PosixStreamConsole() override;
 
   bool get_buffer_info(BufferInfo&) override { return false; }
@@ -44,6 +46,8 @@ class PosixStreamConsole : public ConsoleDevice {
   bool read_input(InputRecord&) override { return false; }
   int map_vk_to_char(int) override { return 0; }
   int read_stdin_byte() override { return input_.next_byte(); }
+  int end_of_input_key() override { return -1; }
+  bool stdin_is_typed() override { return typed_; }
   void sleep_ms(int ms) override;
   bool set_title(std::string_view) override { return false; }
   bool has_window() override { return false; }
@@ -74,6 +78,7 @@ class PosixStreamConsole : public ConsoleDevice {
   OutputBuffer output_;
   InputBuffer input_;
   ControlHandlerList handlers_;
+  const bool typed_;
   std::mutex ending_;
   std::optional<ControlSignalThread> signals_;  // last: stopped first
 };

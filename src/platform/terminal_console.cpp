@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <csignal>
 
 namespace gndfit {
@@ -29,13 +30,24 @@ bool terminal_hung_up() {
   return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
 }
 
+// The NO_COLOR convention: set and not empty, no colours at all.
+bool colours_wanted() {
+  const char* no_colour = std::getenv("NO_COLOR");
+  return no_colour == nullptr || *no_colour == '\0';
+}
+
 }  // namespace
+
+bool terminal_can_draw() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && *term != '\0' && std::string_view(term) != "dumb";
+}
 
 bool stdio_is_terminal() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO); }
 
 TerminalConsole::TerminalConsole() : TerminalConsole(terminal_size()) {}
 
-TerminalConsole::TerminalConsole(Coord size) : model_(size.x, size.y) {
+TerminalConsole::TerminalConsole(Coord size) : model_(size.x, size.y), screen_(colours_wanted()) {
   model_.largest_window = size;
   if (tcgetattr(STDIN_FILENO, &saved_) == 0) {
     termios raw = saved_;
@@ -53,7 +65,7 @@ TerminalConsole::~TerminalConsole() {
   end_control_events();
   flush_output();
   std::string bytes;
-  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), bytes);
+  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), screen_.colours(), bytes);
   write_now(bytes);
   restore_terminal();
 }
@@ -66,7 +78,7 @@ void TerminalConsole::restore_terminal() {
 // has gone out: the terminal as it was found.
 void TerminalConsole::before_exit() {
   std::string bytes;
-  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), bytes);
+  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), screen_.colours(), bytes);
   write_now(bytes);
   restore_terminal();
 }

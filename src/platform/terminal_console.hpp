@@ -67,6 +67,8 @@ class TerminalConsole : public PosixStreamConsole {
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override { return us_layout_char(virtual_key); }
   bool set_title(std::string_view title) override;
+  int end_of_input_key() override { return 4; }  // Ctrl+D, the Unix habit
+  bool stdin_is_typed() override { return false; }  // it is a console
 
  protected:
   void before_exit() override;
@@ -92,5 +94,7 @@ class TerminalConsole : public PosixStreamConsole {
 
 // True when standard input and output are both terminals.
 bool stdio_is_terminal();
+// True when the terminal can be drawn on: TERM set, not empty, not "dumb".
+bool terminal_can_draw();
 
 }  // namespace gndfit

@@ -40,7 +40,7 @@ void TerminalScreen::move_to(int row, int column, std::string& out) {
 }
 
 void TerminalScreen::set_attribute(std::uint16_t attr, std::string& out) {
-  if (attr == attr_) return;
+  if (attr == attr_ || !colours_) return;
   out += sgr_for_attribute(attr);
   attr_ = attr;
 }
@@ -55,7 +55,8 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
     rows_shown_.store(height);
     shown_.assign(static_cast<std::size_t>(width) * height, Cell{'\0', 0xFFFF});
     attr_ = 0xFFFF;
-    out += "\x1b[0m\x1b[2J";
+    if (colours_) out += "\x1b[0m";
+    out += "\x1b[2J";
     row_ = column_ = -1;
     drawn_ = true;
   }
@@ -88,8 +89,8 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
   }
 }
 
-void TerminalScreen::leave(int rows, bool pop_title, std::string& out) {
-  out += "\x1b[0m";
+void TerminalScreen::leave(int rows, bool pop_title, bool colours, std::string& out) {
+  if (colours) out += "\x1b[0m";
   if (rows > 0) out += "\x1b[" + std::to_string(rows + 1) + ";1H";
   out += "\x1b[?25h\r\n";
   if (pop_title) out += "\x1b[23;0t";

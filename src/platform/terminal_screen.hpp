@@ -25,6 +25,11 @@ namespace gndfit {
 
 class TerminalScreen {
  public:
+  // Without colours no SGR sequence is ever sent (NO_COLOR); the layout is
+  // the same.
+  explicit TerminalScreen(bool colours = true) : colours_(colours) {}
+  bool colours() const { return colours_; }
+
   // Appends to `out` what makes a terminal of the given size show the
   // console's window and cursor.
   void present(const CellConsole& console, int columns, int rows, std::string& out);
@@ -35,7 +40,7 @@ class TerminalScreen {
   // Leaves the terminal as the program found it: default colours, the
   // cursor shown below the `rows` the program drew, and with `pop_title`
   // the title it had.  Safe on any thread: it uses nothing of the screen.
-  static void leave(int rows, bool pop_title, std::string& out);
+  static void leave(int rows, bool pop_title, bool colours, std::string& out);
   // After a leave: the next frame is drawn whole.
   void left() {
     invalidate();
@@ -55,6 +60,7 @@ class TerminalScreen {
   void move_to(int row, int column, std::string& out);
   void set_attribute(std::uint16_t attr, std::string& out);
 
+  const bool colours_;
   bool drawn_ = false;
   std::atomic<int> rows_shown_{0};
   int columns_ = 0, rows_ = 0;

@@ -40,6 +40,8 @@ class WindowsConsole : public ConsoleDevice {
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override;
   int read_stdin_byte() override { return input_bytes_.next_byte(); }
+  int end_of_input_key() override { return -1; }  // Ctrl+D stays a key
+  bool stdin_is_typed() override { return false; }
   void sleep_ms(int ms) override;
   bool set_title(std::string_view title) override;
   bool has_window() override { return window_ != nullptr; }

@@ -88,6 +88,20 @@ TEST_F(ProgramTest, RejectedLinesPrintNothing) {
   EXPECT_EQ(run("10 15 5 \n -1 1 1\n"), kHeading + kTenMegahertz);
 }
 
+// Typed by a person at a terminal used line by line (TERM=dumb): the prompt
+// is written before each measurement, and the last one's line is ended.
+TEST_F(ProgramTest, ATypedStreamShowsThePromptAndEndsItsLine) {
+  MemoryConsole console = MemoryConsole::redirected("10 15 5\n");
+  console.typed_stdin = true;
+  Program program(console, (dir_ / "gndfit.ini").string());
+  program.enter();
+  while (program.run_pass()) {
+  }
+  program.end_run();
+  EXPECT_EQ(console.raw_output,
+            kHeading + "Freq perm cond = " + kTenMegahertz + "Freq perm cond = \r\n");
+}
+
 TEST_F(ProgramTest, EndOfInputEndsTheRunAndClosesThePositionFile) {
   EXPECT_EQ(run(""), kHeading);
   EXPECT_EQ(passes_, 0);

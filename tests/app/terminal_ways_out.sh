@@ -3,7 +3,9 @@
 # exactly as it was found, under a plain sh that repairs nothing: the same
 # `stty -g` modes, the title the terminal had, the cursor shown, default
 # colours for what the shell writes next, and the shell's prompt below the
-# program's screen.  Ways out: Ctrl+C, Ctrl+\, SIGTERM, SIGHUP.
+# program's screen, and the exit status: 0 for Ctrl+D on an empty line (as
+# at the end of input), death by the signal for Ctrl+C, Ctrl+\, SIGTERM and
+# SIGHUP.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/../support/tmux.sh"
@@ -11,13 +13,15 @@ tmux_scratch_dir
 export LANG=C.UTF-8
 passed=0 failed=0
 
-way_out() {  # name, then how: a key for tmux or "kill -SIG"
-  local name=$1 how=$2
+way_out() {  # name, how (a key for tmux or "kill -SIG"), the exit status sh sees
+  local name=$1 how=$2 status=$3
   rm -f before after
-  tmux_run "sh -c 'trap true INT QUIT; printf \"\\033]0;shell-title\\007\"; stty -g > before; \"$program\"; stty -g > after; echo \"after-\$?\"'; sleep 30"
+  tmux_run "sh -c 'trap true INT QUIT; printf \"\\033]0;shell-title\\007\"; stty -g > before; \"$program\"; s=\$?; stty -g > after; echo \"after-\$s\"'; sleep 30"
   tmux_wait_for '^Freq perm cond = *$' > /dev/null
-  tmux_keys "12 3"  # something typed, not finished
-  sleep 0.3
+  if [[ $how != C-d ]]; then
+    tmux_keys "12 3"  # something typed, not finished
+    sleep 0.3
+  fi
   case $how in
     kill*) pkill -${how#kill -} -n -f -x "$program" ;;
     *) tmux_keys "$how" ;;
@@ -25,6 +29,7 @@ way_out() {  # name, then how: a key for tmux or "kill -SIG"
   local ok=1
   tmux_wait_for '^after-' > /dev/null || { echo "$name: the program did not end"; ok=0; }
   if ((ok)); then
+    tmux_screen | grep -q "^after-$status\$" || { echo "$name: not status $status"; ok=0; }
     cmp -s before after || { echo "$name: stty modes differ: $(cat before) / $(cat after)"; ok=0; }
     local title cursor line
     title=$(tmux -L "$tmux_socket" display -p -t t '#{pane_title}')
@@ -44,9 +49,10 @@ way_out() {  # name, then how: a key for tmux or "kill -SIG"
   if ((ok)); then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 }
 
-way_out "Ctrl+C" C-c
-way_out "Ctrl+\\" 'C-\'
-way_out "SIGTERM" "kill -TERM"
-way_out "SIGHUP" "kill -HUP"
+way_out "Ctrl+D on an empty line" C-d 0
+way_out "Ctrl+C" C-c 130
+way_out "Ctrl+\\" 'C-\' 131
+way_out "SIGTERM" "kill -TERM" 143
+way_out "SIGHUP" "kill -HUP" 129
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -199,6 +199,23 @@ TEST_F(Editor, EditingKeysScenarios) {
   }
 }
 
+// Where the device has an end-of-input key (Ctrl+D at a Unix terminal), it
+// ends the input on an empty line only; elsewhere, and where there is no
+// such key, it is a control code that does nothing.
+TEST_F(Editor, TheEndOfInputKeyEndsOnlyAnEmptyLine) {
+  keys_typed({4, Enter});
+  EXPECT_EQ(edit_from(cell(1, 1)), "");
+  EXPECT_FALSE(editor.input_ended()) << "no such key on this device";
+  console.end_key = 4;
+  keys_typed({'1', 4, Enter});
+  EXPECT_EQ(edit_from(cell(1, 2)), "1");
+  EXPECT_FALSE(editor.input_ended());
+  keys_typed({'1', Backspace, 4, '9'});
+  EXPECT_EQ(edit_from(cell(1, 3)), "");
+  EXPECT_TRUE(editor.input_ended());
+  EXPECT_EQ(queue.take(), '9') << "keys after it stay queued";
+}
+
 TEST_F(Editor, CodesAfterEnterBelongToTheNextLine) {
   keys_typed({'1', Enter, '9'});
   EXPECT_EQ(edit_from(cell(1, 1)), "1");

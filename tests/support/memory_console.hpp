@@ -44,6 +44,8 @@ class MemoryConsole : public ConsoleDevice {
   ControlHandlerList handlers;
   bool control_events_ended = false;
   int slept_ms = 0;
+  int end_key = -1;  // what end_of_input_key answers
+  bool typed_stdin = false;  // what stdin_is_typed answers
   // Runs on every sleep, so a test can deliver keys or events to a waiter.
   std::function<void(MemoryConsole&)> on_sleep;
 
@@ -93,6 +95,8 @@ class MemoryConsole : public ConsoleDevice {
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override;
   int read_stdin_byte() override;
+  int end_of_input_key() override { return end_key; }
+  bool stdin_is_typed() override { return typed_stdin; }
   void sleep_ms(int ms) override {
     slept_ms += ms;
     if (on_sleep) on_sleep(*this);
