@@ -8,23 +8,28 @@
 namespace gndfit {
 namespace {
 
-sigset_t control_signals() {
+sigset_t control_signals(bool job_control) {
   sigset_t set;
   sigemptyset(&set);
   for (int s : {SIGINT, SIGQUIT, SIGTERM, SIGHUP}) sigaddset(&set, s);
+  if (job_control) {
+    sigaddset(&set, SIGTSTP);
+    sigaddset(&set, SIGCONT);
+  }
   return set;
 }
 
 }  // namespace
 
-void block_control_signals() {
-  const sigset_t set = control_signals();
+void block_control_signals(bool job_control) {
+  const sigset_t set = control_signals(job_control);
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-ControlSignalThread::ControlSignalThread(Receiver receive) : receive_(std::move(receive)) {
-  block_control_signals();
-  const sigset_t set = control_signals();
+ControlSignalThread::ControlSignalThread(Receiver receive, bool job_control)
+    : receive_(std::move(receive)) {
+  block_control_signals(job_control);
+  const sigset_t set = control_signals(job_control);
   thread_ = std::thread([this, set] {
     for (;;) {
       int signal_number = 0;
@@ -54,6 +59,20 @@ ControlEvent event_for_signal(int signal_number) {
     default:
       return ControlEvent::shutdown;
   }
+}
+
+bool is_job_control(int signal_number) {
+  return signal_number == SIGTSTP || signal_number == SIGCONT;
+}
+
+void stop_by_signal(int signal_number) {
+  std::signal(signal_number, SIG_DFL);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal_number);
+  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal_number);  // the process stops here until it is continued
+  pthread_sigmask(SIG_BLOCK, &only, nullptr);
 }
 
 void end_by_signal(int signal_number) {

@@ -16,12 +16,15 @@ namespace gndfit {
 
 class ControlSignalThread {
  public:
-  // Receives one signal number and ends the process; it never returns.
+  // Receives one signal number.  For a control signal it ends the process
+  // and never returns; for a job-control one it returns.
   using Receiver = std::function<void(int signal_number)>;
 
   // Blocks the control signals in the calling thread and starts the
-  // waiting thread; a signal already pending is received at once.
-  explicit ControlSignalThread(Receiver receive);
+  // waiting thread; a signal already pending is received at once.  With
+  // `job_control`, SIGTSTP and SIGCONT are taken too (a terminal that must
+  // be given back before the process stops).
+  explicit ControlSignalThread(Receiver receive, bool job_control = false);
   ~ControlSignalThread() { stop(); }
   ControlSignalThread(const ControlSignalThread&) = delete;
   ControlSignalThread& operator=(const ControlSignalThread&) = delete;
@@ -38,7 +41,13 @@ class ControlSignalThread {
 
 // Blocks the control signals in the calling thread and in the threads it
 // starts later: they wait, pending, for a ControlSignalThread.
-void block_control_signals();
+void block_control_signals(bool job_control = false);
+
+// SIGTSTP or SIGCONT.
+bool is_job_control(int signal_number);
+// Stops the process as the signal's own action does (SIGTSTP) and returns
+// once it is continued.
+void stop_by_signal(int signal_number);
 
 ControlEvent event_for_signal(int signal_number);
 

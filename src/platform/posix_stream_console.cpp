@@ -96,9 +96,16 @@ PosixStreamConsole::PosixStreamConsole(bool typed)
 
 ControlHandlerId PosixStreamConsole::add_control_handler(ControlHandler handler) {
   const ControlHandlerId id = handlers_.add(std::move(handler));
-  if (!signals_) {
+  if (!signals_) {  // the console is whole now: virtual calls reach the terminal
     signals_.emplace(
-        [this](int signal_number) { deliver(event_for_signal(signal_number), signal_number); });
+        [this](int signal_number) {
+          if (is_job_control(signal_number)) {
+            job_control(signal_number);
+          } else {
+            deliver(event_for_signal(signal_number), signal_number);
+          }
+        },
+        takes_job_control());
   }
   return id;
 }

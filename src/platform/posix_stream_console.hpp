@@ -66,6 +66,10 @@ class PosixStreamConsole : public ConsoleDevice {
  protected:
   // Runs just before the process ends, on whichever thread ends it.
   virtual void before_exit() {}
+  // A console that must act on suspend and resume (SIGTSTP, SIGCONT) says
+  // so; it then receives them on the signal thread.
+  virtual bool takes_job_control() const { return false; }
+  virtual void job_control(int /*signal_number*/) {}
   // A write to standard output failed with this error number.
   virtual void output_failed(int error);
   // The first caller goes on to end the process; any other waits here for

@@ -23,11 +23,13 @@ void write_now(const std::string& bytes) {
   write_fully(STDOUT_FILENO, bytes.data(), bytes.size(), OutputBuffer::Mode::bounded);
 }
 
-// A read of 0 bytes in raw mode means only that no key is there; a closed
-// terminal shows as POLLHUP.
-bool terminal_hung_up() {
+// What the terminal has for us now, without waiting: a closed terminal
+// shows as POLLHUP.  Reading only what poll says is there never blocks,
+// even in the moment before a suspend when the terminal is back in its
+// line mode (a read then would wait for a whole line).
+short terminal_events() {
   pollfd p{STDIN_FILENO, POLLIN, 0};
-  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
+  return ::poll(&p, 1, 0) > 0 ? p.revents : 0;
 }
 
 // The NO_COLOR convention: set and not empty, no colours at all.
@@ -47,27 +49,34 @@ bool stdio_is_terminal() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
 
 TerminalConsole::TerminalConsole() : TerminalConsole(terminal_size()) {}
 
-TerminalConsole::TerminalConsole(Coord size) : model_(size.x, size.y), screen_(colours_wanted()) {
+TerminalConsole::TerminalConsole(Coord size)
+    : model_(size.x, size.y), screen_(colours_wanted()) {
   model_.largest_window = size;
-  if (tcgetattr(STDIN_FILENO, &saved_) == 0) {
-    termios raw = saved_;
-    // No echo, no line editing, Enter as CR; signals stay on, so Ctrl+C
-    // is an interrupt as at a console.  Reads return at once.
-    raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | IEXTEN));
-    raw.c_iflag &= static_cast<tcflag_t>(~(ICRNL | INLCR | IXON));
-    raw.c_cc[VMIN] = 0;
-    raw.c_cc[VTIME] = 0;
-    raw_ = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
-  }
+  if (tcgetattr(STDIN_FILENO, &saved_) == 0) enter_raw_mode();
+}
+
+// No echo, no line editing, Enter as CR; signals stay on, so Ctrl+C is an
+// interrupt as at a console.  Reads return at once.
+void TerminalConsole::enter_raw_mode() {
+  termios raw = saved_;
+  raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | IEXTEN));
+  raw.c_iflag &= static_cast<tcflag_t>(~(ICRNL | INLCR | IXON));
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  raw_ = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
 }
 
 TerminalConsole::~TerminalConsole() {
   end_control_events();
   flush_output();
+  write_now(leave_bytes());
+  restore_terminal();
+}
+
+std::string TerminalConsole::leave_bytes() {
   std::string bytes;
   TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), screen_.colours(), bytes);
-  write_now(bytes);
-  restore_terminal();
+  return bytes;
 }
 
 void TerminalConsole::restore_terminal() {
@@ -77,10 +86,30 @@ void TerminalConsole::restore_terminal() {
 // On whichever thread ends the run, after what was complete of the output
 // has gone out: the terminal as it was found.
 void TerminalConsole::before_exit() {
-  std::string bytes;
-  TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), screen_.colours(), bytes);
-  write_now(bytes);
+  write_now(leave_bytes());
   restore_terminal();
+}
+
+void TerminalConsole::job_control(int signal_number) {
+  std::lock_guard lock(drawing_);
+  if (signal_number == SIGTSTP) {
+    write_now(leave_bytes());
+    restore_terminal();
+    given_back_ = true;
+    stop_by_signal(SIGTSTP);  // returns when continued (fg)
+  }
+  // Continued, after our own stop or another's: the shell has used the
+  // terminal meanwhile.
+  if (given_back_) {
+    given_back_ = false;
+    enter_raw_mode();
+    if (title_pushed_.load()) {
+      std::string bytes;
+      TerminalScreen::title(title_, true, bytes);
+      write_now(bytes);
+    }
+  }
+  screen_.left();  // the next frame, within one key poll, draws it whole
 }
 
 // The terminal has gone (its window closed): end as the console ends when
@@ -94,6 +123,7 @@ void TerminalConsole::output_failed(int error) {
 }
 
 void TerminalConsole::flush_output() {
+  std::lock_guard lock(drawing_);
   const Coord size = terminal_size();
   frame_.clear();
   screen_.present(model_, size.x, size.y, frame_);
@@ -110,6 +140,8 @@ void TerminalConsole::beep(int, int) {
 }
 
 bool TerminalConsole::set_title(std::string_view title) {
+  std::lock_guard lock(drawing_);
+  title_ = title;
   std::string bytes;
   // The terminal's own title is kept on its stack the first time only.
   TerminalScreen::title(title, !title_pushed_.exchange(true), bytes);
@@ -121,8 +153,9 @@ void TerminalConsole::read_keys() {
   // One piece at a time: what the key queue has no room for stays unread
   // in the terminal, so a long paste costs no memory here.
   char bytes[256];
-  if (terminal_hung_up()) hang_up();
-  const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
+  const short events = terminal_events();
+  if (events & POLLHUP) hang_up();
+  const ssize_t n = events & POLLIN ? ::read(STDIN_FILENO, bytes, sizeof bytes) : 0;
   if (n < 0 && errno == EIO) hang_up();
   const bool got = n > 0;
   if (got) keys_.push(bytes, static_cast<std::size_t>(n));

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <deque>
+#include <mutex>
 
 #include "platform/cell_console.hpp"
 #include "platform/posix_stream_console.hpp"
@@ -73,10 +74,16 @@ class TerminalConsole : public PosixStreamConsole {
  protected:
   void before_exit() override;
   void output_failed(int error) override;
+  bool takes_job_control() const override { return true; }
+  // Ctrl+Z: the terminal is given back as at the end, then the process
+  // stops; when continued it takes the terminal again and draws it whole.
+  void job_control(int signal_number) override;
 
  private:
   explicit TerminalConsole(Coord size);  // the terminal's size, read once
   void read_keys();
+  void enter_raw_mode();
+  std::string leave_bytes();
   [[noreturn]] void hang_up();
   void restore_terminal();
 
@@ -88,6 +95,11 @@ class TerminalConsole : public PosixStreamConsole {
   termios saved_{};
   bool raw_ = false;
   std::atomic<bool> title_pushed_{false};  // read on the way out, on any thread
+  // Held while bytes go to the terminal and while it is given back for a
+  // suspend, so that no frame is written into the shell's terminal.
+  std::mutex drawing_;
+  std::string title_;      // under drawing_
+  bool given_back_ = false;  // under drawing_: suspended, terminal restored
   bool waited_once_ = false;  // a sequence was still unfinished at the last look
   std::string frame_;
 };

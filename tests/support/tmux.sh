@@ -2,7 +2,12 @@
 # 120 x 30 terminal running a command, keys sent to it and the screen read
 # back as text.
 tmux_socket="gndfit_test_$$"
+tmux_runs=0
+# Each run gets a server of its own: a server just killed may still hold
+# its socket for a moment, and a new session there fails.
 tmux_run() {  # command...
+  tmux_runs=$((tmux_runs + 1))
+  tmux_socket="gndfit_test_$$_$tmux_runs"
   tmux -L "$tmux_socket" new-session -d -s t -x 120 -y 30 "$*"
 }
 tmux_keys() { tmux -L "$tmux_socket" send-keys -t t "$@"; }
