@@ -51,7 +51,9 @@ TerminalConsole::TerminalConsole() : TerminalConsole(terminal_size()) {}
 
 TerminalConsole::TerminalConsole(Coord size)
     : model_(size.x, size.y), screen_(colours_wanted()) {
-  model_.largest_window = size;
+  // The window is not limited to the terminal's size: the screen keeps its
+  // full size, what fits is drawn, and all of it once the terminal is
+  // large enough.
   if (tcgetattr(STDIN_FILENO, &saved_) == 0) enter_raw_mode();
 }
 
@@ -76,6 +78,7 @@ TerminalConsole::~TerminalConsole() {
 std::string TerminalConsole::leave_bytes() {
   std::string bytes;
   TerminalScreen::leave(screen_.rows_shown(), title_pushed_.load(), screen_.colours(), bytes);
+  if (const std::string notice = screen_.owed_notice(); !notice.empty()) bytes += notice + "\r\n";
   return bytes;
 }
 

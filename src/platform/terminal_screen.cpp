@@ -78,6 +78,10 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
       if (column_ < 0) row_ = -1;
     }
   }
+  const int full_width = w.right - w.left + 1, full_height = w.bottom - w.top + 1;
+  if ((columns < full_width || rows < full_height) && !notice_given_) {
+    give_size_notice(full_width, full_height, columns, rows, out);
+  }
   const Coord c = console.cursor();
   const int cy = c.y - w.top, cx = c.x - w.left;
   const bool inside = cy >= 0 && cy < height && cx >= 0 && cx < width;
@@ -87,6 +91,37 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
     out += visible ? "\x1b[?25h" : "\x1b[?25l";
     cursor_visible_ = visible;
   }
+}
+
+std::string TerminalScreen::size_notice(int need_columns, int need_rows, int columns, int rows) {
+  return "gndfit: the table needs a terminal of " + std::to_string(need_columns) + " x " +
+         std::to_string(need_rows) + "; this one is " + std::to_string(columns) + " x " +
+         std::to_string(rows) + ".";
+}
+
+// Once per run, on the line below the screen when the terminal has one
+// (the screen's rows stay as they are); else it is owed to the way out.
+void TerminalScreen::give_size_notice(int need_columns, int need_rows, int columns, int rows,
+                                      std::string& out) {
+  notice_given_ = true;
+  const std::string text = size_notice(need_columns, need_rows, columns, rows);
+  if (rows <= need_rows) {
+    owed_[0].store(need_columns);
+    owed_[1].store(need_rows);
+    owed_[2].store(columns);
+    owed_[3].store(rows);
+    owed_set_.store(true);  // release: the sizes are in place
+    return;
+  }
+  move_to(need_rows, 0, out);
+  set_attribute(7, out);
+  out += text.substr(0, static_cast<std::size_t>(columns));
+  row_ = column_ = -1;
+}
+
+std::string TerminalScreen::owed_notice() const {
+  if (!owed_set_.load()) return {};
+  return size_notice(owed_[0].load(), owed_[1].load(), owed_[2].load(), owed_[3].load());
 }
 
 void TerminalScreen::leave(int rows, bool pop_title, bool colours, std::string& out) {

@@ -41,6 +41,11 @@ class TerminalScreen {
   // cursor shown below the `rows` the program drew, and with `pop_title`
   // the title it had.  Safe on any thread: it uses nothing of the screen.
   static void leave(int rows, bool pop_title, bool colours, std::string& out);
+  // The notice a terminal too small for the screen gets, once.
+  static std::string size_notice(int need_columns, int need_rows, int columns, int rows);
+  // A notice the terminal had no row for while the program ran, for the
+  // way out (any thread); empty when none is owed.
+  std::string owed_notice() const;
   // After a leave: the next frame is drawn whole.
   void left() {
     invalidate();
@@ -58,11 +63,16 @@ class TerminalScreen {
 
  private:
   void move_to(int row, int column, std::string& out);
+  void give_size_notice(int need_columns, int need_rows, int columns, int rows, std::string& out);
   void set_attribute(std::uint16_t attr, std::string& out);
 
   const bool colours_;
   bool drawn_ = false;
   std::atomic<int> rows_shown_{0};
+  bool notice_given_ = false;
+  // The sizes of an owed notice: needed, then the terminal's; set once.
+  std::atomic<int> owed_[4] = {0, 0, 0, 0};
+  std::atomic<bool> owed_set_{false};
   int columns_ = 0, rows_ = 0;
   std::vector<Cell> shown_;
   int row_ = -1, column_ = -1;  // where the terminal's cursor is, 0-based

@@ -1,14 +1,19 @@
 # Sourced by the terminal tests: one tmux server of the test's own, a
-# 120 x 30 terminal running a command, keys sent to it and the screen read
+# 120 x 30 terminal (or one of the size given) running a command, keys sent to it and the screen read
 # back as text.
 tmux_socket="gndfit_test_$$"
 tmux_runs=0
 # Each run gets a server of its own: a server just killed may still hold
 # its socket for a moment, and a new session there fails.
 tmux_run() {  # command...
+  tmux_run_sized 120 30 "$@"
+}
+tmux_run_sized() {  # columns, rows, command...
+  local columns=$1 rows=$2
+  shift 2
   tmux_runs=$((tmux_runs + 1))
   tmux_socket="gndfit_test_$$_$tmux_runs"
-  tmux -L "$tmux_socket" new-session -d -s t -x 120 -y 30 "$*"
+  tmux -L "$tmux_socket" new-session -d -s t -x "$columns" -y "$rows" "$*"
 }
 tmux_keys() { tmux -L "$tmux_socket" send-keys -t t "$@"; }
 tmux_screen() { tmux -L "$tmux_socket" capture-pane -p -t t; }
@@ -16,7 +21,9 @@ tmux_stop() { tmux -L "$tmux_socket" kill-server 2>/dev/null || true; }
 # Waits up to 30 s for a line of the screen to match a pattern.
 tmux_wait_for() {  # pattern
   for _ in $(seq 300); do
-    tmux_screen | grep -q -- "$1" && return 0
+    local screen
+    screen=$(tmux_screen 2>/dev/null) || { echo "the terminal went away before it showed: $1"; return 1; }
+    grep -q -- "$1" <<<"$screen" && return 0
     sleep 0.1
   done
   echo "screen never showed: $1"
