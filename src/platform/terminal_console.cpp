@@ -1,5 +1,7 @@
 #include "platform/terminal_console.hpp"
 
+#include "platform/code_page.hpp"
+
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -50,7 +52,7 @@ bool stdio_is_terminal() { return isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
 TerminalConsole::TerminalConsole() : TerminalConsole(terminal_size()) {}
 
 TerminalConsole::TerminalConsole(Coord size)
-    : model_(size.x, size.y), screen_(colours_wanted()) {
+    : model_(size.x, size.y), utf8_(user_locale_is_utf8()), screen_(colours_wanted(), utf8_) {
   // The window is not limited to the terminal's size: the screen keeps its
   // full size, what fits is drawn, and all of it once the terminal is
   // large enough.
@@ -161,7 +163,17 @@ void TerminalConsole::read_keys() {
   const ssize_t n = events & POLLIN ? ::read(STDIN_FILENO, bytes, sizeof bytes) : 0;
   if (n < 0 && errno == EIO) hang_up();
   const bool got = n > 0;
-  if (got) keys_.push(bytes, static_cast<std::size_t>(n));
+  if (got && utf8_) {
+    // Typed UTF-8 as CP437 bytes; a character CP437 lacks is dropped with a beep.
+    decoded_.clear();
+    for (int dropped = utf8_in_.push(bytes, static_cast<std::size_t>(n), decoded_); dropped > 0;
+         --dropped) {
+      beep(1000, 250);
+    }
+    keys_.push(decoded_.data(), decoded_.size());
+  } else if (got) {
+    keys_.push(bytes, static_cast<std::size_t>(n));
+  }
   // An unfinished sequence that stayed so over a whole poll is all there
   // is: a lone ESC is the Esc key.
   if (!got && keys_.waiting_for_more()) {

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "platform/cell_console.hpp"
+#include "platform/code_page.hpp"
 #include "platform/posix_stream_console.hpp"
 #include "platform/terminal_keys.hpp"
 #include "platform/terminal_screen.hpp"
@@ -88,10 +89,13 @@ class TerminalConsole : public PosixStreamConsole {
   void restore_terminal();
 
   CellConsole model_;
+  const bool utf8_;  // the user's locale: typed and shown as UTF-8
   std::deque<InputRecord> keys_read_;  // decoded, not yet taken
   std::uint32_t input_mode_ = 0x01F7;  // kept for the program; the terminal has its own modes
   TerminalScreen screen_;
   TerminalKeyDecoder keys_;
+  Utf8ToCp437 utf8_in_;
+  std::string decoded_;
   termios saved_{};
   bool raw_ = false;
   std::atomic<bool> title_pushed_{false};  // read on the way out, on any thread

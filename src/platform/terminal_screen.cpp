@@ -1,5 +1,7 @@
 #include "platform/terminal_screen.hpp"
 
+#include "platform/code_page.hpp"
+
 #include <algorithm>
 #include <array>
 
@@ -10,16 +12,16 @@ namespace {
 // (red 1, green 2, blue 4).
 constexpr std::array<int, 8> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7};
 
-// A cell's byte as the terminal's UTF-8: bytes above 127 as Latin-1.
-void append_cell_char(char ch, std::string& out) {
+// A cell's byte as the terminal shows it: in UTF-8 the CP437 character,
+// else the byte itself; control codes as blanks.
+void append_cell_char(char ch, bool utf8, std::string& out) {
   const auto b = static_cast<unsigned char>(ch);
   if (b < 32 || b == 127) {
     out += ' ';
-  } else if (b < 128) {
+  } else if (b < 128 || !utf8) {
     out += static_cast<char>(b);
   } else {
-    out += static_cast<char>(0xC0 | (b >> 6));
-    out += static_cast<char>(0x80 | (b & 0x3F));
+    append_utf8(cp437_to_unicode(b), out);
   }
 }
 
@@ -72,7 +74,7 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
       }
       move_to(y, x, out);
       set_attribute(want.attr, out);
-      append_cell_char(want.ch, out);
+      append_cell_char(want.ch, utf8_, out);
       have = want;
       column_ = x + 1 < width ? x + 1 : -1;  // the last column leaves it unknown
       if (column_ < 0) row_ = -1;

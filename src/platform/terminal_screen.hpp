@@ -26,8 +26,8 @@ namespace gndfit {
 class TerminalScreen {
  public:
   // Without colours no SGR sequence is ever sent (NO_COLOR); the layout is
-  // the same.
-  explicit TerminalScreen(bool colours = true) : colours_(colours) {}
+  // the same.  In UTF-8 a cell's byte is shown as its CP437 character.
+  explicit TerminalScreen(bool colours = true, bool utf8 = true) : colours_(colours), utf8_(utf8) {}
   bool colours() const { return colours_; }
 
   // Appends to `out` what makes a terminal of the given size show the
@@ -67,6 +67,7 @@ class TerminalScreen {
   void set_attribute(std::uint16_t attr, std::string& out);
 
   const bool colours_;
+  const bool utf8_;
   bool drawn_ = false;
   std::atomic<int> rows_shown_{0};
   bool notice_given_ = false;

@@ -12,10 +12,10 @@ example_row='^23.8  2.9  19.2  3.6  17.4  4.0  16.2  4.4  15.0  5.0  14.0  5.7  
 
 screen_after_example() {  # environment assignments for the program
   tmux_run "env $* '$program'; sleep 30"
-  tmux_wait_for '^Freq perm cond = *$' > /dev/null
+  tmux_wait_for '^Freq perm cond = *$'
   tmux_keys "10 15 5" Enter
-  tmux_wait_for "$example_row" > /dev/null
-  tmux_wait_for '^Freq perm cond = *$' > /dev/null
+  tmux_wait_for "$example_row"
+  tmux_wait_for '^Freq perm cond = *$'
 }
 
 screen_after_example NO_COLOR=
@@ -31,11 +31,11 @@ cmp coloured.txt plain.txt || { echo "NO_COLOR: the layout differs"; exit 1; }
 tmux_stop
 
 tmux_run "env TERM=dumb '$program'; echo exit=\$?; sleep 30"
-tmux_wait_for '^Freq perm cond = *$' > /dev/null
+tmux_wait_for '^Freq perm cond = *$'
 tmux_keys "10 15 5" Enter
-tmux_wait_for "$example_row" > /dev/null
-tmux_wait_for '^Freq perm cond = *$' > /dev/null
+tmux_wait_for "$example_row"
+tmux_wait_for '^Freq perm cond = *$'
 tmux_keys C-d
-tmux_wait_for '^exit=0$' > /dev/null || { echo "TERM=dumb: Ctrl+D did not end the run with 0"; exit 1; }
+tmux_wait_for '^exit=0$' || { echo "TERM=dumb: Ctrl+D did not end the run with 0"; exit 1; }
 tmux_screen | grep -q '^Gndfit ground constants$' || { echo "TERM=dumb: no heading"; exit 1; }
 echo "1 passed, 0 failed"

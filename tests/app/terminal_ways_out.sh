@@ -17,7 +17,7 @@ way_out() {  # name, how (a key for tmux or "kill -SIG"), the exit status sh see
   local name=$1 how=$2 status=$3
   rm -f before after
   tmux_run "sh -c 'trap true INT QUIT; printf \"\\033]0;shell-title\\007\"; stty -g > before; \"$program\"; s=\$?; stty -g > after; echo \"after-\$s\"'; sleep 30"
-  tmux_wait_for '^Freq perm cond = *$' > /dev/null
+  tmux_wait_for '^Freq perm cond = *$'
   if [[ $how != C-d ]]; then
     tmux_keys "12 3"  # something typed, not finished
     sleep 0.3
@@ -27,7 +27,7 @@ way_out() {  # name, how (a key for tmux or "kill -SIG"), the exit status sh see
     *) tmux_keys "$how" ;;
   esac
   local ok=1
-  tmux_wait_for '^after-' > /dev/null || { echo "$name: the program did not end"; ok=0; }
+  tmux_wait_for '^after-' || { echo "$name: the program did not end"; ok=0; }
   if ((ok)); then
     tmux_screen | grep -q "^after-$status\$" || { echo "$name: not status $status"; ok=0; }
     cmp -s before after || { echo "$name: stty modes differ: $(cat before) / $(cat after)"; ok=0; }
