@@ -1,11 +1,6 @@
 #include "platform/code_page.hpp"
 
 #include <array>
-#include <clocale>
-#include <cstring>
-
-#include <langinfo.h>
-#include <locale.h>
 
 namespace gndfit {
 namespace {
@@ -94,15 +89,6 @@ int Utf8ToCp437::push(const char* bytes, std::size_t count, std::string& out) {
     }  // else a stray continuation or invalid byte: dropped
   }
   return dropped;
-}
-
-bool user_locale_is_utf8() {
-  const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-  if (user == static_cast<locale_t>(0)) return false;
-  const char* codeset = nl_langinfo_l(CODESET, user);
-  const bool utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
-  freelocale(user);
-  return utf8;
 }
 
 }  // namespace gndfit

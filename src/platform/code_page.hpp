@@ -30,7 +30,4 @@ class Utf8ToCp437 {
   int length_ = 0;  // of the sequence being read
 };
 
-// True when the user's character locale (the environment's) is UTF-8.
-bool user_locale_is_utf8();
-
 }  // namespace gndfit

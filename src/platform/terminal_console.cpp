@@ -1,14 +1,17 @@
 #include "platform/terminal_console.hpp"
 
-#include "platform/code_page.hpp"
-
+#include <langinfo.h>
+#include <locale.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/code_page.hpp"
 
 namespace gndfit {
 namespace {
@@ -32,6 +35,17 @@ void write_now(const std::string& bytes) {
 short terminal_events() {
   pollfd p{STDIN_FILENO, POLLIN, 0};
   return ::poll(&p, 1, 0) > 0 ? p.revents : 0;
+}
+
+// True when the user's character locale (the environment's) is UTF-8,
+// asked without changing the program's own locale.
+bool user_locale_is_utf8() {
+  const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return false;
+  const char* codeset = nl_langinfo_l(CODESET, user);
+  const bool utf8 = codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
+  freelocale(user);
+  return utf8;
 }
 
 // The NO_COLOR convention: set and not empty, no colours at all.

@@ -69,7 +69,7 @@ class TerminalConsole : public PosixStreamConsole {
   bool read_input(InputRecord& record) override;
   int map_vk_to_char(int virtual_key) override { return us_layout_char(virtual_key); }
   bool set_title(std::string_view title) override;
-  int end_of_input_key() override { return 4; }  // Ctrl+D, the Unix habit
+  int end_of_input_key() override { return 4; }     // Ctrl+D, the Unix habit
   bool stdin_is_typed() override { return false; }  // it is a console
 
  protected:
@@ -89,7 +89,7 @@ class TerminalConsole : public PosixStreamConsole {
   void restore_terminal();
 
   CellConsole model_;
-  const bool utf8_;  // the user's locale: typed and shown as UTF-8
+  const bool utf8_;                    // the user's locale: typed and shown as UTF-8
   std::deque<InputRecord> keys_read_;  // decoded, not yet taken
   std::uint32_t input_mode_ = 0x01F7;  // kept for the program; the terminal has its own modes
   TerminalScreen screen_;
@@ -102,8 +102,8 @@ class TerminalConsole : public PosixStreamConsole {
   // Held while bytes go to the terminal and while it is given back for a
   // suspend, so that no frame is written into the shell's terminal.
   std::mutex drawing_;
-  std::string title_;      // under drawing_
-  bool given_back_ = false;  // under drawing_: suspended, terminal restored
+  std::string title_;         // under drawing_
+  bool given_back_ = false;   // under drawing_: suspended, terminal restored
   bool waited_once_ = false;  // a sequence was still unfinished at the last look
   std::string frame_;
 };

@@ -1,9 +1,9 @@
 #include "platform/terminal_screen.hpp"
 
-#include "platform/code_page.hpp"
-
 #include <algorithm>
 #include <array>
+
+#include "platform/code_page.hpp"
 
 namespace gndfit {
 namespace {

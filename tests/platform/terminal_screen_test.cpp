@@ -137,13 +137,18 @@ TEST(TerminalScreen, AScrolledWindowIsDrawnFromItsTopRowAndClippedToTheTerminal)
   EXPECT_FALSE(terminal.cursor_visible);
 }
 
-TEST(TerminalScreen, HighBytesAreSentAsUtf8AndControlBytesAsBlanks) {
+// CP437 bytes: 0x82 is é and 0xE9 is Θ; in UTF-8 each is shown as its
+// character, elsewhere as the byte itself.  Control bytes show as blanks.
+TEST(TerminalScreen, HighBytesAreShownAsTheirCp437CharactersAndControlBytesAsBlanks) {
   CellConsole console(4, 1);
-  write_text(console, 0, 0, std::string("\xe9\x01z", 3), 7);
-  TerminalScreen screen;
+  write_text(console, 0, 0, std::string("\x82\x01z\xe9", 4), 7);
+  TerminalScreen utf8(true, true), raw(true, false);
   std::string out;
-  screen.present(console, 4, 1, out);
-  EXPECT_NE(out.find("\xc3\xa9 z"), std::string::npos);
+  utf8.present(console, 4, 1, out);
+  EXPECT_NE(out.find("\xc3\xa9 z\xce\x98"), std::string::npos);
+  out.clear();
+  raw.present(console, 4, 1, out);
+  EXPECT_NE(out.find("\x82 z\xe9"), std::string::npos);
 }
 
 TEST(TerminalScreen, SgrFollowsTheConsoleColourBits) {

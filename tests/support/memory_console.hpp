@@ -44,7 +44,7 @@ class MemoryConsole : public ConsoleDevice {
   ControlHandlerList handlers;
   bool control_events_ended = false;
   int slept_ms = 0;
-  int end_key = -1;  // what end_of_input_key answers
+  int end_key = -1;          // what end_of_input_key answers
   bool typed_stdin = false;  // what stdin_is_typed answers
   // Runs on every sleep, so a test can deliver keys or events to a waiter.
   std::function<void(MemoryConsole&)> on_sleep;
