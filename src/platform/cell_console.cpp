@@ -70,6 +70,7 @@ bool CellConsole::scroll(SmallRect src, Coord dest, Cell fill) {
   src.bottom = std::min<std::int16_t>(src.bottom, static_cast<std::int16_t>(size_.y - 1));
   if (src.left > src.right || src.top > src.bottom) return false;
   const int w = src.right - src.left + 1, h = src.bottom - src.top + 1;
+  keep_rows_leaving_top(src, dest);
   std::vector<Cell> copy;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) copy.push_back(cell(src.left + x, src.top + y));
@@ -84,6 +85,25 @@ bool CellConsole::scroll(SmallRect src, Coord dest, Cell fill) {
       if (inside(dest.x + x, dest.y + y))
         cells_[index(dest.x + x, dest.y + y)] = copy[static_cast<std::size_t>(y) * w + x];
   return true;
+}
+
+// Whole rows moved up onto the window's top row push the rows above the
+// source out of the screen: they are kept, in order, for the terminal's
+// scrollback.
+void CellConsole::keep_rows_leaving_top(SmallRect src, Coord dest) {
+  const bool whole_rows = src.left <= window_.left && src.right >= window_.right;
+  if (!whole_rows || dest.y != window_.top || dest.x != src.left || src.top <= dest.y) return;
+  for (int y = dest.y; y < src.top; ++y) {
+    if (rows_left_.size() == kRowsLeftLimit) rows_left_.pop_front();
+    rows_left_.emplace_back(cells_.begin() + static_cast<std::ptrdiff_t>(index(window_.left, y)),
+                            cells_.begin() + static_cast<std::ptrdiff_t>(index(window_.right, y)) + 1);
+  }
+}
+
+std::deque<std::vector<Cell>> CellConsole::take_rows_left() {
+  std::deque<std::vector<Cell>> rows;
+  rows.swap(rows_left_);
+  return rows;
 }
 
 bool CellConsole::set_cursor_position(Coord at) {

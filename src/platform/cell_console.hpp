@@ -6,6 +6,7 @@
 // scrolling with a fill for the uncovered cells, a cursor that stays inside
 // the buffer, and the current text attribute.  The terminal console draws
 // from it; the tests' in-memory console is built on it.
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ class CellConsole {
   bool fill(Cell cell, int count, Coord at);
   bool write_cells(const Cell* cells, int count, Coord at);  // one row
   bool scroll(SmallRect source, Coord dest, Cell fill);
+  // The rows that scrolling pushed off the window's top since the last
+  // take, oldest first (at most kRowsLeftLimit, the newest).
+  std::deque<std::vector<Cell>> take_rows_left();
+  static constexpr std::size_t kRowsLeftLimit = 10000;
   bool set_cursor_position(Coord at);
   void set_cursor_visible(bool visible) { visible_ = visible; }
 
@@ -41,6 +46,7 @@ class CellConsole {
   SmallRect window_rect() const { return window_; }
 
  private:
+  void keep_rows_leaving_top(SmallRect src, Coord dest);
   std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * size_.x + x; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < size_.x && y < size_.y; }
 
@@ -50,6 +56,7 @@ class CellConsole {
   Coord cursor_;
   bool visible_ = true;
   std::uint16_t attr_ = 7;
+  std::deque<std::vector<Cell>> rows_left_;
 };
 
 }  // namespace gndfit

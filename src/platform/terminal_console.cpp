@@ -145,6 +145,7 @@ void TerminalConsole::flush_output() {
   std::lock_guard lock(drawing_);
   const Coord size = terminal_size();
   frame_.clear();
+  screen_.scroll_out(model_.take_rows_left(), frame_);
   screen_.present(model_, size.x, size.y, frame_);
   std::size_t written = 0;
   if (!frame_.empty()) output().append(frame_.data(), frame_.size(), written);

@@ -95,6 +95,27 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
   }
 }
 
+void TerminalScreen::scroll_out(const std::deque<std::vector<Cell>>& rows, std::string& out) {
+  if (rows.empty() || !drawn_) return;
+  out += "\x1b[1;" + std::to_string(rows_) + "r";
+  row_ = column_ = -1;
+  for (const std::vector<Cell>& line : rows) {
+    move_to(0, 0, out);
+    const int width = std::min(columns_, static_cast<int>(line.size()));
+    for (int x = 0; x < width; ++x) {
+      set_attribute(line[static_cast<std::size_t>(x)].attr, out);
+      append_cell_char(line[static_cast<std::size_t>(x)].ch, utf8_, out);
+    }
+    if (width < columns_) out += "\x1b[K";
+    out += "\x1b[S";
+    row_ = column_ = -1;
+  }
+  out += "\x1b[r";  // the whole screen again; the cursor goes home
+  row_ = column_ = -1;
+  // Every cell must be written again: mark them all unknown.
+  for (Cell& c : shown_) c = Cell{'\0', 0xFFFF};
+}
+
 std::string TerminalScreen::size_notice(int need_columns, int need_rows, int columns, int rows) {
   return "gndfit: the table needs a terminal of " + std::to_string(need_columns) + " x " +
          std::to_string(need_rows) + "; this one is " + std::to_string(columns) + " x " +

@@ -10,11 +10,15 @@
 //   ESC [ 0 ; f ; b m   colours: f 30-37 or 90-97, b 40-47 or 100-107
 //   ESC [ 0 m        default colours
 //   ESC [ ? 25 l / h    hide / show the cursor
+//   ESC [ 1 ; n r / ESC [ r   scroll region over rows 1-n / the whole screen
+//   ESC [ S          scroll the region up one row (the top row into history)
+//   ESC [ K          clear to the end of the row
 //   BEL              the bell
 //   ESC ] 0 ; text BEL   the window title
 //   ESC [ 22 ; 0 t / ESC [ 23 ; 0 t   push / pop the title (xterm's stack)
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +37,12 @@ class TerminalScreen {
   // Appends to `out` what makes a terminal of the given size show the
   // console's window and cursor.
   void present(const CellConsole& console, int columns, int rows, std::string& out);
+  // Sends rows that left the top of the screen into the terminal's
+  // scrollback, oldest first, before the next frame: each is written on
+  // the top row of a scroll region over the screen's rows and scrolled up
+  // out of it.  What the screen shows is then drawn again, cell by cell,
+  // without clearing (a clear would push the screen into the scrollback).
+  void scroll_out(const std::deque<std::vector<Cell>>& rows, std::string& out);
   // Forgets what the terminal shows: the next frame is drawn whole.
   void invalidate() { drawn_ = false; }
   // Rows of the last frame (0 before the first); read by any thread.

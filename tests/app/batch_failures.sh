@@ -51,13 +51,19 @@ check "non-blocking input with a slow writer loses nothing" cmp slow_writer.out 
 # A control signal while the output is blocked (the reader has stopped
 # reading) ends the run within a second.
 ends_within_a_second() {  # signal
-  ("$program" < m20k.txt | sleep 20) &
-  local pid=""
-  for _ in $(seq 100); do pid=$(pgrep -n -f -x "$program") && break; sleep 0.05; done
+  rm -f out.fifo
+  mkfifo out.fifo
+  sleep 20 < out.fifo &  # a reader that never reads
+  local reader=$!
+  "$program" < m20k.txt > out.fifo &
+  local pid=$!
   sleep 0.5
   kill "-$1" "$pid"
-  for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || { kill %1 2>/dev/null; pkill -P $! sleep; return 0; }; sleep 0.05; done
-  echo "still running a second after SIG$1"; kill -KILL "$pid"; return 1
+  local ended=1
+  for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || { ended=0; break; }; sleep 0.05; done
+  kill "$reader" 2>/dev/null
+  wait "$reader" "$pid" 2>/dev/null
+  ((ended == 0)) || { echo "still running a second after SIG$1"; kill -KILL "$pid"; return 1; }
 }
 for sig in TERM INT HUP; do check "SIG$sig ends a run whose output is blocked" ends_within_a_second $sig; done
 

@@ -23,7 +23,10 @@ way_out() {  # name, how (a key for tmux or "kill -SIG"), the exit status sh see
     sleep 0.3
   fi
   case $how in
-    kill*) pkill -${how#kill -} -n -f -x "$program" ;;
+    kill*)  # this terminal's program: in the session of the pane's shell
+      local session
+      session=$(ps -o sid= -p "$(tmux -L "$tmux_socket" display -p -t t '#{pane_pid}')" | tr -d ' ')
+      pkill -${how#kill -} -s "$session" -f -x "$program" ;;
     *) tmux_keys "$how" ;;
   esac
   local ok=1

@@ -137,6 +137,22 @@ TEST(TerminalScreen, AScrolledWindowIsDrawnFromItsTopRowAndClippedToTheTerminal)
   EXPECT_FALSE(terminal.cursor_visible);
 }
 
+// Rows moved up onto the window's top leave the screen and are kept, in
+// order, for the terminal's scrollback; a scroll within the screen or of
+// part of a row keeps nothing.
+TEST(CellConsoleRows, RowsScrolledOffTheTopAreKeptInOrder) {
+  CellConsole console(3, 4);
+  for (int y = 0; y < 4; ++y) write_text(console, 0, y, std::string(3, static_cast<char>('a' + y)), 7);
+  console.scroll({0, 2, 2, 3}, {0, 0}, Cell{' ', 7});  // two rows off the top
+  console.scroll({0, 1, 1, 3}, {0, 0}, Cell{' ', 7});  // part of the rows: nothing leaves
+  console.scroll({0, 2, 2, 3}, {0, 1}, Cell{' ', 7});  // not onto the top
+  const auto rows = console.take_rows_left();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][0].ch, 'a');
+  EXPECT_EQ(rows[1][2].ch, 'b');
+  EXPECT_TRUE(console.take_rows_left().empty());
+}
+
 // CP437 bytes: 0x82 is é and 0xE9 is Θ; in UTF-8 each is shown as its
 // character, elsewhere as the byte itself.  Control bytes show as blanks.
 TEST(TerminalScreen, HighBytesAreShownAsTheirCp437CharactersAndControlBytesAsBlanks) {
