@@ -2,7 +2,8 @@
 # The program in a real POSIX terminal (tmux, 120 x 30): the heading and
 # legend in colour, a measurement typed and edited with the line editor's
 # keys, the rows read back from the screen, Esc erasing a line, and Ctrl+C
-# ending the run with the terminal given back in its normal mode.
+# ending the run with the terminal given back in its normal mode and no
+# position file made.
 set -euo pipefail
 program=$1
 source "$(dirname "$0")/../support/tmux.sh"
@@ -29,4 +30,6 @@ tmux_screen | grep -q '^Freq perm cond = 28.5 13 10$' || { echo "Esc or Delete w
 tmux_keys C-c
 tmux_wait_for 'exit=130$'
 tmux_wait_for '^terminal-restored$'
+# A terminal has no window position to keep: no position file is made.
+[[ ! -e gndfit.ini ]] || { echo "gndfit.ini made in a terminal"; exit 1; }
 echo "1 passed, 0 failed"
