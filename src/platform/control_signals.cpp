@@ -65,23 +65,24 @@ bool is_job_control(int signal_number) {
   return signal_number == SIGTSTP || signal_number == SIGCONT;
 }
 
-void stop_by_signal(int signal_number) {
-  std::signal(signal_number, SIG_DFL);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signal_number);
-  pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-  raise(signal_number);  // the process stops here until it is continued
-  pthread_sigmask(SIG_BLOCK, &only, nullptr);
-}
-
-void end_by_signal(int signal_number) {
+// Raises the signal on this thread with its default action, the signal
+// unblocked here for the moment it takes.
+void raise_with_default_action(int signal_number) {
   std::signal(signal_number, SIG_DFL);
   sigset_t only;
   sigemptyset(&only);
   sigaddset(&only, signal_number);
   pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
   raise(signal_number);
+  pthread_sigmask(SIG_BLOCK, &only, nullptr);
+}
+
+void stop_by_signal(int signal_number) {
+  raise_with_default_action(signal_number);  // stopped here until continued
+}
+
+void end_by_signal(int signal_number) {
+  raise_with_default_action(signal_number);
   ::_exit(128 + signal_number);  // only if the signal could not end it
 }
 
