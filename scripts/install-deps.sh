@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing gndfit needs; with
-# the argument "windows" also the MinGW-w64 cross compiler and Wine, with
-# "fuzz" clang and its libFuzzer run-time.  Does
+# the argument "program" only what building the program needs, with
+# "windows" also the MinGW-w64 cross compiler and Wine, with "fuzz" clang
+# and its libFuzzer run-time.  Does
 # nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev tmux)
+packages=(g++ cmake ninja-build)
+case "${1:-}" in
+  program) ;;  # building the program needs no more
+  *) packages+=(libgtest-dev libbenchmark-dev tmux) ;;
+esac
 case "${1:-}" in
   windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
