@@ -91,12 +91,14 @@ bool CellConsole::scroll(SmallRect src, Coord dest, Cell fill) {
 // source out of the screen: they are kept, in order, for the terminal's
 // scrollback.
 void CellConsole::keep_rows_leaving_top(SmallRect src, Coord dest) {
+  if (!keep_rows_left_) return;
   const bool whole_rows = src.left <= window_.left && src.right >= window_.right;
   if (!whole_rows || dest.y != window_.top || dest.x != src.left || src.top <= dest.y) return;
   for (int y = dest.y; y < src.top; ++y) {
     if (rows_left_.size() == kRowsLeftLimit) rows_left_.pop_front();
-    rows_left_.emplace_back(cells_.begin() + static_cast<std::ptrdiff_t>(index(window_.left, y)),
-                            cells_.begin() + static_cast<std::ptrdiff_t>(index(window_.right, y)) + 1);
+    rows_left_.emplace_back(
+        cells_.begin() + static_cast<std::ptrdiff_t>(index(window_.left, y)),
+        cells_.begin() + static_cast<std::ptrdiff_t>(index(window_.right, y)) + 1);
   }
 }
 

@@ -28,8 +28,11 @@ class CellConsole {
   bool fill(Cell cell, int count, Coord at);
   bool write_cells(const Cell* cells, int count, Coord at);  // one row
   bool scroll(SmallRect source, Coord dest, Cell fill);
-  // The rows that scrolling pushed off the window's top since the last
-  // take, oldest first (at most kRowsLeftLimit, the newest).
+  // With `keep` on, rows that scrolling pushes off the window's top are kept
+  // (for a terminal's scrollback); off, as at start, nothing is copied.
+  void keep_rows_leaving(bool keep) { keep_rows_left_ = keep; }
+  // The rows kept since the last take, oldest first (at most
+  // kRowsLeftLimit, the newest).
   std::deque<std::vector<Cell>> take_rows_left();
   static constexpr std::size_t kRowsLeftLimit = 10000;
   bool set_cursor_position(Coord at);
@@ -56,6 +59,7 @@ class CellConsole {
   Coord cursor_;
   bool visible_ = true;
   std::uint16_t attr_ = 7;
+  bool keep_rows_left_ = false;
   std::deque<std::vector<Cell>> rows_left_;
 };
 

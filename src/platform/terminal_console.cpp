@@ -67,6 +67,7 @@ TerminalConsole::TerminalConsole() : TerminalConsole(terminal_size()) {}
 
 TerminalConsole::TerminalConsole(Coord size)
     : model_(size.x, size.y), utf8_(user_locale_is_utf8()), screen_(colours_wanted(), utf8_) {
+  model_.keep_rows_leaving(true);  // for the terminal's scrollback
   // The window is not limited to the terminal's size: the screen keeps its
   // full size, what fits is drawn, and all of it once the terminal is
   // large enough.

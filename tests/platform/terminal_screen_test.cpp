@@ -142,7 +142,10 @@ TEST(TerminalScreen, AScrolledWindowIsDrawnFromItsTopRowAndClippedToTheTerminal)
 // part of a row keeps nothing.
 TEST(CellConsoleRows, RowsScrolledOffTheTopAreKeptInOrder) {
   CellConsole console(3, 4);
-  for (int y = 0; y < 4; ++y) write_text(console, 0, y, std::string(3, static_cast<char>('a' + y)), 7);
+  console.scroll({0, 1, 2, 3}, {0, 0}, Cell{' ', 7});  // not kept before it is asked for
+  console.keep_rows_leaving(true);
+  for (int y = 0; y < 4; ++y)
+    write_text(console, 0, y, std::string(3, static_cast<char>('a' + y)), 7);
   console.scroll({0, 2, 2, 3}, {0, 0}, Cell{' ', 7});  // two rows off the top
   console.scroll({0, 1, 1, 3}, {0, 0}, Cell{' ', 7});  // part of the rows: nothing leaves
   console.scroll({0, 2, 2, 3}, {0, 1}, Cell{' ', 7});  // not onto the top
