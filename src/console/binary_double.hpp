@@ -2,13 +2,13 @@
 // A double taken apart as the IEEE format stores it, for the conversions
 // that work on its bits with integer arithmetic only: value = significand
 // 2^exponent for finite values, with the subnormals' significand and
-// exponent already adjusted.  Also the one unsigned 128-bit type they use.
+// exponent already adjusted.
 #include <cstdint>
 #include <cstring>
 
-namespace gndfit {
+#include "model/wide.hpp"
 
-__extension__ using Wide = unsigned __int128;
+namespace gndfit {
 
 struct BinaryDouble {
   std::uint64_t bits = 0;

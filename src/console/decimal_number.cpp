@@ -28,12 +28,6 @@ constexpr std::array<std::uint64_t, kLastPowerOfFive + 1> kPowersOfFive = [] {
   return p;
 }();
 
-int bit_length(Wide x) {
-  const auto high = static_cast<std::uint64_t>(x >> 64);
-  return high != 0 ? 128 - std::countl_zero(high)
-                   : 64 - std::countl_zero(static_cast<std::uint64_t>(x));
-}
-
 // The steps below take n up by 5 when 5n fits and otherwise halve it, so
 // once it has first been halved n stays within (kRoom/2, 5 kRoom], and just
 // after the j-th halving within (kRoom/2, 5 kRoom/2], a range of ratio 5
@@ -47,7 +41,7 @@ void skip_exact_steps(std::uint64_t& n, int& steps, int& e) {
   for (int j = std::min(std::countr_zero(n), steps); j > 0;) {
     const Wide low = Wide{kRoom} << (j - 1);       // n0 5^a must exceed this
     const Wide high = Wide{kRoom} * 5 << (j - 1);  // and not exceed this
-    int a = std::max(0, (bit_length(low) - bit_length(n)) * 1000 / 2322 - 1);
+    int a = std::max(0, (bit_length(low) - bit_length(Wide{n})) * 1000 / 2322 - 1);
     while (a <= kLastPowerOfFive && Wide{n} * kPowersOfFive[static_cast<std::size_t>(a)] <= low)
       ++a;
     if (a > kLastPowerOfFive) return;

@@ -4,15 +4,28 @@
 // Results are reproduced bit for bit only when every operation between two
 // stored values is carried with a 64-bit significand and rounded to single or
 // double exactly where a value is stored.  On x86 with GCC, Clang or MinGW the
-// x87 long double is that format; a software implementation can replace this
-// alias on targets that lack it.
+// x87 long double is that format; everywhere else (and wherever the build asks
+// for it with GNDFIT_SOFT_EXTENDED) SoftExtended computes the same bits with
+// integer arithmetic.  The build defines GNDFIT_SOFT_EXTENDED to 0 or 1.
 #include <cfloat>
+#include <cmath>
+
+#include "model/soft_extended.hpp"
+
+#ifndef GNDFIT_SOFT_EXTENDED
+#error "the build must define GNDFIT_SOFT_EXTENDED (0: x87 long double, 1: software)"
+#endif
 
 namespace gndfit {
 
-static_assert(LDBL_MANT_DIG == 64, "gndfit needs long double to be the x87 80-bit extended format");
-
+#if GNDFIT_SOFT_EXTENDED
+using extended = SoftExtended;
+inline extended square_root(extended v) { return sqrt(v); }
+#else
+static_assert(LDBL_MANT_DIG == 64, "long double is not the x87 80-bit extended format here");
 using extended = long double;
+inline extended square_root(extended v) { return std::sqrt(v); }
+#endif
 
 // Rounds an extended intermediate to the width at which it is stored.
 inline double store_double(extended v) { return static_cast<double>(v); }

@@ -37,7 +37,7 @@ double evaluate_model(FitState& state) {
   extended sigma = y * f;
   sigma = sigma * extended{kFourPi};
   sigma = sigma / x;
-  sigma = std::sqrt(sigma) + extended{1.0};
+  sigma = square_root(sigma) + extended{1.0};
   sigma = sigma * x * extended{kUnitToMilli};
   state.model.conductivity_ms = store_single(sigma);
 
@@ -45,7 +45,7 @@ double evaluate_model(FitState& state) {
   extended eps = y * f;
   eps = eps * extended{kPi};
   eps = x / eps;
-  eps = std::sqrt(eps) + extended{1.0};
+  eps = square_root(eps) + extended{1.0};
   state.model.permittivity = store_single(eps * a);
 
   const double permittivity_term =
@@ -61,8 +61,8 @@ float skin_depth_ft(const FitState& state, float permittivity, float conductivit
   const float c = store_single(extended{conductivity_ms} * extended{kMilliToUnit});
   const float t =
       store_single(extended{c} * extended{kInverseVacuumPermittivity} / (er * extended{w}));
-  const extended s = std::sqrt(extended{t} * extended{t} + extended{1.0}) - extended{1.0};
-  const extended r = std::sqrt(er * s * extended{kHalfMu0Eps0});
+  const extended s = square_root(extended{t} * extended{t} + extended{1.0}) - extended{1.0};
+  const extended r = square_root(er * s * extended{kHalfMu0Eps0});
   return store_single(extended{kFeetPerMetre} / (extended{w} * r));
 }
 

@@ -1,0 +1,298 @@
+// The software extended type against the x87 itself, bit for bit: seeded
+// random operands of every kind through each operation and conversion.
+// Where there is no x87 to compare with, the tests say so and skip.
+#include "model/soft_extended.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+
+#ifndef GNDFIT_DIFFERENTIAL_PAIRS
+#define GNDFIT_DIFFERENTIAL_PAIRS 1000000
+#endif
+
+namespace gndfit {
+namespace {
+
+constexpr long kPairs = GNDFIT_DIFFERENTIAL_PAIRS;
+
+std::string hex(std::uint16_t se, std::uint64_t sig) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%04x:%016llx", se, static_cast<unsigned long long>(sig));
+  return text;
+}
+
+std::string hex(SoftExtended x) { return hex(x.sign_exponent(), x.significand()); }
+
+#if defined(__x86_64__) || defined(__i386__)
+static_assert(LDBL_MANT_DIG == 64);
+constexpr bool kHaveX87 = true;
+
+using Hard = long double;
+
+Hard to_hard(SoftExtended x) {
+  Hard h = 0;
+  std::memset(&h, 0, sizeof h);
+  const std::uint64_t sig = x.significand();
+  const std::uint16_t se = x.sign_exponent();
+  std::memcpy(&h, &sig, 8);
+  std::memcpy(reinterpret_cast<char*>(&h) + 8, &se, 2);
+  return h;
+}
+
+SoftExtended to_soft(Hard h) {
+  std::uint64_t sig = 0;
+  std::uint16_t se = 0;
+  std::memcpy(&sig, &h, 8);
+  std::memcpy(&se, reinterpret_cast<const char*>(&h) + 8, 2);
+  return SoftExtended::from_bits(se, sig);
+}
+#else
+constexpr bool kHaveX87 = false;
+#endif
+
+#define SKIP_WITHOUT_X87()                                                        \
+  if (!kHaveX87) GTEST_SKIP() << "no x87 on this CPU to compare the software type with"
+
+// Operands drawn by kind, all in the encodings the x87 itself produces (no
+// pseudo-denormals, unnormals or pseudo-NaNs, which no operation makes):
+// each kind aims at a different path of the
+// arithmetic (alignment, cancellation, rounding carries, subnormals,
+// overflow, specials).
+class OperandSource {
+ public:
+  explicit OperandSource(std::uint64_t seed) : rng_(seed) {}
+
+  SoftExtended any() {
+    switch (rng_() % 16) {
+      case 0: return special();
+      case 1: return subnormal();
+      case 2: return with_exponent(32766 - static_cast<int>(rng_() % 80));  // huge
+      case 3: return with_exponent(1 + static_cast<int>(rng_() % 80));      // tiny
+      case 4: return with_exponent(16383 + static_cast<int>(rng_() % 64) - 32);  // near 1
+      case 5: return few_bits();
+      case 6: return SoftExtended(random_double());
+      case 7: return SoftExtended(random_float());
+      default: return with_exponent(1 + static_cast<int>(rng_() % 32766));
+    }
+  }
+
+  // A second operand related to the first: close to it (cancellation),
+  // far from it (alignment and sticky bits), or independent.
+  SoftExtended partner(SoftExtended a) {
+    const std::uint16_t se = a.sign_exponent();
+    const int biased = se & 0x7FFF;
+    switch (rng_() % 6) {
+      case 0: {  // the same exponent, low bits changed: cancels
+        const std::uint64_t sig = a.significand() ^ (rng_() >> (rng_() % 64));
+        return SoftExtended::from_bits(se ^ sign_flip(), biased != 0 ? sig | 1ull << 63 : sig >> 1);
+      }
+      case 1: {  // one exponent apart
+        const int e = std::clamp(biased + (rng_() % 2 ? 1 : -1), 1, 32766);
+        return SoftExtended::from_bits(static_cast<std::uint16_t>(e | (rng_() % 2 ? 0x8000 : 0)),
+                                       (1ull << 63) | (rng_() >> 1));
+      }
+      case 2: {  // far apart, around the guard bits
+        const int d = 60 + static_cast<int>(rng_() % 75);
+        const int e = std::clamp(biased - d, 1, 32766);
+        return SoftExtended::from_bits(static_cast<std::uint16_t>(e | (rng_() % 2 ? 0x8000 : 0)),
+                                       (1ull << 63) | (rng_() >> (rng_() % 64)));
+      }
+      default: return any();
+    }
+  }
+
+  double random_double() {
+    const std::uint64_t bits = rng_();
+    double d;
+    std::memcpy(&d, &bits, 8);
+    return d;
+  }
+  float random_float() {
+    const auto bits = static_cast<std::uint32_t>(rng_());
+    float f;
+    std::memcpy(&f, &bits, 4);
+    return f;
+  }
+
+  // Values near the edges of double and single: their subnormals,
+  // overflow, and halfway cases of the conversions.
+  SoftExtended near_double_or_single() {
+    static constexpr int kEdges[] = {16383 - 1022, 16383 - 1074, 16383 + 1023, 16383 - 126,
+                                     16383 - 149, 16383 + 127};
+    const int edge = kEdges[rng_() % 6] + static_cast<int>(rng_() % 70) - 35;
+    SoftExtended x = with_exponent(edge);
+    if (rng_() % 3 == 0) {  // a halfway pattern below the kept bits
+      const int cut = 1 + static_cast<int>(rng_() % 62);
+      const std::uint64_t sig = (x.significand() >> cut << cut) | (1ull << (cut - 1));
+      x = SoftExtended::from_bits(x.sign_exponent(), sig);
+    }
+    return x;
+  }
+
+ private:
+  std::uint16_t sign_flip() { return rng_() % 2 ? 0x8000 : 0; }
+  std::uint16_t sign() { return rng_() % 2 ? 0x8000 : 0; }
+
+  SoftExtended with_exponent(int biased) {
+    return SoftExtended::from_bits(static_cast<std::uint16_t>(biased | sign()), (1ull << 63) | (rng_() >> 1));
+  }
+  SoftExtended few_bits() {  // exact results and ties are common
+    const std::uint64_t sig = (1ull << 63) | ((rng_() & 0xFF) << (rng_() % 56));
+    return SoftExtended::from_bits(static_cast<std::uint16_t>((16383 + rng_() % 8) | sign()), sig);
+  }
+  SoftExtended subnormal() {
+    return SoftExtended::from_bits(sign(), rng_() >> (1 + rng_() % 63));
+  }
+  SoftExtended special() {
+    const std::uint16_t top = static_cast<std::uint16_t>(0x7FFF | sign());
+    switch (rng_() % 5) {
+      case 0: return SoftExtended::from_bits(sign(), 0);                        // zero
+      case 1: return SoftExtended::from_bits(top, 1ull << 63);                  // infinity
+      case 2: return SoftExtended::from_bits(top, (3ull << 62) | (rng_() >> (2 + rng_() % 62)));  // quiet NaN
+      case 3: return SoftExtended::from_bits(top, (1ull << 63) | 1 | (rng_() >> 2));  // signalling NaN
+      default: return SoftExtended::from_bits(top, 3ull << 62);                 // indefinite
+    }
+  }
+
+  std::mt19937_64 rng_;
+};
+
+#if defined(__x86_64__) || defined(__i386__)
+template <typename HardOp, typename SoftOp>
+void expect_same_for_pairs(std::uint64_t seed, HardOp hard_op, SoftOp soft_op) {
+  OperandSource source(seed);
+  long differences = 0;
+  for (long i = 0; i < kPairs; ++i) {
+    const SoftExtended a = source.any();
+    const SoftExtended b = i % 2 ? source.partner(a) : source.any();
+    const SoftExtended want = to_soft(hard_op(to_hard(a), to_hard(b)));
+    const SoftExtended got = soft_op(a, b);
+    if (want.sign_exponent() != got.sign_exponent() || want.significand() != got.significand()) {
+      if (++differences <= 5) {
+        ADD_FAILURE() << hex(a) << " op " << hex(b) << ": x87 " << hex(want) << ", software " << hex(got);
+      }
+    }
+  }
+  EXPECT_EQ(differences, 0) << "of " << kPairs << " pairs";
+}
+#else
+template <typename HardOp, typename SoftOp>
+void expect_same_for_pairs(std::uint64_t, HardOp, SoftOp) {}
+#endif
+
+TEST(SoftExtendedAgainstX87, Add) {
+  SKIP_WITHOUT_X87();
+  expect_same_for_pairs(1, [](auto a, auto b) { return a + b; }, [](auto a, auto b) { return a + b; });
+}
+TEST(SoftExtendedAgainstX87, Subtract) {
+  SKIP_WITHOUT_X87();
+  expect_same_for_pairs(2, [](auto a, auto b) { return a - b; }, [](auto a, auto b) { return a - b; });
+}
+TEST(SoftExtendedAgainstX87, Multiply) {
+  SKIP_WITHOUT_X87();
+  expect_same_for_pairs(3, [](auto a, auto b) { return a * b; }, [](auto a, auto b) { return a * b; });
+}
+TEST(SoftExtendedAgainstX87, Divide) {
+  SKIP_WITHOUT_X87();
+  expect_same_for_pairs(4, [](auto a, auto b) { return a / b; }, [](auto a, auto b) { return a / b; });
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+long double hard_sqrt(long double v) {
+  long double r;
+  asm("fsqrt" : "=t"(r) : "0"(v));
+  return r;
+}
+#endif
+
+TEST(SoftExtendedAgainstX87, SquareRoot) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  expect_same_for_pairs(
+      5, [](auto a, auto) { return hard_sqrt(a); }, [](auto a, auto) { return sqrt(a); });
+#endif
+}
+
+TEST(SoftExtendedAgainstX87, ComparisonsIncludingUnordered) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  OperandSource source(6);
+  for (long i = 0; i < kPairs / 4; ++i) {
+    const SoftExtended a = source.any();
+    const SoftExtended b = i % 3 == 0 ? a : source.partner(a);
+    const Hard x = to_hard(a), y = to_hard(b);
+    ASSERT_EQ(a == b, x == y) << hex(a) << " " << hex(b);
+    ASSERT_EQ(a < b, x < y) << hex(a) << " " << hex(b);
+    ASSERT_EQ(a <= b, x <= y) << hex(a) << " " << hex(b);
+    ASSERT_EQ(a > b, x > y) << hex(a) << " " << hex(b);
+    ASSERT_EQ(a >= b, x >= y) << hex(a) << " " << hex(b);
+  }
+#endif
+}
+
+TEST(SoftExtendedAgainstX87, StoresToDoubleAndSingle) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  OperandSource source(7);
+  long differences = 0;
+  for (long i = 0; i < kPairs; ++i) {
+    const SoftExtended x = i % 2 ? source.near_double_or_single() : source.any();
+    const double hd = static_cast<double>(to_hard(x));
+    const double sd = static_cast<double>(x);
+    const float hf = static_cast<float>(to_hard(x));
+    const float sf = static_cast<float>(x);
+    if (std::memcmp(&hd, &sd, 8) != 0 || std::memcmp(&hf, &sf, 4) != 0) {
+      if (++differences <= 5) {
+        ADD_FAILURE() << hex(x) << ": x87 " << hd << " " << hf << ", software " << sd << " " << sf;
+      }
+    }
+  }
+  EXPECT_EQ(differences, 0);
+#endif
+}
+
+TEST(SoftExtendedAgainstX87, LoadsFromDoubleSingleAndIntegers) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  OperandSource source(8);
+  std::mt19937_64 rng(9);
+  for (long i = 0; i < kPairs / 4; ++i) {
+    const double d = source.random_double();
+    const float f = source.random_float();
+    const auto n = static_cast<long long>(rng() >> (rng() % 64)) * (rng() % 2 ? 1 : -1);
+    ASSERT_EQ(hex(SoftExtended(d)), hex(to_soft(d))) << d;
+    ASSERT_EQ(hex(SoftExtended(f)), hex(to_soft(f))) << f;
+    ASSERT_EQ(hex(SoftExtended(n)), hex(to_soft(static_cast<Hard>(n)))) << n;
+  }
+  constexpr long long kMin = -0x7FFFFFFFFFFFFFFF - 1;
+  EXPECT_EQ(hex(SoftExtended(kMin)), hex(to_soft(static_cast<Hard>(kMin))));
+#endif
+}
+
+// What the model relies on, checked everywhere, x87 or not.
+TEST(SoftExtended, InvalidOperationsGiveTheNegativeIndefiniteNaN) {
+  const SoftExtended zero(0.0), inf(1.0 / 0.0), one(1.0);
+  const std::string indefinite = "ffff:c000000000000000";
+  EXPECT_EQ(hex(zero / zero), indefinite);
+  EXPECT_EQ(hex(inf * zero), indefinite);
+  EXPECT_EQ(hex(inf - inf), indefinite);
+  EXPECT_EQ(hex(sqrt(-one)), indefinite);
+  EXPECT_TRUE(std::signbit(static_cast<double>(zero / zero)));
+  EXPECT_EQ(hex(sqrt(-zero)), "8000:0000000000000000");
+}
+
+TEST(SoftExtended, ConstantsFoldAtCompileTime) {
+  constexpr SoftExtended tenth(0.1);
+  static_assert(tenth.sign_exponent() == 0x3FFB && tenth.significand() == 0xCCCCCCCCCCCCD000u);
+  constexpr SoftExtended denormal(4.9406564584124654e-324);
+  static_assert(denormal.sign_exponent() == 16383 - 1074 && denormal.significand() == 1ull << 63);
+  EXPECT_EQ(static_cast<double>(tenth * SoftExtended(10)), 1.0);
+}
+
+}  // namespace
+}  // namespace gndfit
