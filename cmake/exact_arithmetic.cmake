@@ -47,9 +47,11 @@ else()
 endif()
 
 # Applied to every target of ours through gndfit_options: never contract,
-# never relax IEEE semantics; and the choice above.
+# never relax IEEE semantics.  The choice of extended type is a definition
+# of the model library (src/CMakeLists.txt), so that a test build can hold
+# both a hardware and a software model.
 set(GNDFIT_EXACT_ARITHMETIC_FLAGS -ffp-contract=off -fno-fast-math)
-set(GNDFIT_EXACT_ARITHMETIC_DEFINITIONS GNDFIT_SOFT_EXTENDED=${GNDFIT_USE_SOFT_EXTENDED})
+set(GNDFIT_EXACT_ARITHMETIC_DEFINITIONS)
 if(GNDFIT_PORTABLE_WIDE)
   list(APPEND GNDFIT_EXACT_ARITHMETIC_DEFINITIONS GNDFIT_PORTABLE_WIDE)
 endif()
