@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing gndfit needs; with
 # the argument "program" only what building the program needs, with
-# "windows" also the MinGW-w64 cross compiler and Wine, with "fuzz" clang
+# "windows" also the MinGW-w64 cross compiler and Wine, with "arm64" the
+# ARM64 cross compiler and QEMU's user-mode emulator, with "fuzz" clang
 # and its libFuzzer run-time.  Does
 # nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
@@ -12,6 +13,7 @@ case "${1:-}" in
 esac
 case "${1:-}" in
   windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
+  arm64) packages+=(g++-aarch64-linux-gnu googletest qemu-user) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 missing=()

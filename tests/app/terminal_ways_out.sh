@@ -26,7 +26,7 @@ way_out() {  # name, how (a key for tmux or "kill -SIG"), the exit status sh see
     kill*)  # this terminal's program: in the session of the pane's shell
       local session
       session=$(ps -o sid= -p "$(tmux -L "$tmux_socket" display -p -t t '#{pane_pid}')" | tr -d ' ')
-      pkill -${how#kill -} -s "$session" -f -x "$program" ;;
+      pkill -${how#kill -} -s "$session" -f -x "$(program_command_line "$program")" ;;
     *) tmux_keys "$how" ;;
   esac
   local ok=1

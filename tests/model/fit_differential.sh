@@ -6,7 +6,7 @@
 set -euo pipefail
 count=$1
 if [[ $# -lt 3 ]]; then
-  echo "skipped: no x87 on this target to compare the software extended type with"
+  echo "skipped: this build has no x87 model to compare the software type with (no x87, or a cross build whose native x86 build compares them)"
   exit 77
 fi
 work=$(mktemp -d)

@@ -53,3 +53,14 @@ type_and_check_first_example() {  # home-key end-key
   grep -q '^23.8  2.9  19.2  3.6  17.4  4.0  16.2  4.4  15.0  5.0  14.0  5.7  13.3  6.2  13.0  6.6  12.6  7.1  12.3  7.5$' <<<"$screen" \
     || { echo "model row wrong"; echo "$screen"; return 1; }
 }
+
+# The command line the program runs with, to find its process: its path, or
+# for a cross-built program the line of the emulator that its wrapper
+# script execs.
+program_command_line() {
+  if [[ $(head -c 2 "$1") == '#!' ]]; then
+    sed -n 's/^exec \(.*\) "\$@"$/\1/p' "$1"
+  else
+    printf '%s\n' "$1"
+  fi
+}
