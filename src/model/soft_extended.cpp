@@ -1,36 +1,14 @@
 #include "model/soft_extended.hpp"
 
+#include <array>
 #include <utility>
 
 #include "model/wide.hpp"
 
 namespace gndfit {
+namespace soft_extended_detail {
 namespace {
 
-constexpr int kBias = 16383;
-constexpr int kMinExponent = 1 - kBias;  // of the smallest normal
-constexpr std::uint16_t kSignBit = 0x8000;
-constexpr std::uint16_t kMaxBiased = 0x7FFF;
-constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
-constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
-// Below-the-significand bits that stand for "more than a half", "less than a
-// half but not zero", "exactly a half": the lowest bit is sticky.
-constexpr std::uint64_t kAboveHalf = kTopBit | 1;
-constexpr std::uint64_t kBelowHalf = 1;
-
-std::uint16_t sign_of(bool negative) { return negative ? kSignBit : 0; }
-
-bool is_negative(SoftExtended x) { return (x.sign_exponent() & kSignBit) != 0; }
-int biased_of(SoftExtended x) { return x.sign_exponent() & kMaxBiased; }
-bool is_nan(SoftExtended x) {
-  return biased_of(x) == kMaxBiased && (x.significand() << 1) != 0;
-}
-bool is_infinite(SoftExtended x) {
-  return biased_of(x) == kMaxBiased && (x.significand() << 1) == 0;
-}
-bool is_zero(SoftExtended x) { return biased_of(x) == 0 && x.significand() == 0; }
-
-SoftExtended zero(bool negative) { return SoftExtended::from_bits(sign_of(negative), 0); }
 SoftExtended infinity(bool negative) {
   return SoftExtended::from_bits(sign_of(negative) | kMaxBiased, kTopBit);
 }
@@ -52,14 +30,7 @@ SoftExtended propagate_nan(SoftExtended a, SoftExtended b) {
   return quieted(is_negative(a) ? b : a);
 }
 
-// A finite non-zero value as significand 2^(exponent - 63), the
-// significand's top bit set (subnormals normalised).
-struct Unpacked {
-  bool negative;
-  int exponent;
-  std::uint64_t significand;
-};
-
+// Any finite non-zero value unpacked, subnormals normalised.
 Unpacked unpack(SoftExtended x) {
   const int biased = biased_of(x);
   if (biased != 0) return {is_negative(x), biased - kBias, x.significand()};
@@ -67,23 +38,7 @@ Unpacked unpack(SoftExtended x) {
   return {is_negative(x), kMinExponent - shift, x.significand() << shift};
 }
 
-// (high:low) shifted right by n >= 1, the bits shifted out kept as a
-// sticky lowest bit.
-void shift_right_sticky(std::uint64_t& high, std::uint64_t& low, int n) {
-  if (n >= 128) {
-    low = (high | low) != 0 ? 1 : 0;
-    high = 0;
-  } else if (n >= 64) {
-    const int m = n - 64;
-    const std::uint64_t lost = (m == 0 ? 0 : high << (64 - m)) | low;
-    low = (m == 0 ? high : high >> m) | (lost != 0 ? 1 : 0);
-    high = 0;
-  } else {
-    const std::uint64_t lost = low << (64 - n);
-    low = (high << (64 - n)) | (low >> n) | (lost != 0 ? 1 : 0);
-    high >>= n;
-  }
-}
+}  // namespace
 
 // The exact value (significand + below / 2^64) 2^(exponent - 63), with the
 // significand's top bit set, rounded once to nearest even: to a subnormal
@@ -111,75 +66,7 @@ SoftExtended round_and_pack(bool negative, int exponent, std::uint64_t significa
                                  significand);
 }
 
-// Both operands normal: the common case, which needs no special-value
-// checks and no normalising.
-bool both_normal(SoftExtended a, SoftExtended b) {
-  return static_cast<unsigned>(biased_of(a) - 1) < kMaxBiased - 1 &&
-         static_cast<unsigned>(biased_of(b) - 1) < kMaxBiased - 1;
-}
-
-Unpacked unpack_normal(SoftExtended x) { return {is_negative(x), biased_of(x) - kBias, x.significand()}; }
-
-// round_and_pack, taking the short way when the result is normal.
-inline SoftExtended round_and_pack_fast(bool negative, int exponent, std::uint64_t significand,
-                                        std::uint64_t below) {
-  if (exponent < kMinExponent || exponent >= kBias) {
-    return round_and_pack(negative, exponent, significand, below);
-  }
-  if (below > kTopBit || (below == kTopBit && (significand & 1) != 0)) {
-    if (++significand == 0) {
-      significand = kTopBit;
-      ++exponent;
-    }
-  }
-  return SoftExtended::from_bits(static_cast<std::uint16_t>(sign_of(negative) | (exponent + kBias)),
-                                 significand);
-}
-
-// |a| >= |b| for finite values, by their encodings.
-bool magnitude_not_less(SoftExtended a, SoftExtended b) {
-  if (biased_of(a) != biased_of(b)) return biased_of(a) > biased_of(b);
-  return a.significand() >= b.significand();
-}
-
-// a + b for finite non-zero operands given unpacked, |x| >= |y|.
-SoftExtended add_unpacked(const Unpacked& x, const Unpacked& y) {
-  std::uint64_t high = y.significand;
-  std::uint64_t low = 0;
-  if (x.exponent != y.exponent) shift_right_sticky(high, low, x.exponent - y.exponent);
-  int exponent = x.exponent;
-  if (x.negative == y.negative) {
-    std::uint64_t sum = x.significand + high;
-    if (sum < high) {  // carried out of the top bit
-      low = (low >> 1) | (sum << 63) | (low & 1);
-      sum = (sum >> 1) | kTopBit;
-      ++exponent;
-    }
-    return round_and_pack_fast(x.negative, exponent, sum, low);
-  }
-  // The bits shifted out of b are a sticky bit below 64 guard bits, so the
-  // borrow they cause never reaches the rounding decision wrongly.
-  std::uint64_t difference_low = std::uint64_t{0} - low;
-  std::uint64_t difference = x.significand - high - (low != 0 ? 1 : 0);
-  if (difference == 0 && difference_low == 0) return zero(false);
-  const int shift = difference != 0 ? std::countl_zero(difference)
-                                    : 64 + std::countl_zero(difference_low);
-  if (shift >= 64) {
-    difference = difference_low << (shift - 64);
-    difference_low = 0;
-  } else if (shift > 0) {
-    difference = (difference << shift) | (difference_low >> (64 - shift));
-    difference_low <<= shift;
-  }
-  return round_and_pack_fast(x.negative, exponent - shift, difference, difference_low);
-}
-
-// a + b where b already carries the sign the operation gives it.
-SoftExtended add_signed(SoftExtended a, SoftExtended b) {
-  if (both_normal(a, b)) {
-    if (!magnitude_not_less(a, b)) std::swap(a, b);
-    return add_unpacked(unpack_normal(a), unpack_normal(b));
-  }
+SoftExtended add_special(SoftExtended a, SoftExtended b) {
   if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
   const bool a_negative = is_negative(a);
   const bool b_negative = is_negative(b);
@@ -191,6 +78,28 @@ SoftExtended add_signed(SoftExtended a, SoftExtended b) {
   return add_unpacked(unpack(a), unpack(b));
 }
 
+SoftExtended multiply_special(SoftExtended a, SoftExtended b) {
+  const bool negative = is_negative(a) != is_negative(b);
+  if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
+  if (is_infinite(a) || is_infinite(b)) {
+    return is_zero(a) || is_zero(b) ? indefinite() : infinity(negative);
+  }
+  if (is_zero(a) || is_zero(b)) return zero(negative);
+  return multiply_unpacked(negative, unpack(a), unpack(b));
+}
+
+SoftExtended divide_special(SoftExtended a, SoftExtended b) {
+  const bool negative = is_negative(a) != is_negative(b);
+  if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
+  if (is_infinite(a)) return is_infinite(b) ? indefinite() : infinity(negative);
+  if (is_infinite(b)) return zero(negative);
+  if (is_zero(b)) return is_zero(a) ? indefinite() : infinity(negative);
+  if (is_zero(a)) return zero(negative);
+  return divide_unpacked(negative, unpack(a), unpack(b));
+}
+
+namespace {
+
 // Karatsuba square root with remainder (Zimmermann): the root of a 4-limb
 // number from the root of its top two limbs and one division.
 struct RootRemainder {
@@ -198,18 +107,28 @@ struct RootRemainder {
   std::uint64_t remainder;
 };
 
-// For x >= 2^30: floor(sqrt(x)) and the rest, bit by bit, without
-// branches (which way each bit goes is data, not pattern).
-RootRemainder square_root_32(std::uint32_t x) {
-  std::uint64_t root = 0;
-  std::uint64_t rest = x;
-  for (std::uint64_t bit = std::uint64_t{1} << 30; bit != 0; bit >>= 2) {
-    const std::uint64_t trial = root + bit;
-    const std::uint64_t take = std::uint64_t{0} - (rest >= trial ? 1 : 0);
-    rest -= trial & take;
-    root = (root >> 1) + (bit & take);
+// For x >= 2^30: floor(sqrt(x)) and the rest.  A table gives the root of
+// the top 8 bits rounded up (at most 257 too large), one Newton step from
+// above brings it within 2, and a last check corrects it.
+constexpr std::uint32_t ceiling_root(std::uint64_t x) {
+  std::uint64_t low = 0, high = std::uint64_t{1} << 32;  // low^2 < x <= high^2
+  while (high - low > 1) {
+    const std::uint64_t middle = (low + high) / 2;
+    (middle * middle < x ? low : high) = middle;
   }
-  return {root, rest};
+  return static_cast<std::uint32_t>(high);
+}
+constexpr auto kRootEstimates = [] {
+  std::array<std::uint32_t, 256> table{};
+  for (std::uint64_t i = 64; i < 256; ++i) table[i] = ceiling_root((i + 1) << 24);
+  return table;
+}();
+
+RootRemainder square_root_32(std::uint32_t x) {
+  const std::uint64_t estimate = kRootEstimates[x >> 24];
+  std::uint64_t root = (estimate + x / estimate) / 2;
+  while (root * root > x) --root;
+  return {root, x - root * root};
 }
 
 // For x >= 2^62, limbs of 16 bits.
@@ -248,70 +167,10 @@ WideRoot square_root_128(Wide n) {
 }
 
 }  // namespace
+}  // namespace soft_extended_detail
 
-namespace {
-
-SoftExtended multiply_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
-  const Wide product = multiply_wide(x.significand, y.significand);
-  std::uint64_t high = high_half(product);
-  std::uint64_t low = low_half(product);
-  int exponent = x.exponent + y.exponent;
-  if ((high & kTopBit) != 0) {
-    ++exponent;
-  } else {
-    high = (high << 1) | (low >> 63);
-    low <<= 1;
-  }
-  return round_and_pack_fast(negative, exponent, high, low);
-}
-
-SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
-  // A 64-bit quotient with its top bit set, and where the rest lies.
-  const bool shifted = x.significand >= y.significand;
-  const Wide numerator = shifted ? make_wide(x.significand >> 1, x.significand << 63)
-                                 : make_wide(x.significand, 0);
-  const WideQuotient qr = divide_wide(numerator, y.significand);
-  const std::uint64_t other = y.significand - qr.remainder;  // the rest measured from above
-  const std::uint64_t below = qr.remainder == 0          ? 0
-                              : qr.remainder > other    ? kAboveHalf
-                              : qr.remainder == other   ? kTopBit
-                                                        : kBelowHalf;
-  return round_and_pack_fast(negative, x.exponent - y.exponent - (shifted ? 0 : 1), qr.quotient,
-                             below);
-}
-
-}  // namespace
-
-SoftExtended operator+(SoftExtended a, SoftExtended b) { return add_signed(a, b); }
-
-SoftExtended operator-(SoftExtended a, SoftExtended b) {
-  // A NaN operand passes on with its own sign, so b is not negated then.
-  if (is_nan(b)) return propagate_nan(a, b);
-  return add_signed(a, -b);
-}
-
-SoftExtended operator*(SoftExtended a, SoftExtended b) {
-  const bool negative = is_negative(a) != is_negative(b);
-  if (both_normal(a, b)) return multiply_unpacked(negative, unpack_normal(a), unpack_normal(b));
-  if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
-  if (is_infinite(a) || is_infinite(b)) {
-    return is_zero(a) || is_zero(b) ? indefinite() : infinity(negative);
-  }
-  if (is_zero(a) || is_zero(b)) return zero(negative);
-  return multiply_unpacked(negative, unpack(a), unpack(b));
-}
-
-SoftExtended operator/(SoftExtended a, SoftExtended b) {
-  const bool negative = is_negative(a) != is_negative(b);
-  if (both_normal(a, b)) return divide_unpacked(negative, unpack_normal(a), unpack_normal(b));
-  if (is_nan(a) || is_nan(b)) return propagate_nan(a, b);
-  if (is_infinite(a)) return is_infinite(b) ? indefinite() : infinity(negative);
-  if (is_infinite(b)) return zero(negative);
-  if (is_zero(b)) return is_zero(a) ? indefinite() : infinity(negative);
-  if (is_zero(a)) return zero(negative);
-  return divide_unpacked(negative, unpack(a), unpack(b));
-}
 SoftExtended sqrt(SoftExtended v) {
+  using namespace soft_extended_detail;
   if (is_nan(v)) return quieted(v);
   if (is_zero(v)) return v;
   if (is_negative(v)) return indefinite();
@@ -332,6 +191,7 @@ SoftExtended sqrt(SoftExtended v) {
   return round_and_pack_fast(false, exponent, r.root, below);
 }
 
+namespace soft_extended_detail {
 namespace {
 
 // x rounded once to a binary format with `precision` significand bits
@@ -348,19 +208,6 @@ Bits round_to_format(SoftExtended x, int precision, int min_exponent, int max_ex
   }
   if (is_infinite(x)) return sign | all_ones;
   if (is_zero(x)) return sign;
-  const int biased = biased_of(x);
-  if (biased >= kBias + min_exponent && biased <= kBias + max_exponent - 1) {
-    // Normal in the format, and below its largest exponent so that even a
-    // carry out of the significand stays finite: the short way.
-    const int drop = 64 - precision;
-    const std::uint64_t kept = x.significand() >> drop;
-    const std::uint64_t rest = x.significand() & ((std::uint64_t{1} << drop) - 1);
-    const std::uint64_t half = std::uint64_t{1} << (drop - 1);
-    const std::uint64_t up = (rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0;
-    // The carry of a rounding up runs from the fraction into the exponent.
-    const Bits exponent_field = static_cast<Bits>(biased - kBias + max_exponent - 1) << fraction_bits;
-    return sign | static_cast<Bits>(exponent_field + static_cast<Bits>(kept + up));
-  }
   const Unpacked u = unpack(x);
   int exponent = u.exponent;
   const int drop = 64 - precision + (exponent < min_exponent ? min_exponent - exponent : 0);
@@ -384,12 +231,12 @@ Bits round_to_format(SoftExtended x, int precision, int min_exponent, int max_ex
 
 }  // namespace
 
-SoftExtended::operator double() const {
-  return std::bit_cast<double>(round_to_format<std::uint64_t>(*this, 53, -1022, 1023));
+double to_double_special(SoftExtended x) {
+  return std::bit_cast<double>(round_to_format<std::uint64_t>(x, 53, -1022, 1023));
 }
 
-SoftExtended::operator float() const {
-  return std::bit_cast<float>(round_to_format<std::uint32_t>(*this, 24, -126, 127));
+float to_single_special(SoftExtended x) {
+  return std::bit_cast<float>(round_to_format<std::uint32_t>(x, 24, -126, 127));
 }
 
 namespace {
@@ -405,6 +252,9 @@ int compare_ordered(SoftExtended a, SoftExtended b) {
 }
 
 }  // namespace
+}  // namespace soft_extended_detail
+
+using namespace soft_extended_detail;
 
 bool operator==(SoftExtended a, SoftExtended b) {
   return !is_nan(a) && !is_nan(b) && compare_ordered(a, b) == 0;

@@ -17,6 +17,9 @@
 //     infinities as the hardware's stores do.
 #include <bit>
 #include <cstdint>
+#include <utility>
+
+#include "model/wide.hpp"
 
 namespace gndfit {
 
@@ -37,13 +40,13 @@ class SoftExtended {
   constexpr std::uint16_t sign_exponent() const { return se_; }
   constexpr std::uint64_t significand() const { return sig_; }
 
-  explicit operator double() const;
-  explicit operator float() const;
+  inline explicit operator double() const;
+  inline explicit operator float() const;
 
-  friend SoftExtended operator+(SoftExtended a, SoftExtended b);
-  friend SoftExtended operator-(SoftExtended a, SoftExtended b);
-  friend SoftExtended operator*(SoftExtended a, SoftExtended b);
-  friend SoftExtended operator/(SoftExtended a, SoftExtended b);
+  friend inline SoftExtended operator+(SoftExtended a, SoftExtended b);
+  friend inline SoftExtended operator-(SoftExtended a, SoftExtended b);
+  friend inline SoftExtended operator*(SoftExtended a, SoftExtended b);
+  friend inline SoftExtended operator/(SoftExtended a, SoftExtended b);
   friend constexpr SoftExtended operator-(SoftExtended a) {
     return from_bits(static_cast<std::uint16_t>(a.se_ ^ 0x8000u), a.sig_);
   }
@@ -107,5 +110,229 @@ class SoftExtended {
 };
 
 SoftExtended sqrt(SoftExtended v);
+
+// The arithmetic's common case, inline: normal operands and a normal
+// result.  Everything else (zeros, subnormals, infinities, NaNs, overflow)
+// goes to the out-of-line functions of soft_extended.cpp.
+namespace soft_extended_detail {
+
+constexpr int kBias = 16383;
+constexpr int kMinExponent = 1 - kBias;  // of the smallest normal
+constexpr std::uint16_t kSignBit = 0x8000;
+constexpr std::uint16_t kMaxBiased = 0x7FFF;
+constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
+constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
+// Below-the-significand bits that stand for "more than a half", "less than a
+// half but not zero", "exactly a half": the lowest bit is sticky.
+constexpr std::uint64_t kAboveHalf = kTopBit | 1;
+constexpr std::uint64_t kBelowHalf = 1;
+
+inline std::uint16_t sign_of(bool negative) { return negative ? kSignBit : 0; }
+
+inline bool is_negative(SoftExtended x) { return (x.sign_exponent() & kSignBit) != 0; }
+inline int biased_of(SoftExtended x) { return x.sign_exponent() & kMaxBiased; }
+inline bool is_nan(SoftExtended x) {
+  return biased_of(x) == kMaxBiased && (x.significand() << 1) != 0;
+}
+inline bool is_infinite(SoftExtended x) {
+  return biased_of(x) == kMaxBiased && (x.significand() << 1) == 0;
+}
+inline bool is_zero(SoftExtended x) { return biased_of(x) == 0 && x.significand() == 0; }
+inline SoftExtended zero(bool negative) { return SoftExtended::from_bits(sign_of(negative), 0); }
+
+// A finite non-zero value as significand 2^(exponent - 63), the
+// significand's top bit set (subnormals normalised).
+struct Unpacked {
+  bool negative;
+  int exponent;
+  std::uint64_t significand;
+};
+
+// (high:low) shifted right by n >= 1, the bits shifted out kept as a
+// sticky lowest bit.
+inline void shift_right_sticky(std::uint64_t& high, std::uint64_t& low, int n) {
+  if (n >= 128) {
+    low = (high | low) != 0 ? 1 : 0;
+    high = 0;
+  } else if (n >= 64) {
+    const int m = n - 64;
+    const std::uint64_t lost = (m == 0 ? 0 : high << (64 - m)) | low;
+    low = (m == 0 ? high : high >> m) | (lost != 0 ? 1 : 0);
+    high = 0;
+  } else {
+    const std::uint64_t lost = low << (64 - n);
+    low = (high << (64 - n)) | (low >> n) | (lost != 0 ? 1 : 0);
+    high >>= n;
+  }
+}
+
+// The exact value (significand + below / 2^64) 2^(exponent - 63), with the
+// significand's top bit set, rounded once to nearest even: to a subnormal
+// below the normal range, to infinity above it.
+SoftExtended round_and_pack(bool negative, int exponent, std::uint64_t significand,
+                            std::uint64_t below);
+
+// Both operands normal: the common case, which needs no special-value
+// checks and no normalising.
+inline bool both_normal(SoftExtended a, SoftExtended b) {
+  return static_cast<unsigned>(biased_of(a) - 1) < kMaxBiased - 1 &&
+         static_cast<unsigned>(biased_of(b) - 1) < kMaxBiased - 1;
+}
+
+inline Unpacked unpack_normal(SoftExtended x) { return {is_negative(x), biased_of(x) - kBias, x.significand()}; }
+
+// round_and_pack, taking the short way when the result is normal.
+inline SoftExtended round_and_pack_fast(bool negative, int exponent, std::uint64_t significand,
+                                        std::uint64_t below) {
+  if (exponent < kMinExponent || exponent >= kBias) {
+    return round_and_pack(negative, exponent, significand, below);
+  }
+  if (below > kTopBit || (below == kTopBit && (significand & 1) != 0)) {
+    if (++significand == 0) {
+      significand = kTopBit;
+      ++exponent;
+    }
+  }
+  return SoftExtended::from_bits(static_cast<std::uint16_t>(sign_of(negative) | (exponent + kBias)),
+                                 significand);
+}
+
+// |a| >= |b| for finite values, by their encodings.
+inline bool magnitude_not_less(SoftExtended a, SoftExtended b) {
+  if (biased_of(a) != biased_of(b)) return biased_of(a) > biased_of(b);
+  return a.significand() >= b.significand();
+}
+
+// a + b for finite non-zero operands given unpacked, |x| >= |y|.
+inline SoftExtended add_unpacked(const Unpacked& x, const Unpacked& y) {
+  std::uint64_t high = y.significand;
+  std::uint64_t low = 0;
+  if (x.exponent != y.exponent) shift_right_sticky(high, low, x.exponent - y.exponent);
+  int exponent = x.exponent;
+  if (x.negative == y.negative) {
+    std::uint64_t sum = x.significand + high;
+    if (sum < high) {  // carried out of the top bit
+      low = (low >> 1) | (sum << 63) | (low & 1);
+      sum = (sum >> 1) | kTopBit;
+      ++exponent;
+    }
+    return round_and_pack_fast(x.negative, exponent, sum, low);
+  }
+  // The bits shifted out of b are a sticky bit below 64 guard bits, so the
+  // borrow they cause never reaches the rounding decision wrongly.
+  std::uint64_t difference_low = std::uint64_t{0} - low;
+  std::uint64_t difference = x.significand - high - (low != 0 ? 1 : 0);
+  if (difference == 0 && difference_low == 0) return zero(false);
+  const int shift = difference != 0 ? std::countl_zero(difference)
+                                    : 64 + std::countl_zero(difference_low);
+  if (shift >= 64) {
+    difference = difference_low << (shift - 64);
+    difference_low = 0;
+  } else if (shift > 0) {
+    difference = (difference << shift) | (difference_low >> (64 - shift));
+    difference_low <<= shift;
+  }
+  return round_and_pack_fast(x.negative, exponent - shift, difference, difference_low);
+}
+
+inline SoftExtended multiply_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
+  const Wide product = multiply_wide(x.significand, y.significand);
+  std::uint64_t high = high_half(product);
+  std::uint64_t low = low_half(product);
+  int exponent = x.exponent + y.exponent;
+  if ((high & kTopBit) != 0) {
+    ++exponent;
+  } else {
+    high = (high << 1) | (low >> 63);
+    low <<= 1;
+  }
+  return round_and_pack_fast(negative, exponent, high, low);
+}
+
+inline SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
+  // A 64-bit quotient with its top bit set, and where the rest lies.
+  const bool shifted = x.significand >= y.significand;
+  const Wide numerator = shifted ? make_wide(x.significand >> 1, x.significand << 63)
+                                 : make_wide(x.significand, 0);
+  const WideQuotient qr = divide_wide(numerator, y.significand);
+  const std::uint64_t other = y.significand - qr.remainder;  // the rest measured from above
+  const std::uint64_t below = qr.remainder == 0          ? 0
+                              : qr.remainder > other    ? kAboveHalf
+                              : qr.remainder == other   ? kTopBit
+                                                        : kBelowHalf;
+  return round_and_pack_fast(negative, x.exponent - y.exponent - (shifted ? 0 : 1), qr.quotient,
+                             below);
+}
+
+SoftExtended add_special(SoftExtended a, SoftExtended b);
+SoftExtended multiply_special(SoftExtended a, SoftExtended b);
+SoftExtended divide_special(SoftExtended a, SoftExtended b);
+double to_double_special(SoftExtended x);
+float to_single_special(SoftExtended x);
+
+// A value normal in the target format (and below its largest exponent, so
+// that a carry out of the significand stays finite) rounded to it: the
+// format's raw bits.  `precision` counts the hidden bit.
+template <typename Bits>
+Bits round_normal_to_format(SoftExtended x, int precision, int max_exponent) {
+  const int fraction_bits = precision - 1;
+  const Bits sign = is_negative(x) ? Bits{1} << (sizeof(Bits) * 8 - 1) : 0;
+  const int drop = 64 - precision;
+  const std::uint64_t kept = x.significand() >> drop;
+  const std::uint64_t rest = x.significand() & ((std::uint64_t{1} << drop) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (drop - 1);
+  const std::uint64_t up = (rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0;
+  // The hidden bit and a carry of the rounding run on into the exponent.
+  const Bits exponent_field = static_cast<Bits>(biased_of(x) - kBias + max_exponent - 1)
+                              << fraction_bits;
+  return sign | static_cast<Bits>(exponent_field + static_cast<Bits>(kept + up));
+}
+
+}  // namespace soft_extended_detail
+
+inline SoftExtended operator+(SoftExtended a, SoftExtended b) {
+  using namespace soft_extended_detail;
+  if (!both_normal(a, b)) return add_special(a, b);
+  if (!magnitude_not_less(a, b)) std::swap(a, b);
+  return add_unpacked(unpack_normal(a), unpack_normal(b));
+}
+
+inline SoftExtended operator-(SoftExtended a, SoftExtended b) {
+  using namespace soft_extended_detail;
+  // A NaN operand passes on with its own sign, so b is negated only when
+  // it is not a NaN.
+  if (!is_nan(b)) return a + -b;
+  return add_special(a, b);
+}
+
+inline SoftExtended operator*(SoftExtended a, SoftExtended b) {
+  using namespace soft_extended_detail;
+  if (!both_normal(a, b)) return multiply_special(a, b);
+  return multiply_unpacked(is_negative(a) != is_negative(b), unpack_normal(a), unpack_normal(b));
+}
+
+inline SoftExtended operator/(SoftExtended a, SoftExtended b) {
+  using namespace soft_extended_detail;
+  if (!both_normal(a, b)) return divide_special(a, b);
+  return divide_unpacked(is_negative(a) != is_negative(b), unpack_normal(a), unpack_normal(b));
+}
+
+inline SoftExtended::operator double() const {
+  using namespace soft_extended_detail;
+  const int biased = biased_of(*this);
+  if (biased >= kBias - 1022 && biased <= kBias + 1022) {
+    return std::bit_cast<double>(round_normal_to_format<std::uint64_t>(*this, 53, 1023));
+  }
+  return to_double_special(*this);
+}
+
+inline SoftExtended::operator float() const {
+  using namespace soft_extended_detail;
+  const int biased = biased_of(*this);
+  if (biased >= kBias - 126 && biased <= kBias + 126) {
+    return std::bit_cast<float>(round_normal_to_format<std::uint32_t>(*this, 24, 127));
+  }
+  return to_single_special(*this);
+}
 
 }  // namespace gndfit
