@@ -96,10 +96,17 @@ void InputSource::use_stream() {
   read_pos_ = 0;
 }
 
+bool InputSource::line_has_field() {
+  const auto size = static_cast<std::int32_t>(line_.size());
+  while (read_pos_ < size && is_blank(static_cast<unsigned char>(line_[static_cast<std::size_t>(read_pos_)])))
+    ++read_pos_;
+  return read_pos_ < size;
+}
+
 int InputSource::source_get() {
   if (stream_) {
     if (given_back_count_ > 0) return given_back_[--given_back_count_];
-    return device_.read_stdin_byte();
+    return device_ != nullptr ? device_->read_stdin_byte() : kEndOfData;
   }
   if (read_pos_ >= static_cast<std::int32_t>(line_.size())) return kEndOfData;
   return static_cast<unsigned char>(line_[static_cast<std::size_t>(read_pos_++)]);

@@ -15,7 +15,9 @@ inline constexpr int kEndOfData = -1;
 
 class InputSource {
  public:
-  explicit InputSource(ConsoleDevice& device) : device_(device) {}
+  // Lines only (use_line), no stream: for text that is not the console's.
+  InputSource() = default;
+  explicit InputSource(ConsoleDevice& device) : device_(&device) {}
 
   // A finished line: unread fields of the previous one are dropped.
   void use_line(std::string line);
@@ -24,6 +26,9 @@ class InputSource {
   bool reading_stream() const { return stream_; }
   // True when the stream has no byte left (nothing is consumed).
   bool stream_exhausted();
+
+  // True while the current line has another field (blanks are skipped).
+  bool line_has_field();
 
   int source_get();
   void source_unget(int byte);
@@ -36,7 +41,7 @@ class InputSource {
  private:
   void finish_field(int terminator);
 
-  ConsoleDevice& device_;
+  ConsoleDevice* device_ = nullptr;
   bool stream_ = false;
   std::string line_;
   std::int32_t read_pos_ = 0;

@@ -1,0 +1,19 @@
+#include "app/band_values.hpp"
+
+#include "model/extended.hpp"
+#include "model/ground_model.hpp"
+#include "model/measurement_start.hpp"
+
+namespace gndfit {
+
+void compute_band_values(FitState& fit, std::span<const float> bands, std::span<BandValues> out) {
+  const float reference = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
+  for (std::size_t i = 0; i < bands.size() && i < out.size(); ++i) {
+    set_eval_frequency_mhz(fit, bands[i]);
+    evaluate_model(fit);
+    const float depth = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
+    out[i] = {bands[i], fit.model, store_single(extended{depth} / extended{reference})};
+  }
+}
+
+}  // namespace gndfit

@@ -1,0 +1,21 @@
+#pragma once
+// The model's values at a list of band frequencies for the fit in `fit`:
+// what the rows of the table show, computed as they compute it (the skin
+// depth relative to the depth at the measured frequency).
+#include <span>
+
+#include "model/fit_state.hpp"
+
+namespace gndfit {
+
+struct BandValues {
+  float band_mhz = 0.0f;
+  GroundConstants model;
+  float relative_skin_depth = 0.0f;
+};
+
+// `fit` holds a finished fit evaluated at the measured frequency; it is
+// left evaluated at the last band, as the table leaves it.
+void compute_band_values(FitState& fit, std::span<const float> bands, std::span<BandValues> out);
+
+}  // namespace gndfit

@@ -1,0 +1,113 @@
+#include "app/command_line.hpp"
+
+#include <charconv>
+#include <cmath>
+
+#ifndef GNDFIT_VERSION
+#define GNDFIT_VERSION "unknown"
+#endif
+#ifndef GNDFIT_REVISION
+#define GNDFIT_REVISION ""
+#endif
+
+namespace gndfit {
+
+bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies) {
+  frequencies.clear();
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    float value = 0.0f;
+    const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+    if (error != std::errc{} || end != item.data() + item.size() || !std::isfinite(value) ||
+        !(value > 0.0f)) {
+      return false;
+    }
+    frequencies.push_back(value);
+    if (comma == std::string_view::npos) return true;
+    text.remove_prefix(comma + 1);
+  }
+}
+
+CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
+  CommandLine line;
+  bool csv = false;
+  bool options_ended = false;
+  auto fail = [](std::string message) {
+    CommandLine failed;
+    failed.mode = RunMode::error;
+    failed.error = std::move(message);
+    return failed;
+  };
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view arg = arguments[i];
+    if (options_ended || arg == "-" || arg.empty() || arg[0] != '-') {
+      line.files.emplace_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "-h" || arg == "--help") {
+      line.mode = RunMode::help;
+      return line;
+    } else if (arg == "--version") {
+      line.mode = RunMode::version;
+      return line;
+    } else if (arg == "--csv") {
+      csv = true;
+    } else if (arg == "--freq" || arg.starts_with("--freq=")) {
+      std::string_view list;
+      if (arg == "--freq") {
+        if (i + 1 == arguments.size()) return fail("option '--freq' needs a list of frequencies");
+        list = arguments[++i];
+      } else {
+        list = arg.substr(7);
+      }
+      if (!parse_frequency_list(list, line.frequencies)) {
+        return fail("invalid frequency list '" + std::string(list) +
+                    "': expected positive numbers in MHz separated by commas");
+      }
+    } else {
+      return fail("unknown option '" + std::string(arg) + "'");
+    }
+  }
+  if (!line.frequencies.empty() && !csv) return fail("option '--freq' needs '--csv'");
+  if (csv) {
+    line.mode = RunMode::csv;
+  } else if (!line.files.empty()) {
+    return fail("reading measurements from files needs '--csv'");
+  }
+  return line;
+}
+
+std::string usage_text() {
+  return "Usage: gndfit [OPTION]...\n"
+         "       gndfit --csv [--freq LIST] [FILE]...\n"
+         "Fit a frequency-dependent ground model to one measurement at a time and\n"
+         "show the model's relative permittivity, conductivity and relative skin\n"
+         "depth on the HF bands from 1.8 to 28.5 MHz.\n"
+         "\n"
+         "With no option, gndfit asks for measurements: frequency in MHz, relative\n"
+         "permittivity and conductivity in mS/m, e.g. '7.1 13 5', and prints a\n"
+         "table for each; with standard input redirected it reads them all.\n"
+         "\n"
+         "  --csv        write comma-separated values instead of the table: one\n"
+         "               header line, then one line per band for each\n"
+         "               measurement; each input line holds one measurement\n"
+         "  --freq LIST  with --csv, the frequencies in MHz to evaluate at,\n"
+         "               separated by commas (default the ten HF bands)\n"
+         "  -h, --help   show this help and exit\n"
+         "  --version    show the version and exit\n"
+         "\n"
+         "FILE '-' is standard input; with no FILE, standard input is read.\n"
+         "Exit status: 0 when all went well; 1 when input or output failed, or\n"
+         "with --csv when any line was skipped; 2 for a wrong command line.\n"
+         "See gndfit(1) for the number forms, the keys and the files.\n";
+}
+
+std::string version_text() {
+  std::string text = "gndfit " GNDFIT_VERSION;
+  const std::string revision = GNDFIT_REVISION;
+  if (!revision.empty()) text += " (git " + revision + ")";
+  return text + "\n";
+}
+
+}  // namespace gndfit

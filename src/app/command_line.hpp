@@ -1,0 +1,34 @@
+#pragma once
+// The command line: what gndfit is asked to do, read before anything runs.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gndfit {
+
+enum class RunMode {
+  interactive,  // no arguments: the console program
+  help,         // -h, --help: usage on standard output
+  version,      // --version
+  csv,          // --csv: machine-readable rows
+  error,        // a usage error: `error` says what, exit status 2
+};
+
+struct CommandLine {
+  RunMode mode = RunMode::interactive;
+  std::vector<std::string> files;  // "-" is standard input; none: standard input
+  std::vector<float> frequencies;  // --freq, MHz; empty: the ten bands
+  std::string error;
+};
+
+CommandLine parse_command_line(const std::vector<std::string_view>& arguments);
+
+// A comma-separated list of finite positive frequencies in MHz, each read
+// as a single the way a constant of the band table is; false when any item
+// is not one.
+bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies);
+
+std::string usage_text();
+std::string version_text();
+
+}  // namespace gndfit

@@ -1,0 +1,96 @@
+#include "app/csv_output.hpp"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "app/band_values.hpp"
+#include "console/input_source.hpp"
+#include "model/ground_model.hpp"
+#include "model/measurement_start.hpp"
+#include "model/simplex_fit.hpp"
+
+namespace gndfit {
+
+std::string shortest(double value) {
+  std::array<char, 32> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  return {text.data(), result.ptr};
+}
+
+std::string shortest(float value) {
+  std::array<char, 32> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  return {text.data(), result.ptr};
+}
+
+CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors)
+    : frequencies_(frequencies), out_(out), errors_(errors) {}
+
+void CsvWriter::write_header() {
+  out_ << "measured_mhz,measured_permittivity,measured_conductivity_ms_per_m,frequency_mhz,"
+          "permittivity,conductivity_ms_per_m,conductivity_s_per_m,relative_skin_depth\n";
+}
+
+void CsvWriter::skip(long line_number, const std::string& reason) {
+  ++skipped_;
+  errors_ << "gndfit: line " << line_number << ": " << reason << '\n';
+}
+
+void CsvWriter::take_line(std::string_view line, long line_number) {
+  const std::size_t first = line.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
+  // The fields as the console reads them: blanks and commas separate,
+  // the same number forms.
+  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF line end
+  InputSource fields;
+  fields.use_line(std::string(line));
+  std::vector<double> values;
+  while (fields.line_has_field() && values.size() <= line.size()) {
+    double value = 0.0;
+    if (values.size() == 0) {
+      fields.read_double(value);
+    } else {
+      float single = 0.0f;
+      fields.read_single(single);
+      value = single;
+    }
+    values.push_back(value);
+  }
+  if (values.size() != 3) {
+    skip(line_number, "expected 3 numbers, got " + std::to_string(values.size()));
+    return;
+  }
+  static constexpr const char* kNames[] = {"frequency", "permittivity", "conductivity"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (!std::isfinite(values[i]) || !(values[i] > 0.0)) {
+      skip(line_number, std::string(kNames[i]) + " must be a finite positive number");
+      return;
+    }
+  }
+  write_rows({values[0], static_cast<float>(values[1]), static_cast<float>(values[2])});
+}
+
+void CsvWriter::write_rows(const Measurement& m) {
+  start_measurement(fit_, m);
+  fit_model(fit_);
+  evaluate_model(fit_);
+  std::vector<BandValues> bands(frequencies_.size());
+  compute_band_values(fit_, frequencies_, bands);
+  const std::string measured =
+      shortest(m.frequency_mhz) + ',' + shortest(m.permittivity) + ',' + shortest(m.conductivity_ms);
+  for (const BandValues& b : bands) {
+    out_ << measured << ',' << shortest(b.band_mhz) << ',' << shortest(b.model.permittivity) << ','
+         << shortest(b.model.conductivity_ms) << ','
+         << shortest(static_cast<double>(b.model.conductivity_ms) / 1000.0) << ','
+         << shortest(b.relative_skin_depth) << '\n';
+  }
+}
+
+void CsvWriter::take_stream(std::istream& in) {
+  std::string line;
+  while (std::getline(in, line)) take_line(line, ++line_number_);
+}
+
+}  // namespace gndfit

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The installed-tool behaviour of the real program: --help and --version on
+# standard output with status 0, a wrong command line as one line on
+# standard error with status 2 before anything runs, --csv over files and
+# standard input with status 1 when a line was skipped; and the man page
+# renders without a warning and names every option --help lists.
+#   command_line.sh [EMULATOR...] PROGRAM MAN_PAGE
+set -uo pipefail
+program=("${@:1:$#-1}")
+man_page=${!#}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+passed=0 failed=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
+}
+run() { "${program[@]}" "$@" > out.txt 2> err.txt; status=$?; }
+is() { [[ $status -eq $1 ]] || { echo "status $status, stderr: $(cat err.txt)"; return 1; }; }
+one_line_hint() { [[ $(wc -l < err.txt) -eq 1 ]] && grep -q "try 'gndfit --help'" err.txt && [[ ! -s out.txt ]]; }
+
+run --help
+check "--help: usage on stdout, status 0" eval 'is 0 && grep -q "^Usage: gndfit" out.txt && [[ ! -s err.txt ]]'
+run --version
+check "--version: version, status 0" eval 'is 0 && grep -Eq "^gndfit [0-9]+\.[0-9]+\.[0-9]+" out.txt'
+run --frobnicate
+check "unknown option: status 2, one line with the hint" eval 'is 2 && one_line_hint'
+run --csv missing.txt
+check "unopenable file: status 2, one line with the hint" eval 'is 2 && one_line_hint'
+run --csv --freq 7,,14
+check "bad --freq list: status 2" eval 'is 2 && one_line_hint'
+printf '7.1 13 5\n' > a.txt
+printf '# second file\n28.5,13,10\n' > b.txt
+run --csv a.txt - b.txt < <(printf '10 15 5\n')
+check "--csv over two files and stdin: header and 30 rows in order, status 0" eval \
+  'is 0 && [[ $(wc -l < out.txt) -eq 31 ]] && [[ $(cut -d, -f1 out.txt | uniq | tr "\n" " ") == "measured_mhz 7.1 10 28.5 " ]]'
+run --csv < <(printf '7.1 13 5\n7.1 13\n')
+check "--csv with a skipped line: reported, status 1" eval \
+  'is 1 && [[ $(tr -d "\r" < err.txt) == "gndfit: line 2: expected 3 numbers, got 2" ]] && [[ $(wc -l < out.txt) -eq 11 ]]'
+run --csv --freq 3.6,7.05 < a.txt
+check "--freq: one row per listed frequency" eval 'is 0 && [[ $(cut -d, -f4 out.txt | tail -n +2 | tr "\n" " ") == "3.6 7.05 " ]]'
+
+# The man page: no warning from groff, every option of --help in it.
+check "man page renders without warnings" eval '[[ -z $(groff -man -ww -z "$man_page" 2>&1) ]]'
+"${program[@]}" --help | tr -d "\r" | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u > options.txt
+check "--help lists options" test -s options.txt
+while read -r option; do
+  check "man page names $option" grep -qF -- "${option//-/\\-}" "$man_page"
+done < options.txt
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,54 @@
+// The command line read as a table: arguments in, what gndfit does out.
+#include "app/command_line.hpp"
+
+#include <gtest/gtest.h>
+
+namespace gndfit {
+namespace {
+
+struct Case {
+  std::vector<std::string_view> arguments;
+  RunMode mode;
+  std::string error;  // for RunMode::error
+  std::size_t files = 0;
+  std::size_t frequencies = 0;
+};
+
+TEST(CommandLine, ArgumentsGiveTheirMode) {
+  const Case cases[] = {
+      {{}, RunMode::interactive, ""},
+      {{"-h"}, RunMode::help, ""},
+      {{"--csv", "--help"}, RunMode::help, ""},
+      {{"--version"}, RunMode::version, ""},
+      {{"--csv"}, RunMode::csv, ""},
+      {{"--csv", "a", "-", "b"}, RunMode::csv, "", 3},
+      {{"--csv", "--", "-h"}, RunMode::csv, "", 1},
+      {{"--csv", "--freq", "7,14"}, RunMode::csv, "", 0, 2},
+      {{"--csv", "--freq=1.8"}, RunMode::csv, "", 0, 1},
+      {{"--bogus"}, RunMode::error, "unknown option '--bogus'"},
+      {{"-x", "--help"}, RunMode::error, "unknown option '-x'"},
+      {{"--csv", "--freq"}, RunMode::error, "option '--freq' needs a list of frequencies"},
+      {{"--freq", "7"}, RunMode::error, "option '--freq' needs '--csv'"},
+      {{"file"}, RunMode::error, "reading measurements from files needs '--csv'"},
+  };
+  for (const Case& c : cases) {
+    const CommandLine line = parse_command_line(c.arguments);
+    EXPECT_EQ(line.mode, c.mode) << c.arguments.size();
+    EXPECT_EQ(line.error, c.error);
+    EXPECT_EQ(line.files.size(), c.files);
+    EXPECT_EQ(line.frequencies.size(), c.frequencies);
+  }
+}
+
+TEST(CommandLine, FrequencyListsAreReadAsSinglesOrRefused) {
+  std::vector<float> f;
+  ASSERT_TRUE(parse_frequency_list("1.8,28.5", f));
+  EXPECT_EQ(f, (std::vector<float>{1.8f, 28.5f}));  // one rounding, as the table's constants
+  for (const char* bad : {"", "1.8,", ",1.8", "1.8,,3", "abc", "-1", "0", "inf", "nan", "1e39",
+                          "7 ", "0x10"}) {
+    EXPECT_FALSE(parse_frequency_list(bad, f)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace gndfit
