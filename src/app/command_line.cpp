@@ -73,13 +73,13 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   if (csv) {
     line.mode = RunMode::csv;
   } else if (!line.files.empty()) {
-    return fail("reading measurements from files needs '--csv'");
+    line.mode = RunMode::files;
   }
   return line;
 }
 
 std::string usage_text() {
-  return "Usage: gndfit [OPTION]...\n"
+  return "Usage: gndfit [FILE]...\n"
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
@@ -87,7 +87,8 @@ std::string usage_text() {
          "\n"
          "With no option, gndfit asks for measurements: frequency in MHz, relative\n"
          "permittivity and conductivity in mS/m, e.g. '7.1 13 5', and prints a\n"
-         "table for each; with standard input redirected it reads them all.\n"
+         "table for each; with standard input redirected, or with FILEs, it reads\n"
+         "them all and writes the tables without prompt or screen.\n"
          "\n"
          "  --csv        write comma-separated values instead of the table: one\n"
          "               header line, then one line per band for each\n"

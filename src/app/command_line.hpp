@@ -11,6 +11,7 @@ enum class RunMode {
   help,         // -h, --help: usage on standard output
   version,      // --version
   csv,          // --csv: machine-readable rows
+  files,        // FILE...: the tables, reading the files as batch input
   error,        // a usage error: `error` says what, exit status 2
 };
 

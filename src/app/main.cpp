@@ -12,6 +12,7 @@
 #include "app/band_table.hpp"
 #include "app/command_line.hpp"
 #include "app/csv_output.hpp"
+#include "app/input_files.hpp"
 #include "app/program.hpp"
 #include "platform/binary_streams.hpp"
 #include "platform/fpu.hpp"
@@ -71,9 +72,10 @@ int run_csv(const gndfit::CommandLine& line) {
   return writer.skipped_any() ? 1 : 0;
 }
 
-int run_console(int argc, char** argv) {
-  const auto device = gndfit::make_native_console();
-  gndfit::Program program(*device);
+// The console program on `device`; FILEs make it batch use with their
+// contents as the input.
+int run_console(int argc, char** argv, gndfit::ConsoleDevice& device) {
+  gndfit::Program program(device);
   program.start_process(argc, argv);
   if (!gndfit::extended_precision_selected()) {
     std::fputs("gndfit: cannot select 64-bit floating-point precision\n", stderr);
@@ -96,7 +98,20 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::version: return print_text(gndfit::version_text());
     case gndfit::RunMode::error: return usage_error(line.error);
     case gndfit::RunMode::csv: return run_csv(line);
+    case gndfit::RunMode::files: {
+      gndfit::InputFiles files;
+      std::string error;
+      if (!files.open(line.files, error)) return usage_error(error);
+      gndfit::use_binary_standard_streams();
+      const auto device = gndfit::make_batch_console(
+          [&files](unsigned char* bytes, std::size_t count) { return files.read(bytes, count); });
+      run_console(argc, argv, *device);
+      if (files.failure().empty()) return 0;
+      std::fprintf(stderr, "gndfit: %s\n", files.failure().c_str());
+      return 1;
+    }
     case gndfit::RunMode::interactive: break;
   }
-  return run_console(argc, argv);
+  const auto device = gndfit::make_native_console();
+  return run_console(argc, argv, *device);
 }

@@ -19,4 +19,13 @@ std::unique_ptr<ConsoleDevice> make_native_console() {
 #endif
 }
 
+std::unique_ptr<ConsoleDevice> make_batch_console(InputBuffer::Reader reader) {
+#ifdef _WIN32
+  return std::make_unique<WindowsConsole>(std::move(reader));
+#else
+  occupy_closed_standard_descriptors();
+  return std::make_unique<PosixStreamConsole>(std::move(reader));
+#endif
+}
+
 }  // namespace gndfit

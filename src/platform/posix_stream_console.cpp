@@ -68,26 +68,35 @@ void occupy_closed_standard_descriptors() {
   }
 }
 
-PosixStreamConsole::PosixStreamConsole(bool typed)
+std::size_t PosixStreamConsole::read_standard_input(unsigned char* bytes, std::size_t count) {
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, bytes, count);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      wait_ready(STDIN_FILENO, POLLIN, -1);  // non-blocking input: wait for it
+      continue;
+    }
+    fail("read standard input", errno);
+  }
+}
+
+PosixStreamConsole::PosixStreamConsole(bool typed) : PosixStreamConsole(nullptr, typed) {}
+
+PosixStreamConsole::PosixStreamConsole(InputBuffer::Reader reader)
+    : PosixStreamConsole(std::move(reader), false) {}
+
+PosixStreamConsole::PosixStreamConsole(InputBuffer::Reader reader, bool typed)
     : output_(
           [](const char* bytes, std::size_t count, OutputBuffer::Mode mode) {
             return write_fully(STDOUT_FILENO, bytes, count, mode);
           },
           [this](int error) { output_failed(error); }),
-      input_(
-          [this](unsigned char* bytes, std::size_t count) -> std::size_t {
-            for (;;) {
-              const ssize_t n = ::read(STDIN_FILENO, bytes, count);
-              if (n >= 0) return static_cast<std::size_t>(n);
-              if (errno == EINTR) continue;
-              if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                wait_ready(STDIN_FILENO, POLLIN, -1);  // non-blocking input: wait for it
-                continue;
-              }
-              fail("read standard input", errno);
-            }
-          },
-          [this] { flush_output(); }),
+      input_(reader ? std::move(reader)
+                    : InputBuffer::Reader([this](unsigned char* bytes, std::size_t count) {
+                        return read_standard_input(bytes, count);
+                      }),
+             [this] { flush_output(); }),
       typed_(typed) {
   // Held pending until the first handler is registered, when the console
   // is whole and the thread that takes them starts.

@@ -24,6 +24,9 @@ class PosixStreamConsole : public ConsoleDevice {
   // `typed`: standard input is a terminal that is read line by line in its
   // own mode (one that cannot be drawn on, such as TERM=dumb).
   explicit PosixStreamConsole(bool typed = false);
+  // Batch use with the input from `reader` (files named on the command
+  // line) instead of standard input.
+  explicit PosixStreamConsole(InputBuffer::Reader reader);
   ~PosixStreamConsole() override;
 
   bool get_buffer_info(BufferInfo&) override { return false; }
@@ -76,6 +79,8 @@ class PosixStreamConsole : public ConsoleDevice {
   // the end, so two ways out never run at once.
   void begin_ending() { ending_.lock(); }
   [[noreturn]] void fail(const char* action, int error);
+  PosixStreamConsole(InputBuffer::Reader reader, bool typed);
+  std::size_t read_standard_input(unsigned char* bytes, std::size_t count);
   OutputBuffer& output() { return output_; }
 
  private:

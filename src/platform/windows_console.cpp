@@ -119,12 +119,18 @@ InputRecord to_record(const INPUT_RECORD& r) {
 
 }  // namespace
 
-WindowsConsole::WindowsConsole()
-    : input_(GetStdHandle(STD_INPUT_HANDLE)),
+WindowsConsole::WindowsConsole() : WindowsConsole(read_from_stdin, false) {}
+
+WindowsConsole::WindowsConsole(InputBuffer::Reader reader) : WindowsConsole(std::move(reader), true) {}
+
+WindowsConsole::WindowsConsole(InputBuffer::Reader reader, bool reads_files)
+    : reads_files_(reads_files),
+      input_(GetStdHandle(STD_INPUT_HANDLE)),
       output_handle_(GetStdHandle(STD_OUTPUT_HANDLE)),
       window_(GetConsoleWindow()),
       output_(write_all_to_stdout, output_failed),
-      input_bytes_(read_from_stdin, [this] { flush_output(); }) {
+      input_bytes_(std::move(reader), [this] { flush_output(); }) {
+
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   g_console = this;
@@ -221,6 +227,7 @@ bool WindowsConsole::write_raw(const char* bytes, std::size_t count, std::size_t
 }
 
 bool WindowsConsole::get_input_mode(std::uint32_t& mode) {
+  if (reads_files_) return false;  // the files are read as redirected input
   DWORD m = 0;
   if (!GetConsoleMode(handle(input_), &m)) return false;
   mode = m;
@@ -232,6 +239,7 @@ bool WindowsConsole::set_input_mode(std::uint32_t mode) {
 }
 
 bool WindowsConsole::peek_input(InputRecord& record) {
+  if (reads_files_) return false;
   INPUT_RECORD r;
   DWORD n = 0;
   if (!PeekConsoleInputA(handle(input_), &r, 1, &n) || n != 1) return false;
@@ -240,6 +248,7 @@ bool WindowsConsole::peek_input(InputRecord& record) {
 }
 
 bool WindowsConsole::read_input(InputRecord& record) {
+  if (reads_files_) return false;
   INPUT_RECORD r;
   DWORD n = 0;
   if (!ReadConsoleInputA(handle(input_), &r, 1, &n) || n != 1) return false;

@@ -16,6 +16,9 @@ namespace gndfit {
 class WindowsConsole : public ConsoleDevice {
  public:
   WindowsConsole();
+  // Batch use with the input from `reader` (files named on the command
+  // line): standard input, console or not, is not read.
+  explicit WindowsConsole(InputBuffer::Reader reader);
   ~WindowsConsole() override;
   WindowsConsole(const WindowsConsole&) = delete;
   WindowsConsole& operator=(const WindowsConsole&) = delete;
@@ -58,6 +61,9 @@ class WindowsConsole : public ConsoleDevice {
   bool deliver(ControlEvent event);
 
  private:
+  WindowsConsole(InputBuffer::Reader reader, bool reads_files);
+
+  bool reads_files_ = false;
   void* input_ = nullptr;  // HANDLE
   void* output_handle_ = nullptr;
   void* window_ = nullptr;  // HWND

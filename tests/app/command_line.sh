@@ -41,6 +41,21 @@ check "--csv with a skipped line: reported, status 1" eval \
 run --csv --freq 3.6,7.05 < a.txt
 check "--freq: one row per listed frequency" eval 'is 0 && [[ $(cut -d, -f4 out.txt | tail -n +2 | tr "\n" " ") == "3.6 7.05 " ]]'
 
+# FILEs are batch input, read in turn as one redirected input: a
+# measurement may run across the end of one file into the next.
+printf '10 15' > part1.txt
+printf ' 5\r\n28.5,' > part2.txt
+printf '13,10\r\n' > part3.txt
+cat part1.txt part2.txt part3.txt | "${program[@]}" > redirected.out
+run part1.txt - part3.txt < part2.txt
+check "FILEs: the same bytes as the same input redirected, status 0" eval \
+  'is 0 && [[ -s out.txt ]] && cmp -s out.txt redirected.out && [[ ! -s err.txt ]]'
+mkdir a_directory
+run part1.txt a_directory
+check "a directory as FILE: status 2 before any output" eval 'is 2 && one_line_hint'
+run part1.txt missing.txt
+check "a FILE that cannot be opened: status 2 before any output" eval 'is 2 && one_line_hint'
+
 # The man page: no warning from groff, every option of --help in it.
 check "man page renders without warnings" eval '[[ -z $(groff -man -ww -z "$man_page" 2>&1) ]]'
 "${program[@]}" --help | tr -d "\r" | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u > options.txt

@@ -29,7 +29,7 @@ TEST(CommandLine, ArgumentsGiveTheirMode) {
       {{"-x", "--help"}, RunMode::error, "unknown option '-x'"},
       {{"--csv", "--freq"}, RunMode::error, "option '--freq' needs a list of frequencies"},
       {{"--freq", "7"}, RunMode::error, "option '--freq' needs '--csv'"},
-      {{"file"}, RunMode::error, "reading measurements from files needs '--csv'"},
+      {{"a", "-"}, RunMode::files, "", 2},
   };
   for (const Case& c : cases) {
     const CommandLine line = parse_command_line(c.arguments);
