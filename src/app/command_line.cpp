@@ -32,6 +32,8 @@ bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies
 CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   CommandLine line;
   bool csv = false;
+  bool nec = false;
+  bool freq = false;
   bool options_ended = false;
   auto fail = [](std::string message) {
     CommandLine failed;
@@ -53,24 +55,32 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       return line;
     } else if (arg == "--csv") {
       csv = true;
-    } else if (arg == "--freq" || arg.starts_with("--freq=")) {
+    } else if (arg == "--freq" || arg.starts_with("--freq=") || arg == "--nec" ||
+               arg.starts_with("--nec=")) {
+      const bool is_nec = arg.starts_with("--nec");
+      const std::string name = is_nec ? "--nec" : "--freq";
       std::string_view list;
-      if (arg == "--freq") {
-        if (i + 1 == arguments.size()) return fail("option '--freq' needs a list of frequencies");
+      if (arg == name) {
+        if (i + 1 == arguments.size()) return fail("option '" + name + "' needs a list of frequencies");
         list = arguments[++i];
       } else {
-        list = arg.substr(7);
+        list = arg.substr(name.size() + 1);
       }
       if (!parse_frequency_list(list, line.frequencies)) {
         return fail("invalid frequency list '" + std::string(list) +
                     "': expected positive numbers in MHz separated by commas");
       }
+      (is_nec ? nec : freq) = true;
     } else {
       return fail("unknown option '" + std::string(arg) + "'");
     }
   }
-  if (!line.frequencies.empty() && !csv) return fail("option '--freq' needs '--csv'");
-  if (csv) {
+  if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
+  if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for '--csv'");
+  if (freq && !csv) return fail("option '--freq' needs '--csv'");
+  if (nec) {
+    line.mode = RunMode::nec;
+  } else if (csv) {
     line.mode = RunMode::csv;
   } else if (!line.files.empty()) {
     line.mode = RunMode::files;
@@ -81,6 +91,7 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
 std::string usage_text() {
   return "Usage: gndfit [FILE]...\n"
          "       gndfit --csv [--freq LIST] [FILE]...\n"
+         "       gndfit --nec LIST [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
          "depth on the HF bands from 1.8 to 28.5 MHz.\n"
@@ -95,12 +106,17 @@ std::string usage_text() {
          "               measurement; each input line holds one measurement\n"
          "  --freq LIST  with --csv, the frequencies in MHz to evaluate at,\n"
          "               separated by commas (default the ten HF bands)\n"
+         "  --nec LIST   for the one measurement in the input, NEC-2 cards for\n"
+         "               each frequency in LIST (MHz, separated by commas): a\n"
+         "               ground (GN 2) with the model's values there, FR and XQ;\n"
+         "               they go after a deck's GE and EX cards\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "\n"
          "FILE '-' is standard input; with no FILE, standard input is read.\n"
-         "Exit status: 0 when all went well; 1 when input or output failed, or\n"
-         "with --csv when any line was skipped; 2 for a wrong command line.\n"
+         "Exit status: 0 when all went well; 1 when input or output failed, with\n"
+         "--csv or --nec when any line was skipped, or with --nec when the input\n"
+         "did not hold exactly one measurement; 2 for a wrong command line.\n"
          "See gndfit(1) for the number forms, the keys and the files.\n";
 }
 

@@ -11,6 +11,7 @@ enum class RunMode {
   help,         // -h, --help: usage on standard output
   version,      // --version
   csv,          // --csv: machine-readable rows
+  nec,          // --nec LIST: NEC-2 ground cards for one measurement
   files,        // FILE...: the tables, reading the files as batch input
   error,        // a usage error: `error` says what, exit status 2
 };
@@ -18,7 +19,7 @@ enum class RunMode {
 struct CommandLine {
   RunMode mode = RunMode::interactive;
   std::vector<std::string> files;  // "-" is standard input; none: standard input
-  std::vector<float> frequencies;  // --freq, MHz; empty: the ten bands
+  std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
   std::string error;
 };
 

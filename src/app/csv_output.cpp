@@ -3,9 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <vector>
 
-#include "app/band_values.hpp"
 #include "console/input_source.hpp"
 #include "model/ground_model.hpp"
 #include "model/measurement_start.hpp"
@@ -25,31 +23,25 @@ std::string shortest(float value) {
   return {text.data(), result.ptr};
 }
 
-CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors)
-    : frequencies_(frequencies), out_(out), errors_(errors) {}
-
-void CsvWriter::write_header() {
-  out_ << "measured_mhz,measured_permittivity,measured_conductivity_ms_per_m,frequency_mhz,"
-          "permittivity,conductivity_ms_per_m,conductivity_s_per_m,relative_skin_depth\n";
-}
-
-void CsvWriter::skip(long line_number, const std::string& reason) {
+void MeasurementLines::skip(const std::string& reason) {
   ++skipped_;
-  errors_ << "gndfit: line " << line_number << ": " << reason << '\n';
+  errors_ << "gndfit: line " << line_number_ << ": " << reason << '\n';
 }
 
-void CsvWriter::take_line(std::string_view line, long line_number) {
-  const std::size_t first = line.find_first_not_of(" \t\r");
+void MeasurementLines::take_line(std::string_view line) {
+  ++line_number_;
+  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF line end
+  const std::size_t first = line.find_first_not_of(" \t");
   if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
   // The fields as the console reads them: blanks and commas separate,
-  // the same number forms.
-  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF line end
+  // the same number forms, the first read as a double, the others as
+  // singles.
   InputSource fields;
   fields.use_line(std::string(line));
   std::vector<double> values;
   while (fields.line_has_field() && values.size() <= line.size()) {
     double value = 0.0;
-    if (values.size() == 0) {
+    if (values.empty()) {
       fields.read_double(value);
     } else {
       float single = 0.0f;
@@ -59,28 +51,48 @@ void CsvWriter::take_line(std::string_view line, long line_number) {
     values.push_back(value);
   }
   if (values.size() != 3) {
-    skip(line_number, "expected 3 numbers, got " + std::to_string(values.size()));
+    skip("expected 3 numbers, got " + std::to_string(values.size()));
     return;
   }
   static constexpr const char* kNames[] = {"frequency", "permittivity", "conductivity"};
   for (std::size_t i = 0; i < 3; ++i) {
     if (!std::isfinite(values[i]) || !(values[i] > 0.0)) {
-      skip(line_number, std::string(kNames[i]) + " must be a finite positive number");
+      skip(std::string(kNames[i]) + " must be a finite positive number");
       return;
     }
   }
-  write_rows({values[0], static_cast<float>(values[1]), static_cast<float>(values[2])});
+  take_({values[0], static_cast<float>(values[1]), static_cast<float>(values[2])}, line_number_);
+}
+
+void MeasurementLines::take_stream(std::istream& in) {
+  std::string line;
+  while (std::getline(in, line)) take_line(line);
+}
+
+std::vector<BandValues> fit_and_evaluate(FitState& fit, const Measurement& m,
+                                         std::span<const float> frequencies) {
+  start_measurement(fit, m);
+  fit_model(fit);
+  evaluate_model(fit);
+  std::vector<BandValues> bands(frequencies.size());
+  compute_band_values(fit, frequencies, bands);
+  return bands;
+}
+
+CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors)
+    : frequencies_(frequencies),
+      out_(out),
+      lines_(errors, [this](const Measurement& m, long) { write_rows(m); }) {}
+
+void CsvWriter::write_header() {
+  out_ << "measured_mhz,measured_permittivity,measured_conductivity_ms_per_m,frequency_mhz,"
+          "permittivity,conductivity_ms_per_m,conductivity_s_per_m,relative_skin_depth\n";
 }
 
 void CsvWriter::write_rows(const Measurement& m) {
-  start_measurement(fit_, m);
-  fit_model(fit_);
-  evaluate_model(fit_);
-  std::vector<BandValues> bands(frequencies_.size());
-  compute_band_values(fit_, frequencies_, bands);
   const std::string measured =
       shortest(m.frequency_mhz) + ',' + shortest(m.permittivity) + ',' + shortest(m.conductivity_ms);
-  for (const BandValues& b : bands) {
+  for (const BandValues& b : fit_and_evaluate(fit_, m, frequencies_)) {
     out_ << measured << ',' << shortest(b.band_mhz) << ',' << shortest(b.model.permittivity) << ','
          << shortest(b.model.conductivity_ms) << ','
          << shortest(static_cast<double>(b.model.conductivity_ms) / 1000.0) << ','
@@ -88,9 +100,13 @@ void CsvWriter::write_rows(const Measurement& m) {
   }
 }
 
-void CsvWriter::take_stream(std::istream& in) {
-  std::string line;
-  while (std::getline(in, line)) take_line(line, ++line_number_);
+void write_nec_cards(std::ostream& out, std::span<const BandValues> bands) {
+  for (const BandValues& b : bands) {
+    out << "GN 2 0 0 0 " << shortest(b.model.permittivity) << ' '
+        << shortest(static_cast<double>(b.model.conductivity_ms) / 1000.0) << '\n'
+        << "FR 0 1 0 0 " << shortest(b.band_mhz) << " 0\n"
+        << "XQ\n";
+  }
 }
 
 }  // namespace gndfit

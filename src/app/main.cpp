@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -36,40 +37,93 @@ int print_text(const std::string& text) {
   return 0;
 }
 
-// --csv: every input opened first, so that a wrong name is a usage error
-// before any output; then the lines of each in turn.
-int run_csv(const gndfit::CommandLine& line) {
+// --csv and --nec: every input opened first, so that a wrong name is a
+// usage error before any output; then the lines of each in turn.
+struct TextInputs {
   std::vector<std::unique_ptr<std::ifstream>> files;
-  std::vector<std::istream*> inputs;
-  for (const std::string& name : line.files) {
+  std::vector<std::istream*> streams;
+  std::string error;
+};
+
+bool open_text_inputs(const std::vector<std::string>& names, TextInputs& inputs) {
+  for (const std::string& name : names) {
     if (name == "-") {
-      inputs.push_back(&std::cin);
+      inputs.streams.push_back(&std::cin);
       continue;
     }
+    std::error_code ignored;
     auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
-    if (!*file) return usage_error("cannot open '" + name + "': " + std::strerror(errno));
-    inputs.push_back(file.get());
-    files.push_back(std::move(file));
+    if (std::filesystem::is_directory(name, ignored) || !*file) {
+      inputs.error = "cannot open '" + name + "': " +
+                     (*file ? std::string("it is a directory") : std::strerror(errno));
+      return false;
+    }
+    inputs.streams.push_back(file.get());
+    inputs.files.push_back(std::move(file));
   }
-  if (inputs.empty()) inputs.push_back(&std::cin);
-  const std::span<const float> bands =
-      line.frequencies.empty() ? std::span<const float>(gndfit::kBandTable) : line.frequencies;
+  if (inputs.streams.empty()) inputs.streams.push_back(&std::cin);
   gndfit::use_binary_standard_streams();
   std::ios::sync_with_stdio(false);
-  gndfit::CsvWriter writer(bands, std::cout, std::cerr);
-  writer.write_header();
-  for (std::istream* in : inputs) {
-    writer.take_stream(*in);
+  return true;
+}
+
+// Reads every input through `take`; false when one could not be read.
+template <typename Reader>
+bool read_all(TextInputs& inputs, Reader& reader) {
+  for (std::istream* in : inputs.streams) {
+    reader.take_stream(*in);
     if (in->bad()) {
       std::cerr << "gndfit: cannot read input\n";
-      return 1;
+      return false;
     }
   }
+  return true;
+}
+
+int finish_output(bool skipped) {
   if (!std::cout.flush()) {
     std::cerr << "gndfit: cannot write standard output: " << std::strerror(errno) << '\n';
     return 1;
   }
-  return writer.skipped_any() ? 1 : 0;
+  return skipped ? 1 : 0;
+}
+
+int run_csv(const gndfit::CommandLine& line) {
+  TextInputs inputs;
+  if (!open_text_inputs(line.files, inputs)) return usage_error(inputs.error);
+  const std::span<const float> bands =
+      line.frequencies.empty() ? std::span<const float>(gndfit::kBandTable) : line.frequencies;
+  gndfit::CsvWriter writer(bands, std::cout, std::cerr);
+  writer.write_header();
+  if (!read_all(inputs, writer)) return 1;
+  return finish_output(writer.skipped_any());
+}
+
+// NEC-2 takes comment cards only at the top of a deck, so the cards are
+// for exactly one measurement: none, or a second, is an error and nothing
+// is written.
+int run_nec(const gndfit::CommandLine& line) {
+  TextInputs inputs;
+  if (!open_text_inputs(line.files, inputs)) return usage_error(inputs.error);
+  std::vector<gndfit::Measurement> measurements;
+  long second_line = 0;
+  gndfit::MeasurementLines lines(std::cerr, [&](const gndfit::Measurement& m, long number) {
+    if (measurements.size() == 1 && second_line == 0) second_line = number;
+    measurements.push_back(m);
+  });
+  if (!read_all(inputs, lines)) return 1;
+  if (measurements.empty()) {
+    std::cerr << "gndfit: --nec needs one measurement; the input holds none\n";
+    return 1;
+  }
+  if (measurements.size() > 1) {
+    std::cerr << "gndfit: line " << second_line
+              << ": --nec takes one measurement; this is a second one\n";
+    return 1;
+  }
+  gndfit::FitState fit;
+  gndfit::write_nec_cards(std::cout, gndfit::fit_and_evaluate(fit, measurements[0], line.frequencies));
+  return finish_output(lines.skipped_any());
 }
 
 // The console program on `device`; FILEs make it batch use with their
@@ -98,6 +152,7 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::version: return print_text(gndfit::version_text());
     case gndfit::RunMode::error: return usage_error(line.error);
     case gndfit::RunMode::csv: return run_csv(line);
+    case gndfit::RunMode::nec: return run_nec(line);
     case gndfit::RunMode::files: {
       gndfit::InputFiles files;
       std::string error;
