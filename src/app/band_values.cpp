@@ -16,4 +16,10 @@ void compute_band_values(FitState& fit, std::span<const float> bands, std::span<
   }
 }
 
+void append_auto_mask(NumericMask& mask, std::string& row, float value) {
+  const double v = value;
+  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
+  mask.append_single(row, picture, value);
+}
+
 }  // namespace gndfit

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/band_table.hpp"
+#include "app/band_values.hpp"
 #include "model/extended.hpp"
 #include "model/ground_model.hpp"
 #include "model/measurement_start.hpp"
@@ -118,9 +119,7 @@ void Program::start_up() {
 // A model value through the picture that gives it three significant
 // places where they fit, appended to a row.
 void Program::append_auto_mask(std::string& row, float value) {
-  const double v = value;
-  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
-  mask.append_single(row, picture, value);
+  gndfit::append_auto_mask(mask, row, value);
 }
 
 bool Program::run_pass() {
@@ -158,7 +157,7 @@ void Program::print_rows() {
   end_line();
   row.clear();
   for (std::size_t i = 0; i < bands; ++i) {
-    mask.append_single(row, "   ##.#", kBandTable[i]);
+    mask.append_single(row, kBandMask, kBandTable[i]);
     if (i + 1 < bands) row += "    ";
   }
   write(row, line_end::new_line);
@@ -189,7 +188,7 @@ void Program::print_rows() {
   set_colour(kColourSkinDepth);
   row.clear();
   for (std::size_t i = 0; i < bands; ++i) {
-    mask.append_single(row, " ###.##", depth[i]);
+    mask.append_single(row, kDepthMask, depth[i]);
     if (i + 1 < bands) row += "    ";
   }
   write(row);

@@ -58,11 +58,11 @@ void NumericMask::format_number(int file, double value, bool is_single, int opti
   // out as one text.
   work_.line.clear();
   compose_value(value, is_single, work_.line);
-  screen_.print_text(file, work_.line, line_end::none);
+  screen_->print_text(file, work_.line, line_end::none);
   if (options == value_end::new_line || options == value_end::new_line_too) {
-    screen_.print_line_end(file, line_end::new_line);
+    screen_->print_line_end(file, line_end::new_line);
   }
-  if (options == value_end::next_zone) screen_.print_line_end(file, line_end::next_zone);
+  if (options == value_end::next_zone) screen_->print_line_end(file, line_end::next_zone);
   if (value_end::is_last(options)) loaded_ = false;
 }
 
@@ -141,7 +141,7 @@ bool NumericMask::starts_field(std::size_t i) const {
 
 void NumericMask::write_literals(int file) {
   collect_literals(work_.literals);
-  if (!work_.literals.empty()) screen_.print_text(file, work_.literals, line_end::none);
+  if (!work_.literals.empty()) screen_->print_text(file, work_.literals, line_end::none);
 }
 
 void NumericMask::collect_literals(std::string& run) {

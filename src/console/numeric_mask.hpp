@@ -37,7 +37,9 @@ inline constexpr bool is_last(int options) { return options < 0; }
 
 class NumericMask {
  public:
-  explicit NumericMask(TextScreen& screen) : screen_(screen) {}
+  explicit NumericMask(TextScreen& screen) : screen_(&screen) {}
+  // Text only (append_single): no screen to print on.
+  NumericMask() = default;
 
   void begin_mask(std::string_view mask);
   void format_single(int file, float value, int options);
@@ -61,7 +63,7 @@ class NumericMask {
   char at(std::size_t i) const { return i < limit() && i < mask_.size() ? mask_[i] : '\0'; }
   std::size_t limit() const { return position_ + static_cast<std::size_t>(remaining_); }
 
-  TextScreen& screen_;
+  TextScreen* screen_ = nullptr;
   std::string_view mask_;  // the loaded mask: the text of one of known_
   bool loaded_ = false;
   std::size_t position_ = 0;

@@ -1,0 +1,156 @@
+#include "app/fit_api.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/band_table.hpp"
+#include "app/band_values.hpp"
+#include "app/csv_output.hpp"
+#include "console/input_source.hpp"
+#include "console/numeric_mask.hpp"
+#include "model/ground_model.hpp"
+#include "model/measurement_start.hpp"
+#include "model/simplex_fit.hpp"
+
+namespace {
+
+using namespace gndfit;
+
+void copy_text(char (&to)[GNDFIT_FIELD_TEXT], const std::string& text) {
+  const std::size_t n = std::min(text.size(), sizeof to - 1);
+  std::memcpy(to, text.data(), n);
+  to[n] = '\0';
+}
+
+void fill_bands(FitState& fit, gndfit_result& r) {
+  BandValues values[GNDFIT_BANDS];
+  compute_band_values(fit, kBandTable, values);
+  NumericMask mask;
+  for (int i = 0; i < GNDFIT_BANDS; ++i) {
+    const BandValues& v = values[i];
+    gndfit_band& b = r.bands[i];
+    b.band_mhz = v.band_mhz;
+    b.permittivity = v.model.permittivity;
+    b.conductivity_ms = v.model.conductivity_ms;
+    b.relative_skin_depth = v.relative_skin_depth;
+    std::string text;
+    mask.append_single(text, kBandMask, v.band_mhz);
+    copy_text(b.band_text, text);
+    text.clear();
+    append_auto_mask(mask, text, v.model.permittivity);
+    copy_text(b.permittivity_text, text);
+    text.clear();
+    append_auto_mask(mask, text, v.model.conductivity_ms);
+    copy_text(b.conductivity_text, text);
+    text.clear();
+    mask.append_single(text, kDepthMask, v.relative_skin_depth);
+    copy_text(b.depth_text, text);
+  }
+}
+
+void append_json_string(std::string& out, const char* text) {
+  out += '"';
+  for (const char* p = text; *p != '\0'; ++p) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c >= 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      out += escape;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  out += '"';
+}
+
+// A number as JSON: the shortest round-trip text, or null where JSON has
+// no number (infinities, NaN).
+template <typename T>
+void append_json_number(std::string& out, T value) {
+  out += std::isfinite(value) ? shortest(value) : "null";
+}
+
+}  // namespace
+
+extern "C" void gndfit_fit_text(const char* text, gndfit_result* result) {
+  gndfit_result& r = *result;
+  r = gndfit_result{};
+  InputSource fields;
+  fields.use_line(text != nullptr ? text : "");
+  Measurement m;
+  fields.read_double(m.frequency_mhz);
+  fields.read_single(m.permittivity);
+  fields.read_single(m.conductivity_ms);
+  r.frequency_mhz = m.frequency_mhz;
+  r.permittivity = m.permittivity;
+  r.conductivity_ms = m.conductivity_ms;
+  // The console's own test: NaN passes it, as it does there.
+  if (m.frequency_mhz <= 0.0 || m.permittivity <= 0.0f || m.conductivity_ms <= 0.0f) return;
+  r.table = 1;
+  FitState fit;
+  start_measurement(fit, m);
+  fit_model(fit);
+  evaluate_model(fit);
+  r.base_conductivity = fit.point.base_conductivity;
+  r.base_permittivity = fit.point.base_permittivity;
+  r.passes = fit.counters.passes;
+  r.evaluations = fit.counters.evaluations;
+  r.expansions = fit.counters.expansions;
+  r.contractions = fit.counters.contractions;
+  r.shrinks = fit.counters.shrinks;
+  r.hit_pass_limit = fit.counters.hit_pass_limit ? 1 : 0;
+  fill_bands(fit, r);
+}
+
+extern "C" const char* gndfit_fit_json(const char* text) {
+  static std::string json;
+  gndfit_result r;
+  gndfit_fit_text(text, &r);
+  json = "{\"table\":";
+  json += r.table != 0 ? "true" : "false";
+  json += ",\"frequency_mhz\":";
+  append_json_number(json, r.frequency_mhz);
+  json += ",\"permittivity\":";
+  append_json_number(json, r.permittivity);
+  json += ",\"conductivity_ms\":";
+  append_json_number(json, r.conductivity_ms);
+  if (r.table != 0) {
+    json += ",\"base_conductivity\":";
+    append_json_number(json, r.base_conductivity);
+    json += ",\"base_permittivity\":";
+    append_json_number(json, r.base_permittivity);
+    json += ",\"passes\":" + std::to_string(r.passes);
+    json += ",\"evaluations\":" + std::to_string(r.evaluations);
+    json += ",\"bands\":[";
+    for (int i = 0; i < GNDFIT_BANDS; ++i) {
+      const gndfit_band& b = r.bands[i];
+      if (i > 0) json += ',';
+      json += "{\"mhz\":";
+      append_json_number(json, b.band_mhz);
+      json += ",\"permittivity\":";
+      append_json_number(json, b.permittivity);
+      json += ",\"conductivity_ms\":";
+      append_json_number(json, b.conductivity_ms);
+      json += ",\"depth\":";
+      append_json_number(json, b.relative_skin_depth);
+      json += ",\"texts\":[";
+      append_json_string(json, b.band_text);
+      json += ',';
+      append_json_string(json, b.permittivity_text);
+      json += ',';
+      append_json_string(json, b.conductivity_text);
+      json += ',';
+      append_json_string(json, b.depth_text);
+      json += "]}";
+    }
+    json += ']';
+  }
+  json += '}';
+  return json.c_str();
+}

@@ -1,0 +1,78 @@
+// The C API against the console program itself: for measurements each run
+// alone (as the API fits each from a fresh state), the API's field texts,
+// laid out as the table lays them out, must be the rows the program prints.
+#include "app/fit_api.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/program.hpp"
+#include "support/memory_console.hpp"
+
+namespace gndfit {
+namespace {
+
+// The program's band, value and depth rows for one measurement run alone.
+std::vector<std::string> console_rows(const std::string& line) {
+  MemoryConsole console = MemoryConsole::redirected(line + "\r\n");
+  Program program(console, "");
+  program.enter();
+  while (program.run_pass()) {
+  }
+  program.end_run();
+  std::vector<std::string> rows;
+  std::istringstream out(console.raw_output);
+  for (std::string row; std::getline(out, row);) {
+    if (!row.empty() && row.back() == '\r') row.pop_back();
+    if (row.find("    1.8        3.7") == 0 || !rows.empty()) rows.push_back(row);
+    if (rows.size() == 3) break;
+  }
+  return rows;
+}
+
+std::vector<std::string> api_rows(const gndfit_result& r) {
+  std::vector<std::string> rows(3);
+  for (int i = 0; i < GNDFIT_BANDS; ++i) {
+    const gndfit_band& b = r.bands[i];
+    const bool last = i + 1 == GNDFIT_BANDS;
+    rows[0] += std::string(b.band_text) + (last ? "" : "    ");
+    rows[1] += std::string(b.permittivity_text) + " " + b.conductivity_text + (last ? "" : "  ");
+    rows[2] += std::string(b.depth_text) + (last ? "" : "    ");
+  }
+  return rows;
+}
+
+void expect_rows_match(const char* golden, int count) {
+  std::ifstream in(std::string(GNDFIT_TEST_DATA "/golden/") + golden + ".in", std::ios::binary);
+  std::string line;
+  for (int n = 0; n < count && std::getline(in, line); ++n) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    gndfit_result r;
+    gndfit_fit_text(line.c_str(), &r);
+    ASSERT_EQ(r.table, 1) << line;
+    EXPECT_EQ(api_rows(r), console_rows(line)) << golden << " line " << n + 1 << ": " << line;
+  }
+}
+
+TEST(FitApi, TextsAreTheConsoleRowsOfTheMeasurementRunAlone) {
+  expect_rows_match("golden_01", 40);
+  expect_rows_match("golden_05", 40);  // extreme values: % markers, exponents, NaN
+}
+
+TEST(FitApi, NoTableWhereTheConsolePrintsNone) {
+  for (const char* text : {"", "7.1 13", "0 13 5", "7.1,-13,5", "abc", "7.1 13 0x0"}) {
+    gndfit_result r;
+    gndfit_fit_text(text, &r);
+    EXPECT_EQ(r.table, 0) << text;
+    EXPECT_EQ(console_rows(text).size(), 0u) << text;
+  }
+  const std::string json = gndfit_fit_json("7.1 13");
+  EXPECT_EQ(json, R"({"table":false,"frequency_mhz":7.1,"permittivity":13,"conductivity_ms":0})");
+}
+
+}  // namespace
+}  // namespace gndfit
