@@ -1,7 +1,9 @@
 #include "app/command_line.hpp"
 
-#include <charconv>
 #include <cmath>
+#include <string>
+
+#include "platform/c_number.hpp"
 
 #ifndef GNDFIT_VERSION
 #define GNDFIT_VERSION "unknown"
@@ -17,12 +19,14 @@ bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies
   while (true) {
     const std::size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
-    float value = 0.0f;
-    const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
-    if (error != std::errc{} || end != item.data() + item.size() || !std::isfinite(value) ||
-        !(value > 0.0f)) {
+    // Plain decimal numbers only: digits, a point, an exponent.
+    if (item.empty() || item.find_first_not_of("0123456789.eE+-") != std::string_view::npos) {
       return false;
     }
+    const std::string number(item);
+    char* end = nullptr;
+    const float value = parse_c_float(number.c_str(), &end);
+    if (end != number.c_str() + number.size() || !std::isfinite(value) || !(value > 0.0f)) return false;
     frequencies.push_back(value);
     if (comma == std::string_view::npos) return true;
     text.remove_prefix(comma + 1);

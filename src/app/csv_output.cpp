@@ -1,27 +1,55 @@
 #include "app/csv_output.hpp"
 
-#include <array>
-#include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "console/input_source.hpp"
 #include "model/ground_model.hpp"
 #include "model/measurement_start.hpp"
 #include "model/simplex_fit.hpp"
+#include "platform/c_number.hpp"
 
 namespace gndfit {
 
-std::string shortest(double value) {
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
-  return {text.data(), result.ptr};
+namespace {
+
+// The shortest text that reads back to the same value: the fewest
+// significant digits, in printf's %g form or without the exponent where
+// that is no longer.  Written with the C library's printf and strtod, so
+// the same text on every platform.
+template <typename T>
+std::string shortest_text(T value, int max_digits) {
+  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  const auto v = static_cast<double>(value);
+  char text[64];
+  int digits = 1;
+  for (; digits < max_digits; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, v);
+    const T back = sizeof(T) == sizeof(float) ? static_cast<T>(parse_c_float(text))
+                                              : static_cast<T>(parse_c_double(text));
+    if (back == value) break;
+  }
+  std::snprintf(text, sizeof text, "%.*g", digits, v);  // the loop may end one short
+  // The same digits without an exponent, where %g can show them so and
+  // that is no longer (10 rather than 1e+01).
+  std::string best = text;
+  std::snprintf(text, sizeof text, "%.*e", digits - 1, v);
+  const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+  if (exponent >= digits && exponent < 40) {  // beyond, the exponent form is shorter
+    std::snprintf(text, sizeof text, "%.*g", exponent + 1, v);
+    if (std::strlen(text) <= best.size()) best = text;
+  }
+  return best;
 }
 
-std::string shortest(float value) {
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
-  return {text.data(), result.ptr};
-}
+}  // namespace
+
+std::string shortest(double value) { return shortest_text(value, 17); }
+std::string shortest(float value) { return shortest_text(value, 9); }
 
 void MeasurementLines::skip(const std::string& reason) {
   ++skipped_;

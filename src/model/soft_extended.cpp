@@ -232,11 +232,11 @@ Bits round_to_format(SoftExtended x, int precision, int min_exponent, int max_ex
 }  // namespace
 
 double to_double_special(SoftExtended x) {
-  return std::bit_cast<double>(round_to_format<std::uint64_t>(x, 53, -1022, 1023));
+  return bit_cast_of<double>(round_to_format<std::uint64_t>(x, 53, -1022, 1023));
 }
 
 float to_single_special(SoftExtended x) {
-  return std::bit_cast<float>(round_to_format<std::uint32_t>(x, 24, -126, 127));
+  return bit_cast_of<float>(round_to_format<std::uint32_t>(x, 24, -126, 127));
 }
 
 namespace {

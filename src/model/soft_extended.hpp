@@ -23,6 +23,17 @@
 
 namespace gndfit {
 
+// std::bit_cast where the library has it; the compiler's built-in (which
+// std::bit_cast is made of) where it does not yet (older libc++).
+template <typename To, typename From>
+constexpr To bit_cast_of(const From& value) {
+#if defined(__cpp_lib_bit_cast)
+  return std::bit_cast<To>(value);
+#else
+  return __builtin_bit_cast(To, value);
+#endif
+}
+
 class SoftExtended {
  public:
   constexpr SoftExtended() = default;  // +0
@@ -87,12 +98,12 @@ class SoftExtended {
                      kIntegerBit | (fraction << (63 - fraction_bits)));
   }
   static constexpr SoftExtended from_double(double v) {
-    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const auto bits = bit_cast_of<std::uint64_t>(v);
     return from_fields((bits >> 63) != 0, static_cast<int>((bits >> 52) & 0x7FF),
                        bits & ((std::uint64_t{1} << 52) - 1), 52, 1023, 0x7FF);
   }
   static constexpr SoftExtended from_float(float v) {
-    const auto bits = std::bit_cast<std::uint32_t>(v);
+    const auto bits = bit_cast_of<std::uint32_t>(v);
     return from_fields((bits >> 31) != 0, static_cast<int>((bits >> 23) & 0xFF),
                        bits & ((std::uint32_t{1} << 23) - 1), 23, 127, 0xFF);
   }
@@ -321,7 +332,7 @@ inline SoftExtended::operator double() const {
   using namespace soft_extended_detail;
   const int biased = biased_of(*this);
   if (biased >= kBias - 1022 && biased <= kBias + 1022) {
-    return std::bit_cast<double>(round_normal_to_format<std::uint64_t>(*this, 53, 1023));
+    return bit_cast_of<double>(round_normal_to_format<std::uint64_t>(*this, 53, 1023));
   }
   return to_double_special(*this);
 }
@@ -330,7 +341,7 @@ inline SoftExtended::operator float() const {
   using namespace soft_extended_detail;
   const int biased = biased_of(*this);
   if (biased >= kBias - 126 && biased <= kBias + 126) {
-    return std::bit_cast<float>(round_normal_to_format<std::uint32_t>(*this, 24, 127));
+    return bit_cast_of<float>(round_normal_to_format<std::uint32_t>(*this, 24, 127));
   }
   return to_single_special(*this);
 }

@@ -7,11 +7,20 @@
 
 namespace gndfit {
 
-inline double parse_c_double(const char* text) {
+inline double parse_c_double(const char* text, char** end = nullptr) {
 #ifdef __MINGW32__
-  return __mingw_strtod(text, nullptr);
+  return __mingw_strtod(text, end);
 #else
-  return std::strtod(text, nullptr);
+  return std::strtod(text, end);
+#endif
+}
+
+// The nearest single, in one rounding.
+inline float parse_c_float(const char* text, char** end = nullptr) {
+#ifdef __MINGW32__
+  return __mingw_strtof(text, end);
+#else
+  return std::strtof(text, end);
 #endif
 }
 
