@@ -2,7 +2,9 @@
 # Installs the Debian packages that building and testing gndfit needs; with
 # the argument "program" only what building the program needs, with
 # "windows" also the MinGW-w64 cross compiler and Wine, with "arm64" the
-# ARM64 cross compiler and QEMU's user-mode emulator, with "fuzz" clang
+# ARM64 cross compiler and QEMU's user-mode emulator, with "wasm"
+# Emscripten (with the acorn module its optimizer needs) and Chromium for
+# the browser tests, with "fuzz" clang
 # and its libFuzzer run-time.  Does
 # nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
@@ -14,6 +16,7 @@ esac
 case "${1:-}" in
   windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;
   arm64) packages+=(g++-aarch64-linux-gnu googletest qemu-user) ;;
+  wasm) packages+=(emscripten node-acorn chromium) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 missing=()

@@ -5,6 +5,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-release}
 scripts/install-deps.sh "$preset"
+if [ "$preset" = wasm ]; then
+  # The web page: built with Emscripten, then opened in headless Chromium
+  # (from disk and from a local server) and compared cell by cell with the
+  # console program's rows, which the program preset builds.
+  cmake --preset wasm
+  cmake --build --preset wasm
+  cmake --preset program
+  cmake --build --preset program
+  (cd tests/web && npm ci --no-audit --no-fund)
+  node tests/web/page_test.mjs build/wasm/web build/program/gndfit tests/golden build/wasm/web-test-artifacts
+  echo "test.sh: web/ holds $(du -sb build/wasm/web | cut -f1) bytes"
+  exit 0
+fi
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 if [ "$preset" = windows ]; then

@@ -120,7 +120,7 @@ constexpr std::uint32_t ceiling_root(std::uint64_t x) {
 }
 constexpr auto kRootEstimates = [] {
   std::array<std::uint32_t, 256> table{};
-  for (std::uint64_t i = 64; i < 256; ++i) table[i] = ceiling_root((i + 1) << 24);
+  for (std::size_t i = 64; i < 256; ++i) table[i] = ceiling_root(std::uint64_t{i + 1} << 24);
   return table;
 }();
 
