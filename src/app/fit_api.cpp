@@ -108,45 +108,45 @@ extern "C" void gndfit_fit_text(const char* text, gndfit_result* result) {
   fill_bands(fit, r);
 }
 
+namespace {
+// ,"name":value with the value as append_json_number writes it.
+template <typename T>
+void append_json_field(std::string& out, const char* name, T value) {
+  out += ",\"";
+  out += name;
+  out += "\":";
+  append_json_number(out, value);
+}
+}  // namespace
+
 extern "C" const char* gndfit_fit_json(const char* text) {
   static std::string json;
   gndfit_result r;
   gndfit_fit_text(text, &r);
   json = "{\"table\":";
   json += r.table != 0 ? "true" : "false";
-  json += ",\"frequency_mhz\":";
-  append_json_number(json, r.frequency_mhz);
-  json += ",\"permittivity\":";
-  append_json_number(json, r.permittivity);
-  json += ",\"conductivity_ms\":";
-  append_json_number(json, r.conductivity_ms);
+  append_json_field(json, "frequency_mhz", r.frequency_mhz);
+  append_json_field(json, "permittivity", r.permittivity);
+  append_json_field(json, "conductivity_ms", r.conductivity_ms);
   if (r.table != 0) {
-    json += ",\"base_conductivity\":";
-    append_json_number(json, r.base_conductivity);
-    json += ",\"base_permittivity\":";
-    append_json_number(json, r.base_permittivity);
+    append_json_field(json, "base_conductivity", r.base_conductivity);
+    append_json_field(json, "base_permittivity", r.base_permittivity);
     json += ",\"passes\":" + std::to_string(r.passes);
     json += ",\"evaluations\":" + std::to_string(r.evaluations);
     json += ",\"bands\":[";
     for (int i = 0; i < GNDFIT_BANDS; ++i) {
       const gndfit_band& b = r.bands[i];
-      if (i > 0) json += ',';
+      json += i > 0 ? "," : "";
       json += "{\"mhz\":";
       append_json_number(json, b.band_mhz);
-      json += ",\"permittivity\":";
-      append_json_number(json, b.permittivity);
-      json += ",\"conductivity_ms\":";
-      append_json_number(json, b.conductivity_ms);
-      json += ",\"depth\":";
-      append_json_number(json, b.relative_skin_depth);
+      append_json_field(json, "permittivity", b.permittivity);
+      append_json_field(json, "conductivity_ms", b.conductivity_ms);
+      append_json_field(json, "depth", b.relative_skin_depth);
       json += ",\"texts\":[";
-      append_json_string(json, b.band_text);
-      json += ',';
-      append_json_string(json, b.permittivity_text);
-      json += ',';
-      append_json_string(json, b.conductivity_text);
-      json += ',';
-      append_json_string(json, b.depth_text);
+      for (const char* field : {b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text}) {
+        if (field != b.band_text) json += ',';
+        append_json_string(json, field);
+      }
       json += "]}";
     }
     json += ']';
