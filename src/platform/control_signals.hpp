@@ -32,6 +32,8 @@ class ControlSignalThread {
   // Main thread.  A signal already being received ends the process before
   // this returns; one that arrives later stays blocked.
   void stop();
+  // True on the waiting thread itself (where stop() must not be called).
+  bool is_current() const { return thread_.get_id() == std::this_thread::get_id(); }
 
  private:
   Receiver receive_;

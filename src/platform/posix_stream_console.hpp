@@ -60,6 +60,11 @@ class PosixStreamConsole : public ConsoleDevice {
   ControlHandlerId add_control_handler(ControlHandler handler) override;
   bool remove_control_handler(ControlHandlerId id) override { return handlers_.remove(id); }
   void end_control_events() override { signals_.reset(); }
+  // The same from whichever thread asks: the signal thread cannot stop
+  // itself, and needs not, as it is the one that ends the process then.
+  void end_control_events_unless_on_signal_thread() {
+    if (!signals_ || !signals_->is_current()) end_control_events();
+  }
 
   // Ends the run as a control event does: the handlers run, last
   // registered first, until one returns true; what is complete of the

@@ -135,7 +135,13 @@ void TerminalConsole::job_control(int signal_number) {
 // The terminal has gone (its window closed): end as the console ends when
 // its window is closed, with the handlers run and by SIGHUP, which is what
 // the terminal would have sent.
-void TerminalConsole::hang_up() { deliver(ControlEvent::close, SIGHUP); }
+// The program ends itself by SIGHUP: no other thread may still wait for
+// that signal then, or an emulator that passes a raised signal on to the
+// whole process (qemu-user does) could hand it to that thread instead.
+void TerminalConsole::hang_up() {
+  end_control_events_unless_on_signal_thread();
+  deliver(ControlEvent::close, SIGHUP);
+}
 
 void TerminalConsole::output_failed(int error) {
   if (error == EIO) hang_up();
