@@ -4,9 +4,9 @@
 // depth relative to the depth at the measured frequency).
 #include <span>
 #include <string>
+#include <vector>
 
 #include "console/numeric_mask.hpp"
-
 #include "model/fit_state.hpp"
 
 namespace gndfit {
@@ -17,13 +17,21 @@ struct BandValues {
   float relative_skin_depth = 0.0f;
 };
 
+// Fits `m` from where `fit` stands and evaluates the model at the
+// measured frequency, as each pass of the program does.
+void fit_measurement(FitState& fit, const Measurement& m);
+
 // `fit` holds a finished fit evaluated at the measured frequency; it is
 // left evaluated at the last band, as the table leaves it.
 void compute_band_values(FitState& fit, std::span<const float> bands, std::span<BandValues> out);
 
+// Both: the model's values at `frequencies` for the measurement `m`.
+std::vector<BandValues> fit_and_evaluate(FitState& fit, const Measurement& m,
+                                         std::span<const float> frequencies);
+
 // The table's masks: a value of the permittivity and conductivity row,
-// through the picture its magnitude chooses; a band frequency; a relative
-// skin depth.
+// through the picture that gives it three significant places where they
+// fit; a band frequency; a relative skin depth.
 void append_auto_mask(NumericMask& mask, std::string& row, float value);
 inline constexpr const char* kBandMask = "   ##.#";
 inline constexpr const char* kDepthMask = " ###.##";

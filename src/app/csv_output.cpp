@@ -7,9 +7,6 @@
 #include <cstring>
 
 #include "console/input_source.hpp"
-#include "model/ground_model.hpp"
-#include "model/measurement_start.hpp"
-#include "model/simplex_fit.hpp"
 #include "platform/c_number.hpp"
 
 namespace gndfit {
@@ -27,13 +24,13 @@ std::string shortest_text(T value, int max_digits) {
   const auto v = static_cast<double>(value);
   char text[64];
   int digits = 1;
-  for (; digits < max_digits; ++digits) {
+  for (;; ++digits) {  // max_digits always reads back
     std::snprintf(text, sizeof text, "%.*g", digits, v);
+    if (digits == max_digits) break;
     const T back = sizeof(T) == sizeof(float) ? static_cast<T>(parse_c_float(text))
                                               : static_cast<T>(parse_c_double(text));
     if (back == value) break;
   }
-  std::snprintf(text, sizeof text, "%.*g", digits, v);  // the loop may end one short
   // The same digits without an exponent, where %g can show them so and
   // that is no longer (10 rather than 1e+01).
   std::string best = text;
@@ -95,16 +92,6 @@ void MeasurementLines::take_line(std::string_view line) {
 void MeasurementLines::take_stream(std::istream& in) {
   std::string line;
   while (std::getline(in, line)) take_line(line);
-}
-
-std::vector<BandValues> fit_and_evaluate(FitState& fit, const Measurement& m,
-                                         std::span<const float> frequencies) {
-  start_measurement(fit, m);
-  fit_model(fit);
-  evaluate_model(fit);
-  std::vector<BandValues> bands(frequencies.size());
-  compute_band_values(fit, frequencies, bands);
-  return bands;
 }
 
 CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors)

@@ -46,6 +46,7 @@ class CsvWriter {
   CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors);
 
   void write_header();
+  void take_line(std::string_view line) { lines_.take_line(line); }
   void take_stream(std::istream& in) { lines_.take_stream(in); }
   bool skipped_any() const { return lines_.skipped_any(); }
 
@@ -57,11 +58,6 @@ class CsvWriter {
   FitState fit_;
   MeasurementLines lines_;
 };
-
-// The fitted model at each frequency for one measurement, fitted from a
-// fresh state.
-std::vector<BandValues> fit_and_evaluate(FitState& fit, const Measurement& m,
-                                         std::span<const float> frequencies);
 
 // NEC-2 cards, free-field form, for each frequency: a Sommerfeld-Norton
 // ground with the model's values there, that one frequency, and execute.

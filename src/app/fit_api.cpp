@@ -11,9 +11,6 @@
 #include "app/csv_output.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
-#include "model/ground_model.hpp"
-#include "model/measurement_start.hpp"
-#include "model/simplex_fit.hpp"
 
 namespace {
 
@@ -94,9 +91,7 @@ extern "C" void gndfit_fit_text(const char* text, gndfit_result* result) {
   if (m.frequency_mhz <= 0.0 || m.permittivity <= 0.0f || m.conductivity_ms <= 0.0f) return;
   r.table = 1;
   FitState fit;
-  start_measurement(fit, m);
-  fit_model(fit);
-  evaluate_model(fit);
+  fit_measurement(fit, m);
   r.base_conductivity = fit.point.base_conductivity;
   r.base_permittivity = fit.point.base_permittivity;
   r.passes = fit.counters.passes;

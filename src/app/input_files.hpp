@@ -1,9 +1,13 @@
 #pragma once
-// The files named on the command line, read in turn as one input, as one
-// redirected standard input would be read ("-" is standard input).
+// The files named on the command line ("-" is standard input; none at all
+// means standard input), opened before anything runs and read in turn:
+// as one stream of bytes for the table program, as lines for --csv and
+// --nec (a file's last line ends with the file).
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gndfit {
@@ -21,6 +25,9 @@ class InputFiles {
   // Up to `count` bytes from the current file, going on to the next at the
   // end of one; 0 at the end of the last, or after a failed read.
   std::size_t read(unsigned char* bytes, std::size_t count);
+  // Every line of every file in turn, without its LF, until the end or a
+  // failed read.
+  void read_lines(const std::function<void(std::string_view)>& take);
   // Why reading stopped early; empty when every file was read to its end.
   const std::string& failure() const { return failure_; }
 
@@ -29,6 +36,9 @@ class InputFiles {
     std::string name;
     std::FILE* stream;
   };
+  // Up to `count` bytes of one file; 0 at its end or on a failure.
+  std::size_t read_from(const File& f, unsigned char* bytes, std::size_t count);
+
   std::vector<File> files_;
   std::size_t current_ = 0;
   std::string failure_;

@@ -3,10 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -37,50 +34,19 @@ int print_text(const std::string& text) {
   return 0;
 }
 
-// --csv and --nec: every input opened first, so that a wrong name is a
-// usage error before any output; then the lines of each in turn.
-struct TextInputs {
-  std::vector<std::unique_ptr<std::ifstream>> files;
-  std::vector<std::istream*> streams;
-  std::string error;
-};
-
-bool open_text_inputs(const std::vector<std::string>& names, TextInputs& inputs) {
-  for (const std::string& name : names) {
-    if (name == "-") {
-      inputs.streams.push_back(&std::cin);
-      continue;
-    }
-    std::error_code ignored;
-    auto file = std::make_unique<std::ifstream>(name, std::ios::binary);
-    if (std::filesystem::is_directory(name, ignored) || !*file) {
-      inputs.error = "cannot open '" + name + "': " +
-                     (*file ? std::string("it is a directory") : std::strerror(errno));
-      return false;
-    }
-    inputs.streams.push_back(file.get());
-    inputs.files.push_back(std::move(file));
-  }
-  if (inputs.streams.empty()) inputs.streams.push_back(&std::cin);
+// --csv and --nec: the text goes through iostreams, bytes as they are.
+void start_text_output() {
   gndfit::use_binary_standard_streams();
   std::ios::sync_with_stdio(false);
-  return true;
 }
 
-// Reads every input through `take`; false when one could not be read.
-template <typename Reader>
-bool read_all(TextInputs& inputs, Reader& reader) {
-  for (std::istream* in : inputs.streams) {
-    reader.take_stream(*in);
-    if (in->bad()) {
-      std::cerr << "gndfit: cannot read input\n";
-      return false;
-    }
+// The status of a text output run: 1 when an input could not be read to
+// its end, the output not written, or a line skipped.
+int finish_text_output(const gndfit::InputFiles& files, bool skipped) {
+  if (!files.failure().empty()) {
+    std::cerr << "gndfit: " << files.failure() << '\n';
+    return 1;
   }
-  return true;
-}
-
-int finish_output(bool skipped) {
   if (!std::cout.flush()) {
     std::cerr << "gndfit: cannot write standard output: " << std::strerror(errno) << '\n';
     return 1;
@@ -89,29 +55,34 @@ int finish_output(bool skipped) {
 }
 
 int run_csv(const gndfit::CommandLine& line) {
-  TextInputs inputs;
-  if (!open_text_inputs(line.files, inputs)) return usage_error(inputs.error);
+  gndfit::InputFiles files;
+  std::string error;
+  if (!files.open(line.files, error)) return usage_error(error);
+  start_text_output();
   const std::span<const float> bands =
       line.frequencies.empty() ? std::span<const float>(gndfit::kBandTable) : line.frequencies;
   gndfit::CsvWriter writer(bands, std::cout, std::cerr);
   writer.write_header();
-  if (!read_all(inputs, writer)) return 1;
-  return finish_output(writer.skipped_any());
+  files.read_lines([&writer](std::string_view text) { writer.take_line(text); });
+  return finish_text_output(files, writer.skipped_any());
 }
 
 // NEC-2 takes comment cards only at the top of a deck, so the cards are
 // for exactly one measurement: none, or a second, is an error and nothing
 // is written.
 int run_nec(const gndfit::CommandLine& line) {
-  TextInputs inputs;
-  if (!open_text_inputs(line.files, inputs)) return usage_error(inputs.error);
+  gndfit::InputFiles files;
+  std::string error;
+  if (!files.open(line.files, error)) return usage_error(error);
+  start_text_output();
   std::vector<gndfit::Measurement> measurements;
   long second_line = 0;
   gndfit::MeasurementLines lines(std::cerr, [&](const gndfit::Measurement& m, long number) {
     if (measurements.size() == 1 && second_line == 0) second_line = number;
     measurements.push_back(m);
   });
-  if (!read_all(inputs, lines)) return 1;
+  files.read_lines([&lines](std::string_view text) { lines.take_line(text); });
+  if (!files.failure().empty()) return finish_text_output(files, false);
   if (measurements.empty()) {
     std::cerr << "gndfit: --nec needs one measurement; the input holds none\n";
     return 1;
@@ -123,7 +94,7 @@ int run_nec(const gndfit::CommandLine& line) {
   }
   gndfit::FitState fit;
   gndfit::write_nec_cards(std::cout, gndfit::fit_and_evaluate(fit, measurements[0], line.frequencies));
-  return finish_output(lines.skipped_any());
+  return finish_text_output(files, lines.skipped_any());
 }
 
 // The console program on `device`; FILEs make it batch use with their

@@ -4,10 +4,6 @@
 
 #include "app/band_table.hpp"
 #include "app/band_values.hpp"
-#include "model/extended.hpp"
-#include "model/ground_model.hpp"
-#include "model/measurement_start.hpp"
-#include "model/simplex_fit.hpp"
 
 namespace gndfit {
 namespace {
@@ -116,12 +112,6 @@ void Program::start_up() {
   end_line();
 }
 
-// A model value through the picture that gives it three significant
-// places where they fit, appended to a row.
-void Program::append_auto_mask(std::string& row, float value) {
-  gndfit::append_auto_mask(mask, row, value);
-}
-
 bool Program::run_pass() {
   prompted.prompt_input("Freq perm cond = ", {.question_mark = false, .new_line = true});
   if (prompted.input_ended()) return false;
@@ -138,9 +128,7 @@ bool Program::run_pass() {
   const bool rejected =
       m.frequency_mhz <= 0.0 || m.permittivity <= 0.0f || m.conductivity_ms <= 0.0f;
   if (rejected) return true;
-  start_measurement(fit, m);
-  fit_model(fit);
-  evaluate_model(fit);
+  fit_measurement(fit, m);
   print_rows();
   return true;
 }
@@ -149,10 +137,9 @@ bool Program::run_pass() {
 // colour as one text: the same characters, colours and line ends reach the
 // screen in the same order, and the model's arithmetic runs back to back.
 void Program::print_rows() {
-  const float reference = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
-  const std::size_t bands = kBandTable.size();
-  std::array<GroundConstants, kBandTable.size()> model{};
-  std::array<float, kBandTable.size()> depth{};
+  std::array<BandValues, kBandTable.size()> values{};
+  compute_band_values(fit, kBandTable, values);
+  const std::size_t bands = values.size();
   std::string& row = row_text_;
   end_line();
   row.clear();
@@ -162,33 +149,22 @@ void Program::print_rows() {
   }
   write(row, line_end::new_line);
   for (std::size_t i = 0; i < bands; ++i) {
-    set_eval_frequency_mhz(fit, kBandTable[i]);
-    evaluate_model(fit);
-    model[i] = fit.model;
-  }
-  for (std::size_t i = 0; i < bands; ++i) {
     set_colour(kColourPermittivity);
     row.clear();
-    append_auto_mask(row, model[i].permittivity);
+    append_auto_mask(mask, row, values[i].model.permittivity);
     row += " ";
     write(row);
     set_colour(kColourConductivity);
     row.clear();
-    append_auto_mask(row, model[i].conductivity_ms);
+    append_auto_mask(mask, row, values[i].model.conductivity_ms);
     if (i + 1 < bands) row += "  ";
     write(row);
   }
   end_line();
-  for (std::size_t i = 0; i < bands; ++i) {  // the same evaluations again
-    set_eval_frequency_mhz(fit, kBandTable[i]);
-    evaluate_model(fit);
-    const float d = skin_depth_ft(fit, fit.model.permittivity, fit.model.conductivity_ms);
-    depth[i] = store_single(extended{d} / extended{reference});
-  }
   set_colour(kColourSkinDepth);
   row.clear();
   for (std::size_t i = 0; i < bands; ++i) {
-    mask.append_single(row, kDepthMask, depth[i]);
+    mask.append_single(row, kDepthMask, values[i].relative_skin_depth);
     if (i + 1 < bands) row += "    ";
   }
   write(row);

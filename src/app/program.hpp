@@ -43,8 +43,6 @@ class Program {
   // (when there is a window), the file closed and all output sent.
   void end_run();
 
-  void append_auto_mask(std::string& row, float value);
-
   // The console control handlers.  The program's saves the position and
   // closes the file; the run-time's, registered first (so it runs after),
   // queues the close key when the session ends and lets the system end the

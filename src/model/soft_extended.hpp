@@ -34,6 +34,16 @@ constexpr To bit_cast_of(const From& value) {
 #endif
 }
 
+// The format's fields.
+namespace soft_extended_detail {
+constexpr int kBias = 16383;
+constexpr int kMinExponent = 1 - kBias;  // of the smallest normal
+constexpr std::uint16_t kSignBit = 0x8000;
+constexpr std::uint16_t kMaxBiased = 0x7FFF;
+constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
+constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
+}  // namespace soft_extended_detail
+
 class SoftExtended {
  public:
   constexpr SoftExtended() = default;  // +0
@@ -59,7 +69,7 @@ class SoftExtended {
   friend inline SoftExtended operator*(SoftExtended a, SoftExtended b);
   friend inline SoftExtended operator/(SoftExtended a, SoftExtended b);
   friend constexpr SoftExtended operator-(SoftExtended a) {
-    return from_bits(static_cast<std::uint16_t>(a.se_ ^ 0x8000u), a.sig_);
+    return from_bits(static_cast<std::uint16_t>(a.se_ ^ kSignBit), a.sig_);
   }
   SoftExtended& operator+=(SoftExtended b) { return *this = *this + b; }
   SoftExtended& operator-=(SoftExtended b) { return *this = *this - b; }
@@ -74,19 +84,21 @@ class SoftExtended {
   friend bool operator>=(SoftExtended a, SoftExtended b) { return b <= a; }
 
  private:
-  static constexpr int kBias = 16383;
-  static constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
-  static constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
+  // The format's fields, under short names.
+  static constexpr int kBias = soft_extended_detail::kBias;
+  static constexpr std::uint16_t kSignBit = soft_extended_detail::kSignBit;
+  static constexpr std::uint16_t kMaxBiased = soft_extended_detail::kMaxBiased;
+  static constexpr std::uint64_t kTopBit = soft_extended_detail::kTopBit;
+  static constexpr std::uint64_t kQuietBit = soft_extended_detail::kQuietBit;
 
   // A binary format's fields turned into ours: `fraction_bits` stored
   // fraction bits, exponent bias `bias`, all-ones exponent `max_biased`.
   static constexpr SoftExtended from_fields(bool negative, int biased, std::uint64_t fraction,
                                             int fraction_bits, int bias, int max_biased) {
-    const std::uint16_t sign = negative ? 0x8000u : 0u;
+    const std::uint16_t sign = negative ? kSignBit : 0;
     if (biased == max_biased) {  // infinity, or NaN (quieted, as a load does)
       const std::uint64_t payload = fraction << (63 - fraction_bits);
-      return from_bits(sign | 0x7FFFu,
-                       kIntegerBit | payload | (fraction != 0 ? kQuietBit : 0));
+      return from_bits(sign | kMaxBiased, kTopBit | payload | (fraction != 0 ? kQuietBit : 0));
     }
     if (biased == 0 && fraction == 0) return from_bits(sign, 0);
     if (biased == 0) {  // subnormal: becomes a normal extended
@@ -95,7 +107,7 @@ class SoftExtended {
       return from_bits(static_cast<std::uint16_t>(sign | (exponent + kBias)), fraction << shift);
     }
     return from_bits(static_cast<std::uint16_t>(sign | (biased - bias + kBias)),
-                     kIntegerBit | (fraction << (63 - fraction_bits)));
+                     kTopBit | (fraction << (63 - fraction_bits)));
   }
   static constexpr SoftExtended from_double(double v) {
     const auto bits = bit_cast_of<std::uint64_t>(v);
@@ -112,7 +124,7 @@ class SoftExtended {
     const std::uint64_t magnitude =
         v < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
     const int shift = std::countl_zero(magnitude);
-    return from_bits(static_cast<std::uint16_t>((v < 0 ? 0x8000u : 0u) | (63 - shift + kBias)),
+    return from_bits(static_cast<std::uint16_t>((v < 0 ? kSignBit : 0) | (63 - shift + kBias)),
                      magnitude << shift);
   }
 
@@ -127,12 +139,6 @@ SoftExtended sqrt(SoftExtended v);
 // goes to the out-of-line functions of soft_extended.cpp.
 namespace soft_extended_detail {
 
-constexpr int kBias = 16383;
-constexpr int kMinExponent = 1 - kBias;  // of the smallest normal
-constexpr std::uint16_t kSignBit = 0x8000;
-constexpr std::uint16_t kMaxBiased = 0x7FFF;
-constexpr std::uint64_t kTopBit = std::uint64_t{1} << 63;
-constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
 // Below-the-significand bits that stand for "more than a half", "less than a
 // half but not zero", "exactly a half": the lowest bit is sticky.
 constexpr std::uint64_t kAboveHalf = kTopBit | 1;

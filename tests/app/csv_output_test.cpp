@@ -18,8 +18,8 @@
 
 #include "app/band_table.hpp"
 #include "app/command_line.hpp"
-#include "app/program.hpp"
-#include "support/memory_console.hpp"
+#include "app/band_values.hpp"
+#include "console/numeric_mask.hpp"
 
 namespace gndfit {
 namespace {
@@ -75,18 +75,17 @@ TEST_P(CsvAgainstGolden, EveryValueShowsAsTheTableShowsIt) {
 
   // The rows built from the CSV values through the table's masks, laid
   // out as the table lays them out.
-  MemoryConsole console = MemoryConsole::redirected("");
-  Program program(console, "");
+  NumericMask mask;
   for (std::size_t m = 0; m < expected.size(); ++m) {
     std::string values, depths;
     for (std::size_t b = 0; b < kBandTable.size(); ++b) {
       const std::vector<std::string> f = split(lines[m * kBandTable.size() + b], ',');
       ASSERT_EQ(f.size(), 8u);
       EXPECT_EQ(read_back<float>(f[3]), kBandTable[b]);
-      program.append_auto_mask(values, read_back<float>(f[4]));
+      append_auto_mask(mask, values, read_back<float>(f[4]));
       values += ' ';
-      program.append_auto_mask(values, read_back<float>(f[5]));
-      program.mask.append_single(depths, " ###.##", read_back<float>(f[7]));
+      append_auto_mask(mask, values, read_back<float>(f[5]));
+      mask.append_single(depths, " ###.##", read_back<float>(f[7]));
       if (b + 1 < kBandTable.size()) {
         values += "  ";
         depths += "    ";

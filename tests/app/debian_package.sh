@@ -6,12 +6,9 @@
 set -uo pipefail
 build=$1
 expected=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cpack --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1 ||
-  { echo "cpack failed:"; cat "$work/cpack.log"; exit 1; }
-deb=$(ls "$work"/gndfit_*.deb 2> /dev/null | head -1)
-[[ -n $deb ]] || { echo "no package made"; ls "$work"; exit 1; }
+source "$(dirname "$0")/../support/package.sh"
+make_package "$build" 'gndfit_*.deb'
+deb=$package
 failed=0
 info=$(dpkg-deb --info "$deb")
 for field in "Package: gndfit" "Section: hamradio" "Depends: .*libc6" "Description: carry a measurement"; do

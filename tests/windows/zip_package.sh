@@ -6,12 +6,9 @@
 set -uo pipefail
 build=$1
 expected=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cpack --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1 ||
-  { echo "cpack failed:"; cat "$work/cpack.log"; exit 1; }
-zip=$(ls "$work"/gndfit-*-windows-x86_64.zip 2> /dev/null | head -1)
-[[ -n $zip ]] || { echo "no zip made"; ls "$work"; exit 1; }
+source "$(dirname "$0")/../support/package.sh"
+make_package "$build" 'gndfit-*-windows-x86_64.zip'
+zip=$package
 failed=0
 listing=$(python3 -m zipfile -l "$zip")
 for path in bin/gndfit.exe share/doc/gndfit/README.md share/doc/gndfit/user-guide.md \
