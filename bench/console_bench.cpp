@@ -2,7 +2,7 @@
 // through a mask onto a redirected screen, and one typed line read back.
 #include <benchmark/benchmark.h>
 
-#include "console/decimal_number.hpp"
+#include "number/decimal_number.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
 #include "console/text_screen.hpp"

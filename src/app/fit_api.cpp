@@ -8,7 +8,7 @@
 
 #include "app/band_table.hpp"
 #include "app/band_values.hpp"
-#include "app/csv_output.hpp"
+#include "number/shortest.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
 

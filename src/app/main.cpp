@@ -9,7 +9,9 @@
 
 #include "app/band_table.hpp"
 #include "app/command_line.hpp"
-#include "app/csv_output.hpp"
+#include "app/csv_writer.hpp"
+#include "app/measurement_lines.hpp"
+#include "app/nec_cards.hpp"
 #include "app/input_files.hpp"
 #include "app/program.hpp"
 #include "platform/binary_streams.hpp"

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "console/exact_rounding.hpp"
+#include "number/exact_rounding.hpp"
 
 namespace gndfit {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/decimal_number.hpp"
+#include "number/decimal_number.hpp"
 
 namespace gndfit {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "model/wide.hpp"
+#include "number/wide.hpp"
 
 namespace gndfit {
 namespace soft_extended_detail {

@@ -19,20 +19,10 @@
 #include <cstdint>
 #include <utility>
 
-#include "model/wide.hpp"
+#include "number/ieee_format.hpp"
+#include "number/wide.hpp"
 
 namespace gndfit {
-
-// std::bit_cast where the library has it; the compiler's built-in (which
-// std::bit_cast is made of) where it does not yet (older libc++).
-template <typename To, typename From>
-constexpr To bit_cast_of(const From& value) {
-#if defined(__cpp_lib_bit_cast)
-  return std::bit_cast<To>(value);
-#else
-  return __builtin_bit_cast(To, value);
-#endif
-}
 
 // The format's fields.
 namespace soft_extended_detail {
@@ -91,34 +81,29 @@ class SoftExtended {
   static constexpr std::uint64_t kTopBit = soft_extended_detail::kTopBit;
   static constexpr std::uint64_t kQuietBit = soft_extended_detail::kQuietBit;
 
-  // A binary format's fields turned into ours: `fraction_bits` stored
-  // fraction bits, exponent bias `bias`, all-ones exponent `max_biased`.
-  static constexpr SoftExtended from_fields(bool negative, int biased, std::uint64_t fraction,
-                                            int fraction_bits, int bias, int max_biased) {
-    const std::uint16_t sign = negative ? kSignBit : 0;
-    if (biased == max_biased) {  // infinity, or NaN (quieted, as a load does)
-      const std::uint64_t payload = fraction << (63 - fraction_bits);
-      return from_bits(sign | kMaxBiased, kTopBit | payload | (fraction != 0 ? kQuietBit : 0));
+  // An IEEE single or double turned into ours: the fields decoded once
+  // (number/ieee_format.hpp), then placed in our wider fields.
+  template <typename T>
+  static constexpr SoftExtended from_binary(T v) {
+    using Format = IeeeFormat<T>;
+    constexpr int kFractionBits = Format::kFractionBits;
+    const IeeeFields f = ieee_fields(v);
+    const std::uint16_t sign = f.negative ? kSignBit : 0;
+    if (f.biased == Format::kMaxBiased) {  // infinity, or NaN (quieted, as a load does)
+      const std::uint64_t payload = f.fraction << (63 - kFractionBits);
+      return from_bits(sign | kMaxBiased, kTopBit | payload | (f.fraction != 0 ? kQuietBit : 0));
     }
-    if (biased == 0 && fraction == 0) return from_bits(sign, 0);
-    if (biased == 0) {  // subnormal: becomes a normal extended
-      const int shift = std::countl_zero(fraction);
-      const int exponent = 1 - bias - (shift - (63 - fraction_bits));
-      return from_bits(static_cast<std::uint16_t>(sign | (exponent + kBias)), fraction << shift);
+    if (f.biased == 0 && f.fraction == 0) return from_bits(sign, 0);
+    if (f.biased == 0) {  // subnormal: becomes a normal extended
+      const int shift = std::countl_zero(f.fraction);
+      const int exponent = 1 - Format::kBias - (shift - (63 - kFractionBits));
+      return from_bits(static_cast<std::uint16_t>(sign | (exponent + kBias)), f.fraction << shift);
     }
-    return from_bits(static_cast<std::uint16_t>(sign | (biased - bias + kBias)),
-                     kTopBit | (fraction << (63 - fraction_bits)));
+    return from_bits(static_cast<std::uint16_t>(sign | (f.biased - Format::kBias + kBias)),
+                     kTopBit | (f.fraction << (63 - kFractionBits)));
   }
-  static constexpr SoftExtended from_double(double v) {
-    const auto bits = bit_cast_of<std::uint64_t>(v);
-    return from_fields((bits >> 63) != 0, static_cast<int>((bits >> 52) & 0x7FF),
-                       bits & ((std::uint64_t{1} << 52) - 1), 52, 1023, 0x7FF);
-  }
-  static constexpr SoftExtended from_float(float v) {
-    const auto bits = bit_cast_of<std::uint32_t>(v);
-    return from_fields((bits >> 31) != 0, static_cast<int>((bits >> 23) & 0xFF),
-                       bits & ((std::uint32_t{1} << 23) - 1), 23, 127, 0xFF);
-  }
+  static constexpr SoftExtended from_double(double v) { return from_binary(v); }
+  static constexpr SoftExtended from_float(float v) { return from_binary(v); }
   static constexpr SoftExtended from_integer(long long v) {
     if (v == 0) return {};
     const std::uint64_t magnitude =

@@ -1,4 +1,4 @@
-#include "console/decimal_number.hpp"
+#include "number/decimal_number.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,12 @@
-#include "console/decimal_number.hpp"
+#include "number/decimal_number.hpp"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
 
-#include "console/binary_double.hpp"
+#include "number/ieee_format.hpp"
+#include "number/wide.hpp"
 
 namespace gndfit {
 

@@ -1,7 +1,7 @@
 // The CSV rows against the tables: every value, shown through the mask the
 // table uses for it, must give the table's field.  The tables are the
 // golden outputs of an independent implementation.
-#include "app/csv_output.hpp"
+#include "app/csv_writer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -135,40 +135,6 @@ TEST(CsvLines, TheBandListGivenExplicitlyIsTheDefault) {
     writer.take_stream(input);
   }
   EXPECT_EQ(explicitly.str(), by_default.str());
-}
-
-}  // namespace
-}  // namespace gndfit
-
-namespace gndfit {
-namespace {
-
-TEST(Shortest, ReadsBackWithTheFewestDigitsTheLibraryNeeds) {
-  EXPECT_EQ(shortest(10.0), "10");
-  EXPECT_EQ(shortest(1e30), "1e+30");
-  EXPECT_EQ(shortest(0.1f), "0.1");
-  EXPECT_EQ(shortest(16777216.0f), "16777216");
-  EXPECT_EQ(shortest(-0.0), "-0");
-  EXPECT_EQ(shortest(std::nanf("")), "nan");
-  std::mt19937_64 rng(99);
-  for (int i = 0; i < 100000; ++i) {
-    const std::uint64_t bits = rng();
-    double d;
-    std::memcpy(&d, &bits, 8);
-    float f;
-    const auto bits32 = static_cast<std::uint32_t>(bits >> 32);
-    std::memcpy(&f, &bits32, 4);
-    if (!std::isfinite(d) || !std::isfinite(f)) continue;
-    const std::string ds = shortest(d), fs = shortest(f);
-    ASSERT_EQ(read_back<double>(ds), d) << ds;
-    ASSERT_EQ(read_back<float>(fs), f) << fs;
-    // No longer than the library's own shortest form.
-    char lib[64];
-    auto r = std::to_chars(lib, lib + sizeof lib, d);
-    ASSERT_LE(ds.size(), static_cast<std::size_t>(r.ptr - lib)) << ds << " " << std::string(lib, r.ptr);
-    r = std::to_chars(lib, lib + sizeof lib, f);
-    ASSERT_LE(fs.size(), static_cast<std::size_t>(r.ptr - lib)) << fs << " " << std::string(lib, r.ptr);
-  }
 }
 
 }  // namespace

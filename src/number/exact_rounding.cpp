@@ -1,7 +1,8 @@
-#include "console/exact_rounding.hpp"
+#include "number/exact_rounding.hpp"
 
-#include "console/binary_double.hpp"
-#include "console/decimal_number.hpp"
+#include "number/ieee_format.hpp"
+#include "number/wide.hpp"
+#include "number/decimal_number.hpp"
 
 namespace gndfit {
 namespace {

@@ -1,6 +1,6 @@
 // The portable 128-bit integers against the compiler's own, on random
 // operands of every size: both paths of `Wide` are exercised on one CPU.
-#include "model/wide.hpp"
+#include "number/wide.hpp"
 
 #include <gtest/gtest.h>
 
