@@ -8,6 +8,7 @@
 
 #include "app/band_table.hpp"
 #include "app/band_values.hpp"
+#include "app/table_rows.hpp"
 #include "number/shortest.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
@@ -33,18 +34,11 @@ void fill_bands(FitState& fit, gndfit_result& r) {
     b.permittivity = v.model.permittivity;
     b.conductivity_ms = v.model.conductivity_ms;
     b.relative_skin_depth = v.relative_skin_depth;
-    std::string text;
-    mask.append_single(text, kBandMask, v.band_mhz);
-    copy_text(b.band_text, text);
-    text.clear();
-    append_auto_mask(mask, text, v.model.permittivity);
-    copy_text(b.permittivity_text, text);
-    text.clear();
-    append_auto_mask(mask, text, v.model.conductivity_ms);
-    copy_text(b.conductivity_text, text);
-    text.clear();
-    mask.append_single(text, kDepthMask, v.relative_skin_depth);
-    copy_text(b.depth_text, text);
+    const BandFields fields = band_fields(mask, v);
+    copy_text(b.band_text, fields.band);
+    copy_text(b.permittivity_text, fields.permittivity);
+    copy_text(b.conductivity_text, fields.conductivity);
+    copy_text(b.depth_text, fields.depth);
   }
 }
 

@@ -139,35 +139,11 @@ bool Program::run_pass() {
 void Program::print_rows() {
   std::array<BandValues, kBandTable.size()> values{};
   compute_band_values(fit, kBandTable, values);
-  const std::size_t bands = values.size();
-  std::string& row = row_text_;
+  std::array<BandFields, kBandTable.size()> fields;
+  for (std::size_t i = 0; i < values.size(); ++i) fields[i] = band_fields(mask, values[i]);
   end_line();
-  row.clear();
-  for (std::size_t i = 0; i < bands; ++i) {
-    mask.append_single(row, kBandMask, kBandTable[i]);
-    if (i + 1 < bands) row += "    ";
-  }
-  write(row, line_end::new_line);
-  for (std::size_t i = 0; i < bands; ++i) {
-    set_colour(kColourPermittivity);
-    row.clear();
-    append_auto_mask(mask, row, values[i].model.permittivity);
-    row += " ";
-    write(row);
-    set_colour(kColourConductivity);
-    row.clear();
-    append_auto_mask(mask, row, values[i].model.conductivity_ms);
-    if (i + 1 < bands) row += "  ";
-    write(row);
-  }
-  end_line();
-  set_colour(kColourSkinDepth);
-  row.clear();
-  for (std::size_t i = 0; i < bands; ++i) {
-    mask.append_single(row, kDepthMask, values[i].relative_skin_depth);
-    if (i + 1 < bands) row += "    ";
-  }
-  write(row);
+  ScreenRows rows(*this);
+  write_table_rows(fields, rows, row_text_);
   set_colour(kColourText);
   end_line();
   end_line();

@@ -4,6 +4,7 @@
 // process-wide state; tests build their own on a MemoryConsole.
 #include <string>
 
+#include "app/table_rows.hpp"
 #include "console/input_source.hpp"
 #include "console/key_input.hpp"
 #include "console/key_queue.hpp"
@@ -16,11 +17,6 @@
 #include "platform/runtime.hpp"
 
 namespace gndfit {
-
-inline constexpr int kColourPermittivity = 11;
-inline constexpr int kColourConductivity = 10;
-inline constexpr int kColourSkinDepth = 8;
-inline constexpr int kColourText = 7;
 
 class Program {
  public:
@@ -72,6 +68,20 @@ class Program {
     screen.print_text(0, text, flags);
   }
   void end_line() { screen.print_line_end(0, line_end::new_line); }
+
+  // The table's rows onto this program's screen.
+  class ScreenRows : public TableRowSink {
+   public:
+    explicit ScreenRows(Program& program) : program_(program) {}
+    void set_colour(int colour) override { program_.set_colour(colour); }
+    void write(std::string_view text, bool ends_line) override {
+      program_.write(text, ends_line ? line_end::new_line : line_end::none);
+    }
+    void end_line() override { program_.end_line(); }
+
+   private:
+    Program& program_;
+  };
 
   std::string row_text_;  // one run of a row, reused
   ControlHandlerId position_handler_id_ = 0;

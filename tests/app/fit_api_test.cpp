@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/program.hpp"
+#include "app/table_rows.hpp"
 #include "support/memory_console.hpp"
 
 namespace gndfit {
@@ -34,16 +35,27 @@ std::vector<std::string> console_rows(const std::string& line) {
   return rows;
 }
 
-std::vector<std::string> api_rows(const gndfit_result& r) {
-  std::vector<std::string> rows(3);
-  for (int i = 0; i < GNDFIT_BANDS; ++i) {
-    const gndfit_band& b = r.bands[i];
-    const bool last = i + 1 == GNDFIT_BANDS;
-    rows[0] += std::string(b.band_text) + (last ? "" : "    ");
-    rows[1] += std::string(b.permittivity_text) + " " + b.conductivity_text + (last ? "" : "  ");
-    rows[2] += std::string(b.depth_text) + (last ? "" : "    ");
+// The table's rows as plain lines, colours dropped.
+class LineRows : public TableRowSink {
+ public:
+  void set_colour(int) override {}
+  void write(std::string_view text, bool ends_line) override {
+    lines.back() += text;
+    if (ends_line) end_line();
   }
-  return rows;
+  void end_line() override { lines.emplace_back(); }
+  std::vector<std::string> lines{1};
+};
+
+std::vector<std::string> api_rows(const gndfit_result& r) {
+  std::vector<BandFields> fields;
+  for (const gndfit_band& b : r.bands) {
+    fields.push_back({b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text});
+  }
+  LineRows rows;
+  std::string work;
+  write_table_rows(fields, rows, work);
+  return rows.lines;
 }
 
 void expect_rows_match(const char* golden, int count) {
