@@ -36,6 +36,15 @@ int print_text(const std::string& text) {
   return 0;
 }
 
+// Opens the command line's files before anything runs; false after
+// reporting the one that cannot be opened as a usage error.
+bool open_input_files(const gndfit::CommandLine& line, gndfit::InputFiles& files) {
+  std::string error;
+  if (files.open(line.files, error)) return true;
+  usage_error(error);
+  return false;
+}
+
 // --csv and --nec: the text goes through iostreams, bytes as they are.
 void start_text_output() {
   gndfit::use_binary_standard_streams();
@@ -58,8 +67,7 @@ int finish_text_output(const gndfit::InputFiles& files, bool skipped) {
 
 int run_csv(const gndfit::CommandLine& line) {
   gndfit::InputFiles files;
-  std::string error;
-  if (!files.open(line.files, error)) return usage_error(error);
+  if (!open_input_files(line, files)) return kUsageError;
   start_text_output();
   const std::span<const float> bands =
       line.frequencies.empty() ? std::span<const float>(gndfit::kBandTable) : line.frequencies;
@@ -74,8 +82,7 @@ int run_csv(const gndfit::CommandLine& line) {
 // is written.
 int run_nec(const gndfit::CommandLine& line) {
   gndfit::InputFiles files;
-  std::string error;
-  if (!files.open(line.files, error)) return usage_error(error);
+  if (!open_input_files(line, files)) return kUsageError;
   start_text_output();
   std::vector<gndfit::Measurement> measurements;
   long second_line = 0;
@@ -128,8 +135,7 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::nec: return run_nec(line);
     case gndfit::RunMode::files: {
       gndfit::InputFiles files;
-      std::string error;
-      if (!files.open(line.files, error)) return usage_error(error);
+      if (!open_input_files(line, files)) return kUsageError;
       gndfit::use_binary_standard_streams();
       const auto device = gndfit::make_batch_console(
           [&files](unsigned char* bytes, std::size_t count) { return files.read(bytes, count); });

@@ -41,6 +41,24 @@ check "--csv with a skipped line: reported, status 1" eval \
 run --csv --freq 3.6,7.05 < a.txt
 check "--freq: one row per listed frequency" eval 'is 0 && [[ $(cut -d, -f4 out.txt | tail -n +2 | tr "\n" " ") == "3.6 7.05 " ]]'
 
+# Output that cannot be written and input that cannot be read: a message
+# naming what failed, status 1.
+if [[ -w /dev/full ]]; then
+  "${program[@]}" --help > /dev/full 2> err.txt; status=$?
+  check "--help into a full disk: status 1 and a message" eval \
+    'is 1 && grep -q "cannot write standard output" err.txt'
+  "${program[@]}" --csv < a.txt > /dev/full 2> err.txt; status=$?
+  check "--csv into a full disk: status 1 and a message" eval \
+    'is 1 && grep -q "cannot write standard output" err.txt'
+fi
+mkdir stdin_directory
+run --csv < stdin_directory
+check "--csv reading a directory as standard input: says 'standard input', status 1" eval \
+  'is 1 && grep -q "cannot read .standard input." err.txt'
+run --csv a.txt - < stdin_directory
+check "--csv: the read error names standard input, not the file before it" eval \
+  'is 1 && grep -q "cannot read .standard input." err.txt && ! grep -q a.txt err.txt'
+
 # FILEs are batch input, read in turn as one redirected input: a
 # measurement may run across the end of one file into the next.
 printf '10 15' > part1.txt
