@@ -12,6 +12,7 @@
 
 #include "app/program.hpp"
 #include "app/table_rows.hpp"
+#include "support/json_syntax.hpp"
 #include "support/memory_console.hpp"
 
 namespace gndfit {
@@ -73,6 +74,33 @@ void expect_rows_match(const char* golden, int count) {
 TEST(FitApi, TextsAreTheConsoleRowsOfTheMeasurementRunAlone) {
   expect_rows_match("golden_01", 40);
   expect_rows_match("golden_05", 40);  // extreme values: % markers, exponents, NaN
+}
+
+TEST(JsonSyntaxCheck, RefusesWhatJsonHasNot) {
+  using test::JsonSyntax;
+  for (const char* good : {R"({"a":[1,-0.5,2e-3,true,null],"b":"x\u0041\n"})", "[]", "{}", "0"}) {
+    EXPECT_TRUE(JsonSyntax::valid(good)) << good;
+  }
+  for (const char* bad : {R"({"a":nan})", R"({"a":inf})", "[1,]", R"({"a" 1})", "01", "1.",
+                          R"({"a":1}})", R"(["\x"])", "[1 2]", "{\"a\":-}", ""}) {
+    EXPECT_FALSE(JsonSyntax::valid(bad)) << bad;
+  }
+}
+
+// The page parses the JSON of every measurement it is given: for tables
+// with ordinary and extreme values (%, exponents, NaN fields) as for none.
+TEST(FitApi, JsonIsValidForEveryKindOfResult) {
+  std::ifstream in(std::string(GNDFIT_TEST_DATA "/golden/golden_05.in"), std::ios::binary);
+  std::vector<std::string> lines = {"7.1 13 5", "1.8 5 10", "7.1 13", "", "abc", "0.238 152 1.27e-6"};
+  std::string line;
+  for (int n = 0; n < 60 && std::getline(in, line); ++n) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  for (const std::string& text : lines) {
+    const std::string json = gndfit_fit_json(text.c_str());
+    EXPECT_TRUE(test::JsonSyntax::valid(json)) << text << " gives " << json;
+  }
 }
 
 TEST(FitApi, NoTableWhereTheConsolePrintsNone) {

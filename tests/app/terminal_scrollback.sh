@@ -27,6 +27,15 @@ all=$(tmux -L "$tmux_socket" capture-pane -p -S - -t t)
 shown=$(grep -v '^ *$' <<<"$all" | grep -v '^Freq perm cond =')
 expected=$(printf '%s 15 5\n' 1.5 2.5 3.5 | cat - paste.txt | "$program" | tr -d '\r' | grep -v '^ *$')
 [[ "$shown" == "$expected" ]] || { echo "scrollback and screen differ from the output:"; diff <(echo "$expected") <(echo "$shown") | head; exit 1; }
+# Each row in its own colours, in the history as on the screen: every
+# value row starts in the permittivity's colour (bright cyan, 96) and holds
+# the conductivity's (bright green, 92), every depth row is dark grey (90).
+coloured=$(tmux -L "$tmux_socket" capture-pane -e -p -S - -t t)
+esc=$'\e'
+value_rows=$(grep -c "^$esc\[96m.*$esc\[92m" <<<"$coloured" || true)
+depth_rows=$(grep -cE "^$esc\[90m +[0-9]" <<<"$coloured" || true)
+[[ $value_rows -eq 9 && $depth_rows -eq 9 ]] \
+  || { echo "coloured rows in the history: $value_rows value rows, $depth_rows depth rows, not 9 each"; exit 1; }
 prompts=$(grep -c '^Freq perm cond = [0-9]' <<<"$all")
 [[ $prompts -eq 9 ]] || { echo "$prompts measurement lines, not 9"; exit 1; }
 # The screen: the last 19 rows of it all, the last prompt on row 19.
