@@ -13,7 +13,9 @@ cmake --build --preset fuzz
 findings=build/fuzz/findings
 mkdir -p "$findings"
 failed=0 passed=0
-for target in field_reader numeric_mask terminal_keys position_file program; do
+# The targets the build defines (tests/fuzz/CMakeLists.txt writes the list).
+mapfile -t targets < build/fuzz/fuzz_targets.txt
+for target in "${targets[@]}"; do
   corpus=build/fuzz/corpus/$target
   mkdir -p "$corpus"
   echo "fuzz.sh: fuzz_$target for $seconds s"

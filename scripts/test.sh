@@ -4,6 +4,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-release}
+case "$preset" in
+  release|sanitize|tsan|windows|arm64|soft|wasm) ;;
+  fuzz) exec scripts/fuzz.sh ;;  # the fuzz targets have no ctest tests: they are run
+  program)
+    echo "test.sh: the program preset builds the program alone, without tests;" \
+         "use 'scripts/test.sh release' for the suite" >&2
+    exit 2 ;;
+  *)
+    echo "test.sh: unknown preset '$preset': one of release, sanitize, tsan, windows," \
+         "arm64, soft, wasm, fuzz" >&2
+    exit 2 ;;
+esac
 scripts/install-deps.sh "$preset"
 if [ "$preset" = wasm ]; then
   # The web page: built with Emscripten, then opened in headless Chromium
