@@ -65,7 +65,7 @@ std::string LineEditor::edit_line() {
 
 KeyCode LineEditor::wait_for_key() {
   screen_.flush();  // the echo must be out before we wait
-  while (!keys_.key_available()) screen_.device().sleep_ms(kKeyPollMs);
+  while (!keys_.key_available()) screen_.device().wait_for_input(kKeyPollMs);
   return keys_.take_key();
 }
 

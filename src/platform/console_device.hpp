@@ -106,6 +106,11 @@ class ConsoleDevice {
   // cannot be drawn on, used line by line): prompts are written.
   virtual bool stdin_is_typed() = 0;
   virtual void sleep_ms(int ms) = 0;
+  // Returns when a key may have arrived.  A console that can only poll
+  // (the Windows console) sleeps `poll_ms`; one that can wait (a POSIX
+  // terminal) sleeps until a byte, a signal or a resize arrives, and at
+  // most `poll_ms` while a key's byte sequence is unfinished.
+  virtual void wait_for_input(int poll_ms) { sleep_ms(poll_ms); }
   // The key code that, typed on an empty line, ends the input as the end
   // of redirected input does (Ctrl+D, 4, at a Unix terminal); -1 for none.
   virtual int end_of_input_key() = 0;

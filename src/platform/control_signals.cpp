@@ -15,6 +15,7 @@ sigset_t control_signals(bool job_control) {
   if (job_control) {
     sigaddset(&set, SIGTSTP);
     sigaddset(&set, SIGCONT);
+    sigaddset(&set, SIGWINCH);
   }
   return set;
 }
@@ -62,7 +63,7 @@ ControlEvent event_for_signal(int signal_number) {
 }
 
 bool is_job_control(int signal_number) {
-  return signal_number == SIGTSTP || signal_number == SIGCONT;
+  return signal_number == SIGTSTP || signal_number == SIGCONT || signal_number == SIGWINCH;
 }
 
 // Raises the signal on this thread with its default action, the signal

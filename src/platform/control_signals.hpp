@@ -22,8 +22,9 @@ class ControlSignalThread {
 
   // Blocks the control signals in the calling thread and starts the
   // waiting thread; a signal already pending is received at once.  With
-  // `job_control`, SIGTSTP and SIGCONT are taken too (a terminal that must
-  // be given back before the process stops).
+  // `job_control`, SIGTSTP, SIGCONT and SIGWINCH are taken too (a terminal
+  // that must be given back before the process stops, and redrawn when
+  // continued or resized).
   explicit ControlSignalThread(Receiver receive, bool job_control = false);
   ~ControlSignalThread() { stop(); }
   ControlSignalThread(const ControlSignalThread&) = delete;
@@ -45,7 +46,8 @@ class ControlSignalThread {
 // starts later: they wait, pending, for a ControlSignalThread.
 void block_control_signals(bool job_control = false);
 
-// SIGTSTP or SIGCONT.
+// SIGTSTP, SIGCONT or SIGWINCH: the signals of a terminal's owner, which
+// the terminal console acts on and the process lives on after.
 bool is_job_control(int signal_number);
 // Stops the process as the signal's own action does (SIGTSTP) and returns
 // once it is continued.

@@ -111,6 +111,10 @@ void TerminalConsole::before_exit() {
 }
 
 void TerminalConsole::job_control(int signal_number) {
+  if (signal_number == SIGWINCH) {
+    wake_.wake();
+    return;
+  }
   std::lock_guard lock(drawing_);
   if (signal_number == SIGTSTP) {
     write_now(leave_bytes());
@@ -130,6 +134,7 @@ void TerminalConsole::job_control(int signal_number) {
     }
   }
   screen_.left();  // the next frame, within one key poll, draws it whole
+  wake_.wake();
 }
 
 // The terminal has gone (its window closed): end as the console ends when
@@ -206,6 +211,19 @@ void TerminalConsole::read_keys() {
   }
   InputRecord record;
   while (keys_.next(record)) keys_read_.push_back(record);
+}
+
+void TerminalConsole::wait_for_input(int poll_ms) {
+  flush_output();  // the frame is drawn before the wait, as before a sleep
+  const int timeout = keys_.waiting_for_more() ? poll_ms : -1;
+  pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {wake_.read_end(), POLLIN, 0}};
+  // Woken by a byte, a hang-up (POLLHUP), the signal thread, or EINTR.
+  // A terminal in error would wake every time: look again only after the
+  // polling pause then, as a console that cannot wait does.
+  if (::poll(waits, 2, timeout) > 0 && (waits[0].revents & (POLLERR | POLLNVAL)) != 0) {
+    sleep_ms(poll_ms);
+  }
+  wake_.drain();
 }
 
 bool TerminalConsole::peek_input(InputRecord& record) {

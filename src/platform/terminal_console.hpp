@@ -17,6 +17,7 @@
 #include "platform/terminal_keys.hpp"
 #include "platform/terminal_screen.hpp"
 #include "platform/us_keyboard.hpp"
+#include "platform/wake_up_pipe.hpp"
 
 namespace gndfit {
 
@@ -70,6 +71,10 @@ class TerminalConsole : public PosixStreamConsole {
   int map_vk_to_char(int virtual_key) override { return us_layout_char(virtual_key); }
   bool set_title(std::string_view title) override;
   int end_of_input_key() override { return 4; }     // Ctrl+D, the Unix habit
+  // Asleep until a byte, a signal or a resize: a program at rest at its
+  // prompt costs nothing.  An unfinished key sequence still waits at most
+  // `poll_ms` per look, so that a lone Esc is taken as the Esc key.
+  void wait_for_input(int poll_ms) override;
   bool stdin_is_typed() override { return false; }  // it is a console
 
  protected:
@@ -78,6 +83,7 @@ class TerminalConsole : public PosixStreamConsole {
   bool takes_job_control() const override { return true; }
   // Ctrl+Z: the terminal is given back as at the end, then the process
   // stops; when continued it takes the terminal again and draws it whole.
+  // A resize wakes the main thread, whose next frame fits the new size.
   void job_control(int signal_number) override;
 
  private:
@@ -106,6 +112,7 @@ class TerminalConsole : public PosixStreamConsole {
   bool given_back_ = false;   // under drawing_: suspended, terminal restored
   bool waited_once_ = false;  // a sequence was still unfinished at the last look
   std::string frame_;
+  WakeUpPipe wake_;  // the signal thread wakes a waiting main thread through it
 };
 
 // True when standard input and output are both terminals.

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# At rest at its prompt in a terminal (tmux) the program sleeps until a key,
+# a signal or a resize arrives: over three idle seconds its main thread
+# wakes a handful of times at most (looking every 25 ms would be 120), and
+# it still answers a key, an Esc alone and a resize at once.
+set -euo pipefail
+program=$1
+source "$(dirname "$0")/../support/tmux.sh"
+if [[ $(head -c 2 "$program") == '#!' ]]; then
+  echo "terminal_idle.sh: SKIPPED: an emulated program's wake-ups are the emulator's"
+  echo "0 passed, 0 failed, 1 skipped"
+  exit 0
+fi
+tmux_scratch_dir
+export LANG=C.UTF-8
+tmux_run "'$program'; sleep 30"
+tmux_wait_for '^Freq perm cond = *$'
+pid=$(pgrep -n -f "^$(program_command_line "$program")\$")
+wakes() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/status"; }
+sleep 0.5
+before=$(wakes)
+sleep 3
+after=$(wakes)
+[[ $((after - before)) -le 6 ]] || { echo "$((after - before)) wake-ups in 3 idle seconds"; exit 1; }
+# Still prompt: a key, a lone Esc (erases the line) and a resize.
+tmux_keys "10 15"
+tmux_wait_for '^Freq perm cond = 10 15$'
+tmux_keys Escape
+tmux_wait_for '^Freq perm cond = *$'
+tmux_keys "10 15 5" Enter
+tmux_wait_for '^   2.36       1.64'
+echo "1 passed, 0 failed"
