@@ -53,7 +53,7 @@ void Program::remove_position_handler() {
 }
 
 bool Program::position_handler(ControlEvent) {
-  SmallRect rect;
+  PixelRect rect;
   if (device.get_window_rect(rect)) {
     position.save_and_close(pack_position(rect.left, rect.top));
   } else {

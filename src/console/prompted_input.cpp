@@ -4,8 +4,7 @@ namespace gndfit {
 
 bool PromptedInput::input_is_console() {
   if (input_console_ < 0) {
-    std::uint32_t mode = 0;
-    input_console_ = screen_.device().get_input_mode(mode) ? 1 : 0;
+    input_console_ = screen_.device().input_is_console() ? 1 : 0;
   }
   return input_console_ == 1;
 }

@@ -75,7 +75,7 @@ std::int32_t TextScreen::screen_set_size(std::int32_t columns, std::int32_t rows
     const int height = area_.bottom - area_.top + 1;
     const int new_columns = columns > 0 ? columns : width;
     const int new_rows = rows > 0 ? rows : height;
-    const SmallRect window{0, 0, i16(std::min(new_columns, int{largest.x}) - 1),
+    const CellRect window{0, 0, i16(std::min(new_columns, int{largest.x}) - 1),
                            i16(std::min(new_rows, int{largest.y}) - 1)};
     if (window.right < width - 1 || window.bottom < height - 1) {
       // Shrink the window first so that the buffer can shrink under it.
@@ -233,9 +233,9 @@ void TextScreen::scroll(WriteContext& ctx, int n) {
     n -= m;
     if (n == 0) return;
   }
-  const SmallRect area =
-      ctx.view_is_partial ? SmallRect{i16(ctx.left), i16(ctx.top), i16(ctx.right), i16(ctx.bottom)}
-                          : SmallRect{0, 0, i16(ctx.buffer_width - 1), i16(ctx.buffer_height - 1)};
+  const CellRect area =
+      ctx.view_is_partial ? CellRect{i16(ctx.left), i16(ctx.top), i16(ctx.right), i16(ctx.bottom)}
+                          : CellRect{0, 0, i16(ctx.buffer_width - 1), i16(ctx.buffer_height - 1)};
   const int height = area.bottom - area.top + 1;
   const int view_width = ctx.right - ctx.left + 1;
   auto blank_rows = [&](int first, int last) {

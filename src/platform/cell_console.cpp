@@ -38,7 +38,7 @@ bool CellConsole::set_buffer_size(Coord size) {
   return true;
 }
 
-bool CellConsole::set_window_rect(SmallRect r) {
+bool CellConsole::set_window_rect(CellRect r) {
   if (r.left < 0 || r.top < 0 || r.right >= size_.x || r.bottom >= size_.y || r.left > r.right ||
       r.top > r.bottom || r.right - r.left >= largest_window.x ||
       r.bottom - r.top >= largest_window.y) {
@@ -63,7 +63,7 @@ bool CellConsole::write_cells(const Cell* cells, int count, Coord at) {
   return true;
 }
 
-bool CellConsole::scroll(SmallRect src, Coord dest, Cell fill) {
+bool CellConsole::scroll(CellRect src, Coord dest, Cell fill) {
   src.left = std::max<std::int16_t>(src.left, 0);
   src.top = std::max<std::int16_t>(src.top, 0);
   src.right = std::min<std::int16_t>(src.right, static_cast<std::int16_t>(size_.x - 1));
@@ -90,7 +90,7 @@ bool CellConsole::scroll(SmallRect src, Coord dest, Cell fill) {
 // Whole rows moved up onto the window's top row push the rows above the
 // source out of the screen: they are kept, in order, for the terminal's
 // scrollback.
-void CellConsole::keep_rows_leaving_top(SmallRect src, Coord dest) {
+void CellConsole::keep_rows_leaving_top(CellRect src, Coord dest) {
   if (!keep_rows_left_) return;
   const bool whole_rows = src.left <= window_.left && src.right >= window_.right;
   if (!whole_rows || dest.y != window_.top || dest.x != src.left || src.top <= dest.y) return;

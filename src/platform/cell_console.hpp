@@ -23,11 +23,11 @@ class CellConsole {
 
   void get_buffer_info(BufferInfo& info) const;
   bool set_buffer_size(Coord size);
-  bool set_window_rect(SmallRect rect);  // absolute coordinates
+  bool set_window_rect(CellRect rect);  // absolute coordinates
   void set_text_attribute(std::uint16_t attr) { attr_ = attr; }
   bool fill(Cell cell, int count, Coord at);
   bool write_cells(const Cell* cells, int count, Coord at);  // one row
-  bool scroll(SmallRect source, Coord dest, Cell fill);
+  bool scroll(CellRect source, Coord dest, Cell fill);
   // With `keep` on, rows that scrolling pushes off the window's top are kept
   // (for a terminal's scrollback); off, as at start, nothing is copied.
   void keep_rows_leaving(bool keep) { keep_rows_left_ = keep; }
@@ -46,16 +46,16 @@ class CellConsole {
   Coord cursor() const { return cursor_; }
   bool cursor_visible() const { return visible_; }
   std::uint16_t attribute() const { return attr_; }
-  SmallRect window_rect() const { return window_; }
+  CellRect window_rect() const { return window_; }
 
  private:
-  void keep_rows_leaving_top(SmallRect src, Coord dest);
+  void keep_rows_leaving_top(CellRect src, Coord dest);
   std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * size_.x + x; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < size_.x && y < size_.y; }
 
   Coord size_;
   std::vector<Cell> cells_;
-  SmallRect window_;
+  CellRect window_;
   Coord cursor_;
   bool visible_ = true;
   std::uint16_t attr_ = 7;

@@ -32,11 +32,11 @@ class PosixStreamConsole : public ConsoleDevice {
   bool get_buffer_info(BufferInfo&) override { return false; }
   bool get_largest_window(Coord&) override { return false; }
   bool set_buffer_size(Coord) override { return false; }
-  bool set_window_rect(SmallRect) override { return false; }
+  bool set_window_rect(CellRect) override { return false; }
   bool set_text_attribute(std::uint16_t) override { return false; }
   bool fill(Cell, int, Coord) override { return false; }
   bool write_cells(const Cell*, int, Coord) override { return false; }
-  bool scroll(SmallRect, Coord, Cell) override { return false; }
+  bool scroll(CellRect, Coord, Cell) override { return false; }
   bool set_cursor_position(Coord) override { return false; }
   bool get_cursor_visible(bool&) override { return false; }
   bool set_cursor_visible(bool) override { return false; }
@@ -56,7 +56,7 @@ class PosixStreamConsole : public ConsoleDevice {
   bool has_window() override { return false; }
   bool move_window(int, int) override { return false; }
   bool remove_size_and_maximize() override { return false; }
-  bool get_window_rect(SmallRect&) override { return false; }
+  bool get_window_rect(PixelRect&) override { return false; }
   ControlHandlerId add_control_handler(ControlHandler handler) override;
   bool remove_control_handler(ControlHandlerId id) override { return handlers_.remove(id); }
   void end_control_events() override { signals_.reset(); }

@@ -35,7 +35,7 @@ class TerminalConsole : public PosixStreamConsole {
     return true;
   }
   bool set_buffer_size(Coord size) override { return model_.set_buffer_size(size); }
-  bool set_window_rect(SmallRect rect) override { return model_.set_window_rect(rect); }
+  bool set_window_rect(CellRect rect) override { return model_.set_window_rect(rect); }
   bool set_text_attribute(std::uint16_t attr) override {
     model_.set_text_attribute(attr);
     return true;
@@ -44,7 +44,7 @@ class TerminalConsole : public PosixStreamConsole {
   bool write_cells(const Cell* cells, int count, Coord at) override {
     return model_.write_cells(cells, count, at);
   }
-  bool scroll(SmallRect source, Coord dest, Cell fill) override {
+  bool scroll(CellRect source, Coord dest, Cell fill) override {
     return model_.scroll(source, dest, fill);
   }
   bool set_cursor_position(Coord at) override { return model_.set_cursor_position(at); }

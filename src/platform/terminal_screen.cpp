@@ -48,7 +48,7 @@ void TerminalScreen::set_attribute(std::uint16_t attr, std::string& out) {
 }
 
 void TerminalScreen::present(const CellConsole& console, int columns, int rows, std::string& out) {
-  const SmallRect w = console.window_rect();
+  const CellRect w = console.window_rect();
   const int width = std::min(columns, w.right - w.left + 1);
   const int height = std::min(rows, w.bottom - w.top + 1);
   if (!drawn_ || width != columns_ || height != rows_) {

@@ -23,7 +23,7 @@ BOOL WINAPI native_control_handler(DWORD event) {
 
 HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
 COORD coord(Coord c) { return COORD{c.x, c.y}; }
-SMALL_RECT small_rect(SmallRect r) { return SMALL_RECT{r.left, r.top, r.right, r.bottom}; }
+SMALL_RECT small_rect(CellRect r) { return SMALL_RECT{r.left, r.top, r.right, r.bottom}; }
 
 // The system's text for an error number, without its line end.
 std::string error_text(DWORD error) {
@@ -164,7 +164,7 @@ bool WindowsConsole::set_buffer_size(Coord size) {
   return SetConsoleScreenBufferSize(handle(output_handle_), coord(size)) != 0;
 }
 
-bool WindowsConsole::set_window_rect(SmallRect rect) {
+bool WindowsConsole::set_window_rect(CellRect rect) {
   const SMALL_RECT r = small_rect(rect);
   return SetConsoleWindowInfo(handle(output_handle_), TRUE, &r) != 0;
 }
@@ -194,7 +194,7 @@ bool WindowsConsole::write_cells(const Cell* cells, int count, Coord at) {
                              COORD{static_cast<SHORT>(count), 1}, COORD{0, 0}, &region) != 0;
 }
 
-bool WindowsConsole::scroll(SmallRect source, Coord dest, Cell fill) {
+bool WindowsConsole::scroll(CellRect source, Coord dest, Cell fill) {
   const SMALL_RECT src = small_rect(source);
   CHAR_INFO f;
   f.Char.AsciiChar = fill.ch;
@@ -283,7 +283,7 @@ bool WindowsConsole::remove_size_and_maximize() {
   return SetWindowLongA(window, GWL_STYLE, style & ~WS_MAXIMIZEBOX) != 0;
 }
 
-bool WindowsConsole::get_window_rect(SmallRect& rect) {
+bool WindowsConsole::get_window_rect(PixelRect& rect) {
   RECT r;
   if (!window_ || !GetWindowRect(static_cast<HWND>(window_), &r)) return false;
   rect = {static_cast<std::int16_t>(r.left), static_cast<std::int16_t>(r.top),

@@ -26,11 +26,11 @@ class WindowsConsole : public ConsoleDevice {
   bool get_buffer_info(BufferInfo& info) override;
   bool get_largest_window(Coord& size) override;
   bool set_buffer_size(Coord size) override;
-  bool set_window_rect(SmallRect rect) override;
+  bool set_window_rect(CellRect rect) override;
   bool set_text_attribute(std::uint16_t attr) override;
   bool fill(Cell cell, int count, Coord at) override;
   bool write_cells(const Cell* cells, int count, Coord at) override;
-  bool scroll(SmallRect source, Coord dest, Cell fill) override;
+  bool scroll(CellRect source, Coord dest, Cell fill) override;
   bool set_cursor_position(Coord at) override;
   bool get_cursor_visible(bool& visible) override;
   bool set_cursor_visible(bool visible) override;
@@ -50,7 +50,7 @@ class WindowsConsole : public ConsoleDevice {
   bool has_window() override { return window_ != nullptr; }
   bool move_window(int x, int y) override;
   bool remove_size_and_maximize() override;
-  bool get_window_rect(SmallRect& rect) override;
+  bool get_window_rect(PixelRect& rect) override;
   ControlHandlerId add_control_handler(ControlHandler handler) override;
   bool remove_control_handler(ControlHandlerId id) override;
   void end_control_events() override;

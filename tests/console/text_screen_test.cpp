@@ -32,7 +32,7 @@ TEST(TextScreen, SizingGivesA109By19BufferAndWindowWithTheCursorHome) {
   EXPECT_EQ(s.screen_set_size(109, 19), 0);
   EXPECT_EQ(c.columns(), 109);
   EXPECT_EQ(c.rows(), 19);
-  const SmallRect w = c.window_rect();
+  const CellRect w = c.window_rect();
   EXPECT_EQ(w.left, 0);
   EXPECT_EQ(w.top, 0);
   EXPECT_EQ(w.right, 108);

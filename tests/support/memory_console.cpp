@@ -100,7 +100,7 @@ bool MemoryConsole::remove_size_and_maximize() {
   return true;
 }
 
-bool MemoryConsole::get_window_rect(SmallRect& rect) {
+bool MemoryConsole::get_window_rect(PixelRect& rect) {
   if (!window) return false;
   rect = {static_cast<std::int16_t>(window_x), static_cast<std::int16_t>(window_y),
           static_cast<std::int16_t>(window_x + 800), static_cast<std::int16_t>(window_y + 400)};

@@ -58,7 +58,7 @@ class MemoryConsole : public ConsoleDevice {
   Coord cursor() const { return cells_.cursor(); }
   bool cursor_visible() const { return cells_.cursor_visible(); }
   std::uint16_t attribute() const { return cells_.attribute(); }
-  SmallRect window_rect() const { return cells_.window_rect(); }
+  CellRect window_rect() const { return cells_.window_rect(); }
   // Delivers a control event to the handlers, last registered first, until
   // one returns true.  Returns whether one did.
   bool raise(ControlEvent event) { return handlers.run(event); }
@@ -68,7 +68,7 @@ class MemoryConsole : public ConsoleDevice {
   bool set_buffer_size(Coord size) override {
     return output_console && cells_.set_buffer_size(size);
   }
-  bool set_window_rect(SmallRect rect) override {
+  bool set_window_rect(CellRect rect) override {
     return output_console && cells_.set_window_rect(rect);
   }
   bool set_text_attribute(std::uint16_t attr) override;
@@ -78,7 +78,7 @@ class MemoryConsole : public ConsoleDevice {
   bool write_cells(const Cell* cells, int count, Coord at) override {
     return output_console && cells_.write_cells(cells, count, at);
   }
-  bool scroll(SmallRect source, Coord dest, Cell fill) override {
+  bool scroll(CellRect source, Coord dest, Cell fill) override {
     return output_console && cells_.scroll(source, dest, fill);
   }
   bool set_cursor_position(Coord at) override {
@@ -105,7 +105,7 @@ class MemoryConsole : public ConsoleDevice {
   bool has_window() override { return window; }
   bool move_window(int x, int y) override;
   bool remove_size_and_maximize() override;
-  bool get_window_rect(SmallRect& rect) override;
+  bool get_window_rect(PixelRect& rect) override;
   ControlHandlerId add_control_handler(ControlHandler handler) override {
     return handlers.add(std::move(handler));
   }
