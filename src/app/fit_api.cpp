@@ -17,6 +17,8 @@ namespace {
 
 using namespace gndfit;
 
+static_assert(GNDFIT_BANDS == kBandTable.size(), "the C API holds every band of the table");
+
 void copy_text(char (&to)[GNDFIT_FIELD_TEXT], const std::string& text) {
   const std::size_t n = std::min(text.size(), sizeof to - 1);
   std::memcpy(to, text.data(), n);

@@ -97,7 +97,7 @@ void Program::enter() {
 }
 
 void Program::start_up() {
-  screen.screen_set_size(109, 19);
+  screen.screen_set_size(kScreenColumns, kScreenRows);
   screen.screen_clear(kClearTextView);
   write("Gndfit ground constants", line_end::new_line);
   end_line();

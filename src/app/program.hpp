@@ -18,6 +18,10 @@
 
 namespace gndfit {
 
+// The console screen the program sets up: columns and rows.
+inline constexpr int kScreenColumns = 109;
+inline constexpr int kScreenRows = 19;
+
 class Program {
  public:
   explicit Program(ConsoleDevice& device, std::string position_path = "gndfit.ini");

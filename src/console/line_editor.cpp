@@ -86,7 +86,7 @@ bool LineEditor::act_on(KeyCode code, CursorCell at) {
     if (edit_pos_ < line_len)
       delete_at_edit_pos(at);
     else
-      screen_.device().beep(1000, 250);
+      screen_.device().beep(kBellHz, kBellMs);
   } else if (code == kEsc) {
     erase_line(at);
   } else if (code == kLeft) {

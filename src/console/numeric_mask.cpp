@@ -59,7 +59,7 @@ void NumericMask::format_number(int file, double value, bool is_single, int opti
   work_.line.clear();
   compose_value(value, is_single, work_.line);
   screen_->print_text(file, work_.line, line_end::none);
-  if (options == value_end::new_line || options == value_end::new_line_too) {
+  if (options == value_end::new_line || options == value_end::new_line_and_zone) {
     screen_->print_line_end(file, line_end::new_line);
   }
   if (options == value_end::next_zone) screen_->print_line_end(file, line_end::next_zone);

@@ -31,7 +31,7 @@ namespace value_end {
 inline constexpr int none = 0;
 inline constexpr int new_line = 1;
 inline constexpr int next_zone = 2;
-inline constexpr int new_line_too = 3;
+inline constexpr int new_line_and_zone = 3;  // both bits: taken as a line end
 inline constexpr bool is_last(int options) { return options < 0; }
 }  // namespace value_end
 

@@ -8,9 +8,17 @@ namespace {
 constexpr std::size_t kRunLimit = 1024;  // characters placed per gathered run
 constexpr int kZoneWidth = 14;
 constexpr std::uint32_t kProcessedInput = 0x0001;
-constexpr int kBellHz = 1000, kBellMs = 250;
 
 std::int16_t i16(int v) { return static_cast<std::int16_t>(v); }
+
+// The control characters a write acts on; every other byte is placed.
+namespace control_char {
+constexpr unsigned char bell = 7;
+constexpr unsigned char backspace = 8;
+constexpr unsigned char tab = 9;
+constexpr unsigned char line_feed = 10;
+constexpr unsigned char carriage_return = 13;
+}  // namespace control_char
 }  // namespace
 
 // Per-call state of console_write: the view as a buffer rectangle, the
@@ -276,13 +284,7 @@ void TextScreen::place_run(WriteContext& ctx, const char* run, int length) {
   }
 }
 
-void TextScreen::console_write(const char* text, std::size_t length, int flags) {
-  if (length == 0 && !(flags & kWriteEvenIfEmpty)) return;
-  ensure_processed_input();
-  if (output_is_raw()) {
-    write_raw(text, length);
-    return;
-  }
+TextScreen::WriteContext TextScreen::begin_write() {
   const int view_top = view_top_row(), view_bottom = view_bottom_row();
   WriteContext ctx{};
   ctx.left = area_.left;
@@ -310,7 +312,11 @@ void TextScreen::console_write(const char* text, std::size_t length, int flags) 
     ++ctx.y;
     if (ctx.y > ctx.bottom) scroll(ctx, ctx.y - ctx.bottom);
   }
+  return ctx;
+}
 
+// The characters, in runs of printable ones; the control characters act.
+void TextScreen::write_characters(WriteContext& ctx, const char* text, std::size_t length) {
   char gathered[kRunLimit];
   int count = 0;
   auto flush = [&] {
@@ -324,25 +330,25 @@ void TextScreen::console_write(const char* text, std::size_t length, int flags) 
   for (std::size_t i = 0; i < length; ++i) {
     const char ch = text[i];
     switch (static_cast<unsigned char>(ch)) {
-      case 7:
+      case control_char::bell:
         device_.beep(kBellHz, kBellMs);
         break;
-      case 8:
+      case control_char::backspace:
         flush();
         if (ctx.x > ctx.left) --ctx.x;
         break;
-      case 9: {
+      case control_char::tab: {  // blanks to the next multiple of 8
         const int offset = ctx.x - ctx.left;
         for (int n = ((offset + 8) & ~7) - offset; n > 0; --n) gather(' ');
         break;
       }
-      case 10:
+      case control_char::line_feed:
         flush();
         ctx.x = ctx.left;
         ++ctx.y;
         if (ctx.y > ctx.bottom) scroll(ctx, ctx.y - ctx.bottom);
         break;
-      case 13:
+      case control_char::carriage_return:
         flush();
         ctx.x = ctx.left;
         break;
@@ -351,6 +357,9 @@ void TextScreen::console_write(const char* text, std::size_t length, int flags) 
     }
   }
   flush();
+}
+
+void TextScreen::end_write(WriteContext& ctx) {
   if (ctx.x == ctx.left && ctx.y == ctx.bottom + 1) {
     // Ended exactly on the bottom-right cell: park there, wrap on next write.
     ctx.x = ctx.right;
@@ -364,6 +373,18 @@ void TextScreen::console_write(const char* text, std::size_t length, int flags) 
     device_.set_window_rect({i16(ctx.left), i16(ctx.top), i16(ctx.right), i16(ctx.bottom)});
   }
   if (!area_frozen_) read_area();
+}
+
+void TextScreen::console_write(const char* text, std::size_t length, int flags) {
+  if (length == 0 && !(flags & kWriteEvenIfEmpty)) return;
+  ensure_processed_input();
+  if (output_is_raw()) {
+    write_raw(text, length);
+    return;
+  }
+  WriteContext ctx = begin_write();
+  write_characters(ctx, text, length);
+  end_write(ctx);
 }
 
 }  // namespace gndfit

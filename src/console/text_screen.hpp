@@ -99,6 +99,11 @@ class TextScreen {
   void write_counted(std::string_view text);
   void update_print_column(std::string_view written);
   void apply_line_end(int flags);
+  // console_write's three steps: the view and cursor as they stand, the
+  // characters, and the cursor (and a moved view) given to the console.
+  WriteContext begin_write();
+  void write_characters(WriteContext& ctx, const char* text, std::size_t length);
+  void end_write(WriteContext& ctx);
   void place_run(WriteContext& ctx, const char* run, int length);
   void scroll(WriteContext& ctx, int n);
 

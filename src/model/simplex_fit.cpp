@@ -99,9 +99,9 @@ std::int32_t try_step(FitState& state, float a, float b) {
   if (s.values[s.worst] > t) {
     s.vertices[s.worst] = state.point;
     s.values[s.worst] = t;
-    return 0;
+    return kStepAccepted;
   }
-  return -1;
+  return kStepRejected;
 }
 
 void fit_model(FitState& state, std::int64_t pass_limit) {
@@ -134,7 +134,7 @@ void fit_model(FitState& state, std::int64_t pass_limit) {
         break;
       case AfterReflection::contract:
         ++state.counters.contractions;
-        if (try_step(state, kContractA, kContractB) != 0) {
+        if (try_step(state, kContractA, kContractB) == kStepRejected) {
           ++state.counters.shrinks;
           shrink_toward_best(state);
         }

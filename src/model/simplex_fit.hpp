@@ -14,6 +14,9 @@ inline constexpr std::int64_t kFitPassLimit = 50'000'000;
 // scores lower.  Returns 0 when accepted, -1 when rejected (state.point then
 // keeps the rejected trial point).
 std::int32_t try_step(FitState& state, float a, float b);
+// try_step's results.
+inline constexpr std::int32_t kStepAccepted = 0;
+inline constexpr std::int32_t kStepRejected = -1;
 
 // What follows a reflection, decided from the best and middle values and
 // the reflection's value (last_trial_value).

@@ -84,6 +84,11 @@ using ControlHandlerId = int;
 // "not done", so callers go on without it, as they do on a console whose
 // call failed.  The shape follows the Windows console's calls, whose
 // behaviour the screen and key layers depend on.
+// The bell the program sounds (a key that does nothing, a character the
+// code page lacks): its pitch and length where the console can shape it.
+inline constexpr int kBellHz = 1000;
+inline constexpr int kBellMs = 250;
+
 class ConsoleDevice {
  public:
   virtual ~ConsoleDevice() = default;

@@ -195,7 +195,7 @@ void TerminalConsole::read_keys() {
     decoded_.clear();
     for (int dropped = utf8_in_.push(bytes, static_cast<std::size_t>(n), decoded_); dropped > 0;
          --dropped) {
-      beep(1000, 250);
+      beep(kBellHz, kBellMs);
     }
     keys_.push(decoded_.data(), decoded_.size());
   } else if (got) {

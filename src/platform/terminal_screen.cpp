@@ -6,6 +6,10 @@
 #include "platform/code_page.hpp"
 
 namespace gndfit {
+
+// What the terminal shows is unknown (never drawn, or scrolled under us):
+// no real cell equals it, so the next frame writes the cell.
+constexpr Cell kUnknownCell{'\0', 0xFFFF};
 namespace {
 
 // Console colour bits (blue 1, green 2, red 4) to the ANSI colour number
@@ -55,7 +59,7 @@ void TerminalScreen::present(const CellConsole& console, int columns, int rows, 
     columns_ = width;
     rows_ = height;
     rows_shown_.store(height);
-    shown_.assign(static_cast<std::size_t>(width) * height, Cell{'\0', 0xFFFF});
+    shown_.assign(static_cast<std::size_t>(width) * height, kUnknownCell);
     attr_ = 0xFFFF;
     if (colours_) out += "\x1b[0m";
     out += "\x1b[2J";
@@ -113,7 +117,7 @@ void TerminalScreen::scroll_out(const std::deque<std::vector<Cell>>& rows, std::
   out += "\x1b[r";  // the whole screen again; the cursor goes home
   row_ = column_ = -1;
   // Every cell must be written again: mark them all unknown.
-  for (Cell& c : shown_) c = Cell{'\0', 0xFFFF};
+  for (Cell& c : shown_) c = kUnknownCell;
 }
 
 std::string TerminalScreen::size_notice(int need_columns, int need_rows, int columns, int rows) {
