@@ -12,6 +12,7 @@ GROUND_E = 13.0   # relative
 C0 = 5e-12        # F: the short probe's air capacitance
 LINE_LENGTH = 0.5  # m
 LINE_Z0 = 300.0    # ohms
+LONG_LINE_LENGTH = 2.0  # m: past a quarter wavelength in the ground above ~9 MHz
 FREQUENCIES_MHZ = [1.0 + 0.5 * i for i in range(59)]  # 1 to 30 MHz
 
 
@@ -29,12 +30,14 @@ def main():
     os.makedirs(out, exist_ok=True)
     short = sweep(lambda f, eps: fm.short_probe_admittance(f, eps, C0))
     line = sweep(lambda f, eps: fm.line_probe_admittance(f, eps, LINE_LENGTH, LINE_Z0))
+    long_line = sweep(lambda f, eps: fm.line_probe_admittance(f, eps, LONG_LINE_LENGTH, LINE_Z0))
     air = sweep(lambda f, eps: fm.short_probe_admittance(f, 1.0, C0))
     files = {}
     for name, text in fm.all_forms(short).items():
         files["short-" + name] = text
     for name, text in fm.all_forms(line).items():
         files["line-" + name] = text
+    files["line-2m-s-ri.s1p"] = fm.touchstone_1(long_line, "MHz", "S", "RI")
     files["short-air.s1p"] = fm.touchstone_1(air, "MHz", "S", "RI")
     for name, text in sorted(files.items()):
         with open(os.path.join(out, name), "w", newline="") as f:
