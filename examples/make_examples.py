@@ -12,7 +12,7 @@ GROUND_E = 13.0   # relative
 C0 = 5e-12        # F: the short probe's air capacitance
 LINE_LENGTH = 0.5  # m
 LINE_Z0 = 300.0    # ohms
-LONG_LINE_LENGTH = 2.0  # m: past a quarter wavelength in the ground above ~9 MHz
+LONG_LINE_LENGTH = 2.0  # m: past a quarter wavelength in the ground from 6 MHz
 FREQUENCIES_MHZ = [1.0 + 0.5 * i for i in range(59)]  # 1 to 30 MHz
 
 
