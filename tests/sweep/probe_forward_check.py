@@ -96,20 +96,21 @@ def main():
                  lambda f, eps: fm.line_probe_admittance(f, eps, length, z0)),
             ]
             for spec, admittance in probes:
+                # Every form of the sweep in one run: the points of each
+                # file in turn.
                 forms = fm.all_forms(sweep(frequencies, x, e, admittance))
-                for name, text in forms.items():
-                    path = write(f"{case}-{name}", text)
-                    what = f"case {case} ({spec}, x={x}, e={e}) {name}"
-                    status, out, err = run(spec, [path])
-                    if status != 0:
-                        failures.append(f"{what}: status {status}: {err.strip()}")
-                        continue
-                    check_points(what, out, x, e, frequencies)
-                    warned = [line for line in err.splitlines() if "quarter wavelength" in line]
-                    want = quarter_wave_frequencies(frequencies, x, e, length) \
-                        if spec.startswith("line") else []
-                    if len(warned) != len(want):
-                        failures.append(f"{what}: {len(warned)} warnings, want {len(want)}")
+                paths = [write(f"{case}-{name}", text) for name, text in forms.items()]
+                what = f"case {case} ({spec}, x={x}, e={e})"
+                status, out, err = run(spec, paths)
+                if status != 0:
+                    failures.append(f"{what}: status {status}: {err.strip()}")
+                    continue
+                check_points(what, out, x, e, frequencies * len(paths))
+                warned = [line for line in err.splitlines() if "quarter wavelength" in line]
+                want = quarter_wave_frequencies(frequencies, x, e, length) \
+                    if spec.startswith("line") else []
+                if len(warned) != len(want) * len(paths):
+                    failures.append(f"{what}: {len(warned)} warnings, want {len(want)} per file")
 
         # A long line, well past a quarter wavelength at the top: each
         # frequency followed from the one below, with a warning for each.
