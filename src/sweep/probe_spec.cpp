@@ -10,7 +10,7 @@ namespace {
 // The comma-separated `name=value` settings after the probe's kind.
 bool split_settings(std::string_view text, std::map<std::string, std::string>& settings,
                     std::string& error) {
-  while (!text.empty()) {
+  while (true) {
     const std::size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
     const std::size_t equals = item.find('=');

@@ -17,7 +17,12 @@ std::vector<std::string> split_fields(std::string_view line, char separator) {
   std::vector<std::string> fields;
   while (true) {
     const std::size_t end = line.find(separator);
-    std::string field(trim(line.substr(0, end)));
+    std::string_view text = trim(line.substr(0, end));
+    // Some exports quote every field.
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+      text = trim(text.substr(1, text.size() - 2));
+    }
+    std::string field(text);
     if (separator != ',') {
       for (char& c : field) {
         if (c == ',') c = '.';

@@ -38,6 +38,8 @@ TEST(ProbeSpec, RefusesWhatIsMissingUnknownOrNotPositive) {
       {"short,c0=5,air=a.s1p", "give the short probe 'c0=PF' or 'air=FILE', not both"},
       {"short,air=", "probe setting 'air=' needs a file"},
       {"short,c0", "probe setting 'c0' is not NAME=VALUE"},
+      {"short,c0=5,", "probe setting '' is not NAME=VALUE"},
+      {"short,,c0=5", "probe setting '' is not NAME=VALUE"},
       {"short,length=1", "unknown setting 'length' for a short probe"},
       {"line,length=1", "the probe needs 'z0=ohms'"},
       {"line,z0=300", "the probe needs 'length=metres'"},

@@ -16,6 +16,7 @@ TEST(RxCsvReader, EverySeparatorWithOrWithoutHeader) {
       "7.1, 50, -100\n14.2, 80, 60\n",
       "freq;r;x\r\n7,1;50;-100\r\n14,2;80;60\r\n",  // decimal commas
       "7.1\t50\t-100\n\n14.2\t80\t60",
+      "\"Freq\",\"R\",\"X\"\n\"7.1\",\"50\",\"-100\"\n\"14.2\", \"80\" ,\"60\"\n",
   };
   for (const std::string& text : files) {
     const SweepRead read = read_rx_csv(text);
