@@ -38,6 +38,7 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   bool csv = false;
   bool nec = false;
   bool freq = false;
+  bool probe = false;
   bool options_ended = false;
   auto fail = [](std::string message) {
     CommandLine failed;
@@ -75,14 +76,32 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
                     "': expected positive numbers in MHz separated by commas");
       }
       (is_nec ? nec : freq) = true;
+    } else if (arg == "--probe" || arg.starts_with("--probe=")) {
+      std::string_view spec;
+      if (arg == "--probe") {
+        if (i + 1 == arguments.size()) {
+          return fail("option '--probe' needs the probe, e.g. 'short,c0=5'");
+        }
+        spec = arguments[++i];
+      } else {
+        spec = arg.substr(8);
+      }
+      std::string error;
+      if (!parse_probe_spec(spec, line.probe, error)) return fail(error);
+      probe = true;
     } else {
       return fail("unknown option '" + std::string(arg) + "'");
     }
   }
+  if (probe && (csv || nec || freq)) {
+    return fail("option '--probe' writes its own CSV; it takes no '--csv', '--freq' or '--nec'");
+  }
   if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
   if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for '--csv'");
   if (freq && !csv) return fail("option '--freq' needs '--csv'");
-  if (nec) {
+  if (probe) {
+    line.mode = RunMode::probe;
+  } else if (nec) {
     line.mode = RunMode::nec;
   } else if (csv) {
     line.mode = RunMode::csv;
@@ -96,6 +115,7 @@ std::string usage_text() {
   return "Usage: gndfit [FILE]...\n"
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "       gndfit --nec LIST [FILE]...\n"
+         "       gndfit --probe SPEC [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
          "depth on the HF bands from 1.8 to 28.5 MHz.\n"
@@ -114,13 +134,19 @@ std::string usage_text() {
          "               each frequency in LIST (MHz, separated by commas): a\n"
          "               ground (GN 2) with the model's values there, FR and XQ;\n"
          "               they go after a deck's GE and EX cards\n"
+         "  --probe SPEC convert analyser sweeps of a probe in the ground (Touchstone\n"
+         "               one-port or CSV of MHz, R and X) to CSV of frequency,\n"
+         "               permittivity and conductivity; SPEC is 'short,c0=PF',\n"
+         "               'short,air=FILE' (C0 from a sweep in air) or\n"
+         "               'line,length=M,z0=OHMS'\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "\n"
          "FILE '-' is standard input; with no FILE, standard input is read.\n"
          "Exit status: 0 when all went well; 1 when input or output failed, with\n"
          "--csv or --nec when any line was skipped, or with --nec when the input\n"
-         "did not hold exactly one measurement; 2 for a wrong command line.\n"
+         "did not hold exactly one measurement, with --probe when a sweep could\n"
+         "not be converted; 2 for a wrong command line.\n"
          "See gndfit(1) for the number forms, the keys and the files.\n";
 }
 

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sweep/probe_spec.hpp"
+
 namespace gndfit {
 
 enum class RunMode {
@@ -13,6 +15,7 @@ enum class RunMode {
   csv,          // --csv: machine-readable rows
   nec,          // --nec LIST: NEC-2 ground cards for one measurement
   files,        // FILE...: the tables, reading the files as batch input
+  probe,        // --probe SPEC: analyser sweeps converted to ground points
   error,        // a usage error: `error` says what, exit status 2
 };
 
@@ -20,6 +23,7 @@ struct CommandLine {
   RunMode mode = RunMode::interactive;
   std::vector<std::string> files;  // "-" is standard input; none: standard input
   std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
+  ProbeSpec probe;                 // --probe
   std::string error;
 };
 

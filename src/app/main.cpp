@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -13,10 +14,12 @@
 #include "app/measurement_lines.hpp"
 #include "app/nec_cards.hpp"
 #include "app/input_files.hpp"
+#include "app/probe_output.hpp"
 #include "app/program.hpp"
 #include "platform/binary_streams.hpp"
 #include "platform/fpu.hpp"
 #include "platform/native_console.hpp"
+#include "sweep/probe_conversion.hpp"
 
 namespace {
 
@@ -106,6 +109,56 @@ int run_nec(const gndfit::CommandLine& line) {
   return finish_text_output(files, lines.skipped_any());
 }
 
+// A sweep file's whole text; false, with `failure` set, when it cannot be
+// read to its end.
+bool read_sweep_text(gndfit::InputFiles& file, std::string& text, std::string& failure) {
+  unsigned char piece[1 << 16];
+  while (const std::size_t n = file.read(piece, sizeof piece)) {
+    text.append(reinterpret_cast<const char*>(piece), n);
+  }
+  failure = file.failure();
+  return failure.empty();
+}
+
+// --probe: every sweep read and converted first; then the CSV, or only
+// the error.
+int run_probe(const gndfit::CommandLine& line) {
+  std::vector<std::string> names = line.files.empty() ? std::vector<std::string>{"-"} : line.files;
+  const bool has_air = !line.probe.air_file.empty();
+  if (has_air) names.insert(names.begin(), line.probe.air_file);
+  std::vector<std::unique_ptr<gndfit::InputFiles>> files;
+  for (const std::string& name : names) {  // all opened before any is read
+    std::string error;
+    files.push_back(std::make_unique<gndfit::InputFiles>());
+    if (!files.back()->open({name}, error)) return usage_error(error);
+  }
+  std::vector<gndfit::SweepSource> sources;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    gndfit::SweepSource source{names[i] == "-" ? "standard input" : names[i], {}};
+    std::string failure;
+    if (!read_sweep_text(*files[i], source.text, failure)) {
+      std::fprintf(stderr, "gndfit: %s\n", failure.c_str());
+      return 1;
+    }
+    sources.push_back(std::move(source));
+  }
+  const gndfit::SweepSource* air = has_air ? &sources.front() : nullptr;
+  const std::vector<gndfit::SweepSource> sweeps(sources.begin() + (has_air ? 1 : 0), sources.end());
+  const gndfit::ProbeRun run = gndfit::convert_probe_sweeps(line.probe, sweeps, air);
+  start_text_output();
+  for (const std::string& note : run.notes) std::cerr << "gndfit: " << note << '\n';
+  if (run.failed) {
+    std::cerr << "gndfit: " << run.error << '\n';
+    return 1;
+  }
+  gndfit::write_probe_csv(std::cout, run.points);
+  if (!std::cout.flush()) {
+    std::cerr << "gndfit: cannot write standard output: " << std::strerror(errno) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
 // The console program on `device`; FILEs make it batch use with their
 // contents as the input.
 int run_console(int argc, char** argv, gndfit::ConsoleDevice& device) {
@@ -133,6 +186,7 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::error: return usage_error(line.error);
     case gndfit::RunMode::csv: return run_csv(line);
     case gndfit::RunMode::nec: return run_nec(line);
+    case gndfit::RunMode::probe: return run_probe(line);
     case gndfit::RunMode::files: {
       gndfit::InputFiles files;
       if (!open_input_files(line, files)) return kUsageError;

@@ -35,6 +35,13 @@ TEST(CommandLine, ArgumentsGiveTheirMode) {
       {{"--csv", "--freq"}, RunMode::error, "option '--freq' needs a list of frequencies"},
       {{"--freq", "7"}, RunMode::error, "option '--freq' needs '--csv'"},
       {{"a", "-"}, RunMode::files, "", 2},
+      {{"--probe", "short,c0=5", "a.s1p", "-"}, RunMode::probe, "", 2},
+      {{"--probe=line,length=1,z0=300"}, RunMode::probe, ""},
+      {{"--probe"}, RunMode::error, "option '--probe' needs the probe, e.g. 'short,c0=5'"},
+      {{"--probe", "short,c0=0"}, RunMode::error,
+       "probe setting 'c0=0': expected a positive number of picofarads (or 'air=FILE')"},
+      {{"--csv", "--probe", "short,c0=5"}, RunMode::error,
+       "option '--probe' writes its own CSV; it takes no '--csv', '--freq' or '--nec'"},
   };
   for (const Case& c : cases) {
     const CommandLine line = parse_command_line(c.arguments);

@@ -1,0 +1,49 @@
+#!/usr/bin/env python3
+"""Makes the probe sweeps in examples/sweeps/ from the model ground with
+the forward model of probe_forward_model.py:  python3 make_examples.py"""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import probe_forward_model as fm  # noqa: E402
+
+GROUND_X = 0.005  # S/m
+GROUND_E = 13.0   # relative
+C0 = 5e-12        # F: the short probe's air capacitance
+LINE_LENGTH = 0.5  # m
+LINE_Z0 = 300.0    # ohms
+LONG_LINE_LENGTH = 2.0  # m: past a quarter wavelength in the ground from 6 MHz
+FREQUENCIES_MHZ = [1.0 + 0.5 * i for i in range(59)]  # 1 to 30 MHz
+
+
+def sweep(admittance):
+    points = []
+    for f_mhz in FREQUENCIES_MHZ:
+        f = f_mhz * 1e6
+        eps = fm.complex_permittivity(f, *fm.model_ground(f, GROUND_X, GROUND_E))
+        points.append((f, admittance(f, eps)))
+    return points
+
+
+def main():
+    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "sweeps")
+    os.makedirs(out, exist_ok=True)
+    short = sweep(lambda f, eps: fm.short_probe_admittance(f, eps, C0))
+    line = sweep(lambda f, eps: fm.line_probe_admittance(f, eps, LINE_LENGTH, LINE_Z0))
+    long_line = sweep(lambda f, eps: fm.line_probe_admittance(f, eps, LONG_LINE_LENGTH, LINE_Z0))
+    air = sweep(lambda f, eps: fm.short_probe_admittance(f, 1.0, C0))
+    files = {}
+    for name, text in fm.all_forms(short).items():
+        files["short-" + name] = text
+    for name, text in fm.all_forms(line).items():
+        files["line-" + name] = text
+    files["line-2m-s-ri.s1p"] = fm.touchstone_1(long_line, "MHz", "S", "RI")
+    files["short-air.s1p"] = fm.touchstone_1(air, "MHz", "S", "RI")
+    for name, text in sorted(files.items()):
+        with open(os.path.join(out, name), "w", newline="") as f:
+            f.write(text)
+    print(f"make_examples.py: {len(files)} files in {out}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,15 @@
+#include "app/probe_output.hpp"
+
+#include "number/shortest.hpp"
+
+namespace gndfit {
+
+void write_probe_csv(std::ostream& out, std::span<const GroundPoint> points) {
+  out << "frequency_mhz,permittivity,conductivity_ms_per_m\n";
+  for (const GroundPoint& p : points) {
+    out << shortest(p.frequency_mhz) << ',' << shortest(p.permittivity) << ','
+        << shortest(p.conductivity_ms_per_m) << '\n';
+  }
+}
+
+}  // namespace gndfit

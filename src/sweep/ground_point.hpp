@@ -1,0 +1,31 @@
+#pragma once
+// A converted point of a probe sweep, in the units of gndfit's
+// measurements, with the file and line it came from: the joint fit takes
+// a list of these as its measurements.
+#include <complex>
+#include <string>
+
+namespace gndfit {
+
+constexpr double kVacuumPermittivity = 8.8541878128e-12;  // F/m
+constexpr double kSpeedOfLight = 299792458.0;             // m/s
+
+struct GroundPoint {
+  double frequency_mhz = 0.0;
+  double permittivity = 0.0;           // relative
+  double conductivity_ms_per_m = 0.0;  // mS/m
+  std::string source;                  // the file's name
+  long line = 0;
+};
+
+// eps* = eps_r - j sigma / (omega eps0) to permittivity and conductivity.
+inline GroundPoint ground_point(double frequency_mhz, std::complex<double> complex_permittivity) {
+  const double omega = 2.0 * 3.14159265358979323846 * frequency_mhz * 1e6;
+  GroundPoint p;
+  p.frequency_mhz = frequency_mhz;
+  p.permittivity = complex_permittivity.real();
+  p.conductivity_ms_per_m = -complex_permittivity.imag() * omega * kVacuumPermittivity * 1000.0;
+  return p;
+}
+
+}  // namespace gndfit

@@ -1,0 +1,70 @@
+#include "sweep/line_probe.hpp"
+
+#include <cmath>
+#include <numbers>
+
+#include "sweep/ground_point.hpp"
+
+namespace gndfit {
+namespace {
+
+using Complex = std::complex<double>;
+
+// theta sin(theta) - A cos(theta): theta tan(theta) - A without the
+// poles of the tangent, so that Newton's steps never meet one.
+struct Residual {
+  Complex a;
+  Complex value(Complex theta) const { return theta * std::sin(theta) - a * std::cos(theta); }
+  Complex slope(Complex theta) const {
+    return std::sin(theta) + theta * std::cos(theta) + a * std::sin(theta);
+  }
+  // The size of the terms, against which the residual counts as zero.
+  double scale(Complex theta) const {
+    return std::abs(theta * std::sin(theta)) + std::abs(a * std::cos(theta));
+  }
+};
+
+constexpr int kMaxSteps = 200;
+constexpr int kMaxHalvings = 60;
+constexpr double kStepTolerance = 1e-14;
+constexpr double kResidualTolerance = 1e-10;
+
+}  // namespace
+
+double line_short_capacitance(const LineProbe& probe) {
+  return probe.length_m / (probe.z0_ohms * kSpeedOfLight);
+}
+
+LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Complex admittance,
+                              Complex start) {
+  const double k0l = 2.0 * std::numbers::pi * frequency_mhz * 1e6 * probe.length_m / kSpeedOfLight;
+  const Residual h{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance};
+  Complex theta = k0l * std::sqrt(start);
+  LineSolution solution;
+  for (int step = 0; step < kMaxSteps; ++step) {
+    const Complex value = h.value(theta);
+    const Complex slope = h.slope(theta);
+    if (slope == 0.0 || !std::isfinite(std::abs(value))) break;
+    const Complex full = -value / slope;
+    // Damped: halve the step until the residual shrinks, so that a start
+    // far from the root does not throw the search onto another branch.
+    Complex next = theta + full;
+    double fraction = 1.0;
+    for (int i = 0; i < kMaxHalvings && !(std::abs(h.value(next)) < std::abs(value)); ++i) {
+      fraction /= 2.0;
+      next = theta + fraction * full;
+    }
+    const double moved = std::abs(next - theta);
+    theta = next;
+    if (moved <= kStepTolerance * std::abs(theta)) {
+      solution.converged = std::abs(h.value(theta)) <= kResidualTolerance * h.scale(theta);
+      break;
+    }
+  }
+  if (theta.real() < 0.0) theta = -theta;  // theta tan(theta) is even: the root with Re > 0
+  solution.permittivity = (theta / k0l) * (theta / k0l);
+  solution.beyond_quarter_wave = theta.real() > std::numbers::pi / 2.0;
+  return solution;
+}
+
+}  // namespace gndfit

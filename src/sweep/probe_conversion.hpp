@@ -1,0 +1,31 @@
+#pragma once
+// A probe's sweeps converted to ground points, everything read and
+// checked before anything is written: the points (each file's in its own
+// order) with the notes for the user, or the first error, naming the file
+// and line.
+#include <string>
+#include <vector>
+
+#include "sweep/ground_point.hpp"
+#include "sweep/probe_spec.hpp"
+
+namespace gndfit {
+
+// A sweep file's name (as messages give it) and its whole text.
+struct SweepSource {
+  std::string name;
+  std::string text;
+};
+
+struct ProbeRun {
+  std::vector<GroundPoint> points;
+  std::vector<std::string> notes;  // for standard error: C0 from air, warnings
+  bool failed = false;
+  std::string error;  // "FILE:line N: reason"
+};
+
+// `air`: the sweep in air when the spec names one (the caller reads it).
+ProbeRun convert_probe_sweeps(const ProbeSpec& spec, const std::vector<SweepSource>& sweeps,
+                              const SweepSource* air = nullptr);
+
+}  // namespace gndfit

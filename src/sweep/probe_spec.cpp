@@ -1,0 +1,110 @@
+#include "sweep/probe_spec.hpp"
+
+#include <map>
+
+#include "sweep/sweep_text.hpp"
+
+namespace gndfit {
+namespace {
+
+// The comma-separated `name=value` settings after the probe's kind.
+bool split_settings(std::string_view text, std::map<std::string, std::string>& settings,
+                    std::string& error) {
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    const std::size_t equals = item.find('=');
+    if (equals == std::string_view::npos || equals == 0) {
+      error = "probe setting '" + std::string(item) + "' is not NAME=VALUE";
+      return false;
+    }
+    const std::string name(item.substr(0, equals));
+    if (!settings.emplace(name, std::string(item.substr(equals + 1))).second) {
+      error = "probe setting '" + name + "' is given twice";
+      return false;
+    }
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return true;
+}
+
+bool positive_setting(const std::map<std::string, std::string>& settings, const std::string& name,
+                      std::string_view unit, double& value, std::string& error) {
+  const auto found = settings.find(name);
+  if (found == settings.end()) {
+    error = "the probe needs '" + name + "=" + std::string(unit) + "'";
+    return false;
+  }
+  if (!parse_number(found->second, value) || !(value > 0.0)) {
+    error = "probe setting '" + name + "=" + found->second + "': expected a positive number of " +
+            std::string(unit);
+    return false;
+  }
+  return true;
+}
+
+bool only_known(const std::map<std::string, std::string>& settings,
+                std::initializer_list<std::string_view> known, std::string_view kind,
+                std::string& error) {
+  for (const auto& [name, value] : settings) {
+    bool found = false;
+    for (std::string_view k : known) found = found || name == k;
+    if (!found) {
+      error = "unknown setting '" + name + "' for a " + std::string(kind) + " probe";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool parse_short(const std::map<std::string, std::string>& settings, ProbeSpec& spec,
+                 std::string& error) {
+  if (!only_known(settings, {"c0", "air"}, "short", error)) return false;
+  const auto air = settings.find("air");
+  if (air != settings.end()) {
+    if (settings.count("c0") != 0) {
+      error = "give the short probe 'c0=PF' or 'air=FILE', not both";
+      return false;
+    }
+    if (air->second.empty()) {
+      error = "probe setting 'air=' needs a file";
+      return false;
+    }
+    spec.air_file = air->second;
+    return true;
+  }
+  double picofarads = 0.0;
+  if (!positive_setting(settings, "c0", "picofarads", picofarads, error)) {
+    error += " (or 'air=FILE')";
+    return false;
+  }
+  spec.c0_farads = picofarads * 1e-12;
+  return true;
+}
+
+}  // namespace
+
+bool parse_probe_spec(std::string_view text, ProbeSpec& spec, std::string& error) {
+  spec = ProbeSpec{};
+  const std::size_t comma = text.find(',');
+  const std::string_view kind = text.substr(0, comma);
+  std::map<std::string, std::string> settings;
+  if (comma != std::string_view::npos && !split_settings(text.substr(comma + 1), settings, error)) {
+    return false;
+  }
+  if (kind == "short") {
+    spec.kind = ProbeKind::short_probe;
+    return parse_short(settings, spec, error);
+  }
+  if (kind == "line") {
+    spec.kind = ProbeKind::line_probe;
+    return only_known(settings, {"length", "z0"}, "line", error) &&
+           positive_setting(settings, "length", "metres", spec.length_m, error) &&
+           positive_setting(settings, "z0", "ohms", spec.z0_ohms, error);
+  }
+  error = "unknown probe '" + std::string(kind) + "': expected 'short' or 'line'";
+  return false;
+}
+
+}  // namespace gndfit

@@ -1,0 +1,40 @@
+#include "sweep/short_probe.hpp"
+
+#include <cmath>
+#include <numbers>
+
+namespace gndfit {
+namespace {
+
+double angular_frequency(double frequency_mhz) {
+  return 2.0 * std::numbers::pi * frequency_mhz * 1e6;
+}
+
+}  // namespace
+
+std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
+                                              double c0_farads) {
+  const double omega_c0 = angular_frequency(frequency_mhz) * c0_farads;
+  return {admittance.imag() / omega_c0, -admittance.real() / omega_c0};
+}
+
+double air_capacitance_at(const SweepPoint& point) {
+  return point.admittance.imag() / angular_frequency(point.frequency_mhz);
+}
+
+AirCapacitance air_capacitance(const std::vector<SweepPoint>& points) {
+  AirCapacitance c;
+  if (points.empty()) return c;
+  double sum = 0.0;
+  for (const SweepPoint& p : points) sum += air_capacitance_at(p);
+  c.mean_farads = sum / static_cast<double>(points.size());
+  double squares = 0.0;
+  for (const SweepPoint& p : points) {
+    const double d = air_capacitance_at(p) - c.mean_farads;
+    squares += d * d;
+  }
+  c.relative_spread = std::sqrt(squares / static_cast<double>(points.size())) / c.mean_farads;
+  return c;
+}
+
+}  // namespace gndfit

@@ -1,0 +1,28 @@
+#pragma once
+// A short probe (much shorter than a wavelength in the ground) is a
+// capacitor: in the ground its admittance is Y = j omega C0 eps*, C0 being
+// its capacitance in air.
+#include <complex>
+#include <vector>
+
+#include "sweep/sweep_point.hpp"
+
+namespace gndfit {
+
+// eps* = Y / (j omega C0): eps_r = Im(Y) / (omega C0), and
+// sigma = eps0 Re(Y) / C0 in the imaginary part.
+std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
+                                              double c0_farads);
+
+// Im(Y) / omega: the capacitance a point of a sweep in air shows.
+double air_capacitance_at(const SweepPoint& point);
+
+// C0 from a sweep of the probe in air: the mean of Im(Y) / omega over its
+// points, and their spread (population standard deviation over the mean).
+struct AirCapacitance {
+  double mean_farads = 0.0;
+  double relative_spread = 0.0;
+};
+AirCapacitance air_capacitance(const std::vector<SweepPoint>& points);
+
+}  // namespace gndfit

@@ -1,0 +1,30 @@
+#pragma once
+// One point of an analyser's one-port sweep: the frequency and the
+// admittance at the probe's terminals, with the line of the file it came
+// from.  Admittance rather than impedance, because both probes are
+// solved from it and an open circuit (Y = 0) stays finite.
+#include <complex>
+#include <string>
+#include <vector>
+
+namespace gndfit {
+
+struct SweepPoint {
+  double frequency_mhz = 0.0;       // as the file gives it, in MHz
+  std::complex<double> admittance;  // siemens
+  long line = 0;                    // 1-based line of the file
+};
+
+// A reason for refusing a file, and the line it is about.
+struct SweepError {
+  long line = 0;
+  std::string reason;
+};
+
+struct SweepRead {
+  std::vector<SweepPoint> points;
+  bool failed = false;
+  SweepError error;  // when failed
+};
+
+}  // namespace gndfit

@@ -1,0 +1,42 @@
+#pragma once
+// Text helpers shared by the sweep readers: lines with any of the line
+// ends analysers write, strict numbers, words compared without case.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sweep/sweep_point.hpp"
+
+namespace gndfit {
+
+// The lines of `text` without their ends: LF, CR LF or a lone CR.
+std::vector<std::string_view> split_lines(std::string_view text);
+
+// A whole field as a finite decimal number (an optional sign, digits, a
+// point, an exponent); false for anything else, "nan" and "inf" included.
+bool parse_number(std::string_view field, double& value);
+
+// `field` without the spaces and tabs around it.
+std::string_view trim(std::string_view field);
+
+// The fields of `line` separated by runs of spaces and tabs.
+std::vector<std::string_view> split_blank(std::string_view line);
+
+std::string lower_case(std::string_view word);
+
+// Thrown inside the readers and turned into a SweepRead's error at their
+// boundary.
+class SweepLineError : public std::runtime_error {
+ public:
+  SweepLineError(long line, const std::string& reason) : std::runtime_error(reason), line_(line) {}
+  long line() const { return line_; }
+
+ private:
+  long line_;
+};
+
+// The text of a number for a message: at most 6 significant digits.
+std::string brief_number(double value);
+
+}  // namespace gndfit

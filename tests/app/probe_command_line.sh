@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# --probe of the real program: a wrong SPEC or a FILE that cannot be opened
+# is status 2 with one line before anything runs; each refused sweep is
+# status 1 with one line naming the file and line, and nothing at all on
+# standard output, even when the files before it were good.
+#   probe_command_line.sh [EMULATOR...] PROGRAM
+set -uo pipefail
+program=("$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+passed=0 failed=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
+}
+run() { "${program[@]}" "$@" > out.txt 2> err.txt; status=$?; }
+is() { [[ $status -eq $1 ]] || { echo "status $status, stderr: $(cat err.txt)"; return 1; }; }
+one_line_hint() { [[ $(wc -l < err.txt) -eq 1 ]] && grep -q "try 'gndfit --help'" err.txt && [[ ! -s out.txt ]]; }
+# Status 1, nothing on stdout, and exactly this one line on stderr.
+refused() {
+  is 1 && [[ ! -s out.txt ]] && [[ $(tr -d '\r' < err.txt) == "$1" ]] ||
+    { echo "stderr: $(cat err.txt)"; echo "wanted: $1"; return 1; }
+}
+
+printf 'Freq,R,X\n1.8,40,-900\n3.6,30,-450\n' > good.csv
+for spec in "" coax short short,c0=0 short,c0=-1 short,c0=x short,c0=5,air=a line line,length=1 \
+            line,length=1,z0=0 line,length=1,z0=300,c0=5; do
+  run --probe "$spec" good.csv
+  check "--probe '$spec': status 2, one line with the hint" eval 'is 2 && one_line_hint'
+done
+run --probe
+check "--probe without SPEC: status 2" eval 'is 2 && one_line_hint'
+run --probe short,c0=5 good.csv missing.s1p
+check "a FILE that cannot be opened: status 2 before any output" eval 'is 2 && one_line_hint'
+run --probe short,air=missing.s1p good.csv
+check "an air FILE that cannot be opened: status 2" eval 'is 2 && one_line_hint'
+
+run --probe short,c0=5 good.csv - < good.csv
+check "a good CSV and standard input: header and 4 rows, status 0" eval \
+  'is 0 && [[ $(tr -d "\r" < out.txt | head -1) == frequency_mhz,permittivity,conductivity_ms_per_m ]] &&
+   [[ $(tr -d "\r" < out.txt | cut -d, -f1 | tail -n +2 | tr "\n" " ") == "1.8 3.6 1.8 3.6 " ]] && [[ ! -s err.txt ]]'
+
+printf '# MHz S RI R 50\n1.8 0.1 0.2 0.1 0.2 0.1 0.2 0.3 0.4\n' > two.s2p
+run --probe short,c0=5 good.csv two.s2p
+check "a two-port file" refused \
+  "gndfit: two.s2p:line 2: 9 numbers on a row: a two-port file; gndfit reads one-port sweeps"
+printf '[Version] 2.0\r\n# MHz S RI R 50\r\n[Number of Ports] 2\r\n' > two.ts
+run --probe short,c0=5 two.ts
+check "a version 2.0 two-port file" refused "gndfit: two.ts:line 3: [Number of Ports] 2: gndfit reads one-port sweeps"
+printf 'Freq;R;X\r\n1,8;40;-900\r\n3,6;30\r\n' > short_row.csv
+run --probe short,c0=5 short_row.csv
+check "a row with the wrong count" refused \
+  "gndfit: short_row.csv:line 3: expected 3 numbers (frequency in MHz, R and X in ohms), got 2"
+printf '# MHz Z RI R 50\n! comment\n3.6 1 -9\n1.8 1 -18\n' > order.s1p
+run --probe short,c0=5 order.s1p
+check "frequencies that do not increase" refused \
+  "gndfit: order.s1p:line 4: the frequency does not increase: 1.8 MHz after 3.6 MHz on line 3"
+printf '! c\n# MHz S RI Ohms 50\n1.8 0.9 -0.1\n' > option.s1p
+run --probe short,c0=5 option.s1p
+check "an unknown word in the option line" refused "gndfit: option.s1p:line 2: option line: unknown word 'Ohms'"
+printf '# MHz S RI R 50\n! no data\n' > empty.s1p
+run --probe short,c0=5 empty.s1p
+check "a Touchstone file with no data" refused "gndfit: empty.s1p:line 2: the file holds no data"
+printf 'Freq,R,X\n' > header_only.csv
+run --probe short,c0=5 header_only.csv
+check "a CSV file with no data" refused "gndfit: header_only.csv:line 1: the file holds no data"
+printf '1.8,40,900\n' > inductive.csv
+run --probe short,c0=5 - < inductive.csv
+check "a converted value that is not positive, from standard input" refused \
+  "gndfit: standard input:line 1: at 1.8 MHz the permittivity comes out at -19.61, not positive: check C0 (c0= or the sweep in air) and that the analyser was calibrated at the probe's terminals"
+
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""The real program's --probe against the separate forward model
+(examples/probe_forward_model.py): random model grounds and probes, each
+sweep written in every file form, converted by gndfit, and the ground
+recovered to a relative 1e-11 at every frequency; the quarter-wave warnings
+where the forward model puts the line past a quarter wavelength; C0 and
+its spread from a sweep in air.
+    probe_forward_check.py EXAMPLES_DIR [EMULATOR...] PROGRAM"""
+import cmath
+import math
+import os
+import random
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, sys.argv[1])
+import probe_forward_model as fm  # noqa: E402
+
+PROGRAM = [os.path.abspath(a) if os.path.exists(a) else a for a in sys.argv[2:]]
+WORK = None
+TOLERANCE = 1e-11
+failures = []
+worst = 0.0
+
+
+def run(spec, files):
+    # Relative names in the working directory, which an emulated program
+    # (Wine) opens as well as a native one.
+    result = subprocess.run(PROGRAM + ["--probe", spec] + files, capture_output=True, text=True,
+                            cwd=WORK)
+    return result.returncode, result.stdout.replace("\r", ""), result.stderr.replace("\r", "")
+
+
+def check_points(what, stdout, x, e, frequencies_mhz):
+    global worst
+    lines = stdout.splitlines()
+    if not lines or lines[0] != "frequency_mhz,permittivity,conductivity_ms_per_m":
+        failures.append(f"{what}: no CSV header: {stdout[:200]!r}")
+        return
+    rows = [tuple(float(v) for v in line.split(",")) for line in lines[1:]]
+    if len(rows) != len(frequencies_mhz):
+        failures.append(f"{what}: {len(rows)} rows for {len(frequencies_mhz)} frequencies")
+        return
+    for (f_mhz, eps_r, sigma_ms), expected_f in zip(rows, frequencies_mhz):
+        want_eps, want_sigma = fm.model_ground(expected_f * 1e6, x, e)
+        errors = (abs(f_mhz - expected_f) / expected_f, abs(eps_r - want_eps) / want_eps,
+                  abs(sigma_ms - 1e3 * want_sigma) / (1e3 * want_sigma))
+        worst = max(worst, *errors)
+        if max(errors) > TOLERANCE:
+            failures.append(f"{what}: at {expected_f} MHz got {eps_r}, {sigma_ms}; "
+                            f"want {want_eps}, {1e3 * want_sigma}")
+            return
+
+
+def sweep(frequencies_mhz, x, e, admittance):
+    points = []
+    for f_mhz in frequencies_mhz:
+        f = f_mhz * 1e6
+        points.append((f, admittance(f, fm.complex_permittivity(f, *fm.model_ground(f, x, e)))))
+    return points
+
+
+def write(name, text):
+    with open(os.path.join(WORK, name), "w", newline="") as f:
+        f.write(text)
+    return name
+
+
+def quarter_wave_frequencies(frequencies_mhz, x, e, length):
+    beyond = []
+    for f_mhz in frequencies_mhz:
+        f = f_mhz * 1e6
+        eps = fm.complex_permittivity(f, *fm.model_ground(f, x, e))
+        if (2 * math.pi * f * length / fm.C * cmath.sqrt(eps)).real > math.pi / 2:
+            beyond.append(f_mhz)
+    return beyond
+
+
+def main():
+    rng = random.Random(20261209)
+    global WORK
+    with tempfile.TemporaryDirectory() as work:
+        WORK = work
+        for case in range(12):
+            x = 10 ** rng.uniform(-3.5, -1.3)  # 0.3 to 50 mS/m
+            e = rng.uniform(3.0, 40.0)
+            frequencies = sorted(round(rng.uniform(1.0, 30.0), 3) for _ in range(25))
+            frequencies = sorted(set(frequencies))
+            c0 = rng.uniform(1.0, 20.0)  # pF
+            length = rng.uniform(0.1, 0.6)
+            z0 = rng.uniform(150.0, 500.0)
+            probes = [
+                (f"short,c0={c0!r}", lambda f, eps: fm.short_probe_admittance(f, eps, c0 * 1e-12)),
+                (f"line,length={length!r},z0={z0!r}",
+                 lambda f, eps: fm.line_probe_admittance(f, eps, length, z0)),
+            ]
+            for spec, admittance in probes:
+                # Every form of the sweep in one run: the points of each
+                # file in turn.
+                forms = fm.all_forms(sweep(frequencies, x, e, admittance))
+                paths = [write(f"{case}-{name}", text) for name, text in forms.items()]
+                what = f"case {case} ({spec}, x={x}, e={e})"
+                status, out, err = run(spec, paths)
+                if status != 0:
+                    failures.append(f"{what}: status {status}: {err.strip()}")
+                    continue
+                check_points(what, out, x, e, frequencies * len(paths))
+                warned = [line for line in err.splitlines() if "quarter wavelength" in line]
+                want = quarter_wave_frequencies(frequencies, x, e, length) \
+                    if spec.startswith("line") else []
+                if len(warned) != len(want) * len(paths):
+                    failures.append(f"{what}: {len(warned)} warnings, want {len(want)} per file")
+
+        # A long line, well past a quarter wavelength at the top: each
+        # frequency followed from the one below, with a warning for each.
+        x, e, length, z0 = 0.01, 20.0, 1.5, 250.0
+        frequencies = [1.0 + 0.25 * i for i in range(117)]
+        path = write("long.s1p",
+                     fm.touchstone_1(sweep(frequencies, x, e, lambda f, eps:
+                                           fm.line_probe_admittance(f, eps, length, z0)),
+                                     "MHz", "S", "RI"))
+        status, out, err = run(f"line,length={length},z0={z0}", [path])
+        want = quarter_wave_frequencies(frequencies, x, e, length)
+        warned = [line for line in err.splitlines() if "quarter wavelength" in line]
+        if status != 0 or len(warned) != len(want) or not want:
+            failures.append(f"long line: status {status}, {len(warned)} warnings of {len(want)}")
+        else:
+            check_points("long line", out, x, e, frequencies)
+            first = want[0]
+            if f"at {first:g} MHz the line is longer" not in warned[0]:
+                failures.append(f"long line: first warning {warned[0]!r}, want {first} MHz")
+
+        # C0 from a sweep in air with a known spread: each point's own
+        # capacitance 5 pF times 1 + d, the d given.
+        deviations = [0.01, -0.02, 0.015, -0.005, 0.0]
+        air_frequencies = [2.0, 5.0, 10.0, 20.0, 30.0]
+        capacitances = [5e-12 * (1 + d) for d in deviations]
+        air = [(f * 1e6, fm.short_probe_admittance(f * 1e6, 1.0, c))
+               for f, c in zip(air_frequencies, capacitances)]
+        mean = sum(capacitances) / len(capacitances)
+        spread = math.sqrt(sum((c - mean) ** 2 for c in capacitances) / len(capacitances)) / mean
+        x, e = 0.002, 8.0
+        frequencies = [1.5, 3.5, 7.1, 14.2]
+        air_path = write("air.s1p", fm.touchstone_1(air, "MHz", "S", "DB"))
+        ground_path = write("ground.csv", fm.rx_csv(sweep(
+            frequencies, x, e, lambda f, eps: fm.short_probe_admittance(f, eps, mean))))
+        status, out, err = run(f"short,air={air_path}", [ground_path])
+        note = f"gndfit: C0 from {air_path}: {mean * 1e12:.6g} pF, spread {spread * 100:.6g} % " \
+               f"over 5 points"
+        if status != 0 or err.strip() != note:
+            failures.append(f"air: status {status}, stderr {err.strip()!r}, want {note!r}")
+        else:
+            check_points("air", out, x, e, frequencies)
+
+    for failure in failures[:30]:
+        print("FAILED:", failure)
+    print(f"probe_forward_check: {len(failures)} failures; worst relative error {worst:.3g} "
+          f"(tolerance {TOLERANCE:g})")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,59 @@
+// --probe's SPEC: each probe and setting read, every wrong one refused.
+#include "sweep/probe_spec.hpp"
+
+#include <gtest/gtest.h>
+
+namespace gndfit {
+namespace {
+
+TEST(ProbeSpec, ReadsEachProbe) {
+  ProbeSpec spec;
+  std::string error;
+  ASSERT_TRUE(parse_probe_spec("short,c0=4.7", spec, error)) << error;
+  EXPECT_EQ(spec.kind, ProbeKind::short_probe);
+  EXPECT_DOUBLE_EQ(spec.c0_farads, 4.7e-12);
+  EXPECT_TRUE(spec.air_file.empty());
+  ASSERT_TRUE(parse_probe_spec("short,air=in air.s1p", spec, error)) << error;
+  EXPECT_EQ(spec.air_file, "in air.s1p");
+  ASSERT_TRUE(parse_probe_spec("line,z0=377,length=1.5", spec, error)) << error;
+  EXPECT_EQ(spec.kind, ProbeKind::line_probe);
+  EXPECT_EQ(spec.length_m, 1.5);
+  EXPECT_EQ(spec.z0_ohms, 377.0);
+}
+
+TEST(ProbeSpec, RefusesWhatIsMissingUnknownOrNotPositive) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "unknown probe '': expected 'short' or 'line'"},
+      {"coax,c0=5", "unknown probe 'coax': expected 'short' or 'line'"},
+      {"short", "the probe needs 'c0=picofarads' (or 'air=FILE')"},
+      {"short,c0=0",
+       "probe setting 'c0=0': expected a positive number of picofarads (or 'air=FILE')"},
+      {"short,c0=-5",
+       "probe setting 'c0=-5': expected a positive number of picofarads (or 'air=FILE')"},
+      {"short,c0=5pF",
+       "probe setting 'c0=5pF': expected a positive number of picofarads (or 'air=FILE')"},
+      {"short,c0=inf",
+       "probe setting 'c0=inf': expected a positive number of picofarads (or 'air=FILE')"},
+      {"short,c0=5,c0=6", "probe setting 'c0' is given twice"},
+      {"short,c0=5,air=a.s1p", "give the short probe 'c0=PF' or 'air=FILE', not both"},
+      {"short,air=", "probe setting 'air=' needs a file"},
+      {"short,c0", "probe setting 'c0' is not NAME=VALUE"},
+      {"short,c0=5,", "probe setting '' is not NAME=VALUE"},
+      {"short,,c0=5", "probe setting '' is not NAME=VALUE"},
+      {"short,length=1", "unknown setting 'length' for a short probe"},
+      {"line,length=1", "the probe needs 'z0=ohms'"},
+      {"line,z0=300", "the probe needs 'length=metres'"},
+      {"line,length=0,z0=300", "probe setting 'length=0': expected a positive number of metres"},
+      {"line,length=1,z0=-1", "probe setting 'z0=-1': expected a positive number of ohms"},
+      {"line,length=1,z0=300,c0=5", "unknown setting 'c0' for a line probe"},
+  };
+  for (const auto& [text, message] : cases) {
+    ProbeSpec spec;
+    std::string error;
+    EXPECT_FALSE(parse_probe_spec(text, spec, error)) << text;
+    EXPECT_EQ(error, message) << text;
+  }
+}
+
+}  // namespace
+}  // namespace gndfit
