@@ -22,11 +22,7 @@ void PositionFile::open_with_modes(std::initializer_list<const char*> modes) {
   for (const char* mode : modes) {
     if (runtime_.open_file(kPositionFileNumber, name.c_str(), mode, kPositionFileBuffer)) break;
   }
-  runtime_.with_file(kPositionFileNumber, [](std::FILE* f) {
-    std::fseek(f, 0, SEEK_END);
-    std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-  });
+  // A freshly opened stream stands at offset 0, where read_position reads.
 }
 
 std::int32_t PositionFile::read_position() {

@@ -22,8 +22,9 @@ class Runtime {
   // Work is done only when the count comes back to 0.
   void runtime_shutdown();
   void runtime_set_args(int argc, char** argv, int mode);
-  // The mode the entry routine records with its arguments (nothing reads
-  // it back).
+  // The mode the entry routine records with its arguments.  Nothing reads
+  // the arguments or the mode back; they are recorded on purpose, as a C
+  // run-time keeps what its entry hands it.
   static constexpr int kEntryMode = 2;
   int setup_count() const { return setup_count_; }
 
