@@ -133,6 +133,49 @@ std::string_view finish_text(const MaskWork& w, bool percent) {
   return std::string_view(w.text).substr(percent ? 0 : 1);
 }
 
+// The `significant` digits of the exponent form's mantissa, rounded half up
+// (a carry to 10^significant keeps the count), into w.mantissa; the
+// exponent that goes with them once `decimals` of them follow the point.
+std::int64_t round_mantissa(const DecimalNumber& n, int significant, int decimals, MaskWork& w) {
+  std::string& mantissa = w.mantissa;
+  mantissa.clear();
+  char buffer[20];
+  if (n.digits == 0) return 0;
+  if (significant <= 0) return std::int64_t{n.exponent} + decimal_digit_count(n.digits);
+  const int count = decimal_digit_count(n.digits);
+  if (count <= significant) {
+    mantissa.append(digits_of(n.digits, buffer));
+    mantissa.append(static_cast<std::size_t>(significant - count), '0');
+    return std::int64_t{n.exponent} - (significant - count) + decimals;
+  }
+  std::uint64_t m = drop_digits_half_up(n.digits, count - significant);
+  std::int64_t e = std::int64_t{n.exponent} + count - significant;
+  if (decimal_digit_count(m) > significant) {  // carry to 10^significant
+    m /= 10;
+    ++e;
+  }
+  mantissa.append(digits_of(m, buffer));
+  return e + decimals;
+}
+
+// "E", the sign and the exponent's digits, `exponent_digits` wide (a % in
+// front where they do not fit).
+void append_exponent(std::string& text, std::int64_t exponent, int exponent_digits) {
+  char buffer[20];
+  const std::string_view magnitude =
+      digits_of(static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), buffer);
+  const std::size_t magnitude_size = std::max<std::size_t>(1, magnitude.size());
+  text += 'E';
+  text += exponent < 0 ? '-' : '+';
+  if (static_cast<int>(magnitude_size) > exponent_digits) {
+    text += '%';
+  } else {
+    text.append(static_cast<std::size_t>(exponent_digits) - magnitude_size, '0');
+  }
+  if (magnitude.empty()) text += '0';
+  text += magnitude;
+}
+
 std::string_view exponent_form(const MaskField& f, const DecimalNumber& n, bool fallback,
                                MaskWork& w) {
   const bool non_finite = n.kind != DecimalNumber::Kind::finite;
@@ -147,29 +190,8 @@ std::string_view exponent_form(const MaskField& f, const DecimalNumber& n, bool 
   if (!n.negative && !f.sign_lead && !f.sign_trail && places > 0 && significant > 1) {
     --significant;
   }
-  std::string& mantissa = w.mantissa;  // `significant` digits
-  mantissa.clear();
-  std::int64_t exponent = 0;
-  char buffer[20];
-  if (n.digits != 0 && significant > 0) {
-    const int count = decimal_digit_count(n.digits);
-    if (count > significant) {
-      std::uint64_t m = drop_digits_half_up(n.digits, count - significant);
-      std::int64_t e = std::int64_t{n.exponent} + count - significant;
-      if (decimal_digit_count(m) > significant) {  // carry to 10^significant
-        m /= 10;
-        ++e;
-      }
-      mantissa.append(digits_of(m, buffer));
-      exponent = e + decimals;
-    } else {
-      mantissa.append(digits_of(n.digits, buffer));
-      mantissa.append(static_cast<std::size_t>(significant - count), '0');
-      exponent = std::int64_t{n.exponent} - (significant - count) + decimals;
-    }
-  } else if (n.digits != 0) {
-    exponent = std::int64_t{n.exponent} + decimal_digit_count(n.digits);
-  }
+  const std::int64_t exponent = round_mantissa(n, significant, decimals, w);
+  const std::string& mantissa = w.mantissa;
   w.integer.clear();
   w.decimals.clear();
   if (mantissa.empty()) {
@@ -181,24 +203,11 @@ std::string_view exponent_form(const MaskField& f, const DecimalNumber& n, bool 
   }
   if (non_finite) percent |= mark_non_finite(w.decimals, n.kind);
 
-  const int exponent_digits = fallback ? 1 : f.carets - 2;
-  const std::string_view magnitude =
-      digits_of(static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent), buffer);
-  const std::size_t magnitude_size = std::max<std::size_t>(1, magnitude.size());
   start_text(w);
   assemble(f, w, places, n.negative);
-  std::string& text = w.text;
-  text += 'E';
-  text += exponent < 0 ? '-' : '+';
-  if (static_cast<int>(magnitude_size) > exponent_digits) {
-    text += '%';
-  } else {
-    text.append(static_cast<std::size_t>(exponent_digits) - magnitude_size, '0');
-  }
-  if (magnitude.empty()) text += '0';
-  text += magnitude;
-  if (fallback) text.append(static_cast<std::size_t>(f.carets), '^');
-  append_trailing_sign(f, n.negative, text);
+  append_exponent(w.text, exponent, fallback ? 1 : f.carets - 2);
+  if (fallback) w.text.append(static_cast<std::size_t>(f.carets), '^');
+  append_trailing_sign(f, n.negative, w.text);
   return finish_text(w, percent);
 }
 

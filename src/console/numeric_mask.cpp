@@ -159,6 +159,20 @@ void NumericMask::collect_literals(std::string& run) {
   }
 }
 
+namespace {
+// Keeps a field within its limit of places: decimals go first, then the
+// point, then integer places.
+void keep_within_limit(MaskField& f) {
+  const int excess = f.int_places + (f.dec_places >= 0 ? 1 + f.dec_places : 0) - kMaxFieldPlaces;
+  if (excess <= 0) return;
+  if (f.dec_places >= 0) {
+    const int cut = std::min(excess, f.dec_places + 1);
+    f.dec_places = cut == f.dec_places + 1 ? -1 : f.dec_places - cut;
+  }
+  f.int_places = std::min(f.int_places, kMaxFieldPlaces);
+}
+}  // namespace
+
 MaskField NumericMask::scan_field() {
   MaskField f;
   std::size_t i = position_;
@@ -212,15 +226,7 @@ MaskField NumericMask::scan_field() {
   }
   remaining_ -= static_cast<std::int32_t>(i - position_);
   position_ = i;
-  // Keep the field within its limit: decimals go first, then the point.
-  const int excess = f.int_places + (f.dec_places >= 0 ? 1 + f.dec_places : 0) - kMaxFieldPlaces;
-  if (excess > 0) {
-    if (f.dec_places >= 0) {
-      const int cut = std::min(excess, f.dec_places + 1);
-      f.dec_places = cut == f.dec_places + 1 ? -1 : f.dec_places - cut;
-    }
-    f.int_places = std::min(f.int_places, kMaxFieldPlaces);
-  }
+  keep_within_limit(f);
   return f;
 }
 
