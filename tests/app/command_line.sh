@@ -8,17 +8,7 @@
 set -uo pipefail
 program=("${@:1:$#-1}")
 man_page=${!#}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-passed=0 failed=0
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
-}
-run() { "${program[@]}" "$@" > out.txt 2> err.txt; status=$?; }
-is() { [[ $status -eq $1 ]] || { echo "status $status, stderr: $(cat err.txt)"; return 1; }; }
-one_line_hint() { [[ $(wc -l < err.txt) -eq 1 ]] && grep -q "try 'gndfit --help'" err.txt && [[ ! -s out.txt ]]; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 run --help
 check "--help: usage on stdout, status 0" eval 'is 0 && grep -q "^Usage: gndfit" out.txt && [[ ! -s err.txt ]]'

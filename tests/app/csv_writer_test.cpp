@@ -21,6 +21,8 @@
 #include "app/band_values.hpp"
 #include "console/numeric_mask.hpp"
 
+#include "support/read_back.hpp"
+
 namespace gndfit {
 namespace {
 
@@ -50,15 +52,7 @@ std::vector<std::pair<std::string, std::string>> tables(const std::string& out) 
   return result;
 }
 
-// A CSV field back to its value (infinities, NaNs with their sign and
-// subnormals included, which std::stof refuses).
-template <typename T>
-T read_back(const std::string& text) {
-  T value{};
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  EXPECT_TRUE(result.ec == std::errc{} && result.ptr == text.data() + text.size()) << text;
-  return value;
-}
+using test::read_back;
 
 class CsvAgainstGolden : public testing::TestWithParam<const char*> {};
 

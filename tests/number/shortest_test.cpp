@@ -13,16 +13,12 @@
 #include <random>
 #include <string>
 
+#include "support/read_back.hpp"
+
 namespace gndfit {
 namespace {
 
-template <typename T>
-T read_back(const std::string& text) {
-  T value{};
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  EXPECT_TRUE(result.ec == std::errc{} && result.ptr == text.data() + text.size()) << text;
-  return value;
-}
+using test::read_back;
 
 // Values at the formats' edges, where a text one digit too long or too
 // short still reads back: the exact texts.
