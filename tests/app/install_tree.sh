@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` into a temporary prefix puts the program, the man page
-# and the README where a user looks for them, and the installed program
-# prints the worked examples' tables.
+# `cmake --install` into a temporary prefix puts the program, the man page,
+# the README and the licence where a user looks for them, and the installed
+# program prints the worked examples' tables.
 #   install_tree.sh BUILD_DIR WORKED_EXAMPLES_EXPECTED
 set -uo pipefail
 build=$1
@@ -10,7 +10,8 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null || { echo "cmake --install failed"; exit 1; }
 failed=0
-for path in bin/gndfit share/man/man1/gndfit.1 share/doc/gndfit/README.md; do
+for path in bin/gndfit share/man/man1/gndfit.1 share/doc/gndfit/README.md \
+            share/doc/gndfit/LICENSE; do
   [[ -f $prefix/$path ]] || { echo "missing: $path"; failed=1; }
 done
 (cd "$prefix" && printf '10 15 5\r\n28.5,13,10\r\n' | bin/gndfit > out.bin) || { echo "installed program failed"; failed=1; }
