@@ -5,9 +5,9 @@
 # `#` after any shebang line for shell, CMake, Python and the like, `<!-- -->`
 # for HTML (after the doctype) and Markdown, `.\"` for man pages.  A file
 # that has the line already is left alone, so running it again changes
-# nothing.  Data (golden outputs, fuzz corpora, measurement files), JSON
-# (no comment syntax), lockfiles, LICENSE itself and debian/'s data files
-# are left out on purpose.  A file no rule knows is reported and makes the
+# nothing.  Data (golden outputs, fuzz corpora, measurement files,
+# Touchstone files), JSON (no comment syntax), lockfiles, LICENSE itself
+# and debian/'s data files are left out on purpose.  A file no rule knows is reported and makes the
 # exit status 1: give it a rule here.
 #   scripts/spdx-headers.sh [--check] [DIR]
 # With --check nothing is changed: the files lacking the line are listed
@@ -46,7 +46,8 @@ classify() {
     LICENSE | */LICENSE) kind=skip ;;  # the licence text itself
     *.md | *.html | *.htm | *.xml | *.svg) kind='<!--' ;;
     tests/golden/* | tests/fuzz/corpus/* | *.expected) kind=skip ;;  # test data
-    *.lock | *-lock.json | *.json) kind=skip ;;  # JSON has no comments
+    *.lock | *-lock.json | *.json | *.webmanifest) kind=skip ;;  # JSON has no comments
+    *.s[1-9]p | *.ts) kind=skip ;;  # Touchstone measurements
     CMakeLists.txt | */CMakeLists.txt) kind='#' ;;
     *.txt | *.csv | *.in | *.out) kind=skip ;;  # measurements and tables
     *.cpp | *.cc | *.hpp | *.hh | *.js | *.mjs | *.cjs) kind='//' ;;
@@ -89,13 +90,13 @@ has_identifier() {
   return 1
 }
 
-# The first line stays first when it must: a shebang, an HTML doctype, or a
-# man page's preprocessor line.  The rest of the file is left byte for byte
+# The first line stays first when it must: a shebang, an HTML doctype, an
+# XML declaration, or a man page's preprocessor line.  The rest of the file is left byte for byte
 # as it was (a missing last line end too) by sed, which keeps the mode.
 add_identifier() {
   local path=$1 line=$2 where=1i
-  [[ $first == '#!'* || $first == '<!DOCTYPE'* || $first == '<!doctype'* || $first == "'\\\""* ]] &&
-    where=1a
+  [[ $first == '#!'* || $first == '<!DOCTYPE'* || $first == '<!doctype'* || $first == '<?xml'* ||
+     $first == "'\\\""* ]] && where=1a
   [[ $first == *$'\r' ]] && line+=$'\r'
   sed -i "$where\\
 ${line//\\/\\\\}" "$path"

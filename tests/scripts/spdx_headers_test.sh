@@ -31,6 +31,7 @@ chmod 755 scripts/run.sh
 printf '#!/bin/sh\necho ci\n' > scripts/ci
 printf 'project(x)\n' > CMakeLists.txt
 printf '<!DOCTYPE html>\n<html></html>\n' > web/index.html
+printf '<?xml version="1.0"?>\n<svg/>\n' > web/icon.svg
 printf 'body {}\n' > web/style.css
 printf 'let a = 1;' > web/page.js  # no line end at the end
 printf '# Title\n' > README.md
@@ -38,13 +39,14 @@ printf '.TH X 1\n' > man/x.1
 printf 'int h();\r\n' > src/dos.cpp
 printf '#!/usr/bin/env bash\n# SPDX-License-Identifier: MIT\necho\n' > scripts/done.sh
 printf '10 15 5\n' > examples/m.txt
+printf '! probe\n# MHz Z RI R 50\n' > examples/probe.s1p
 printf 'golden\n' > tests/golden/g.out
 printf '{"a": 1}\n' > package.json
 printf 'x (1) unstable\n' > debian/changelog
 printf '#!/usr/bin/make -f\n%%:\n\tdh $@\n' > debian/rules
 printf 'Tests: t\n' > debian/tests/control
 printf 'MIT text\n' > LICENSE
-untouched=(examples/m.txt tests/golden/g.out package.json debian/changelog debian/tests/control
+untouched=(examples/m.txt examples/probe.s1p tests/golden/g.out package.json debian/changelog debian/tests/control
            LICENSE scripts/done.sh)
 sums_before=$(md5sum "${untouched[@]}")
 
@@ -67,6 +69,8 @@ check "script without extension: after the shebang" is scripts/ci \
 check "CMake: #" is CMakeLists.txt $'# SPDX-License-Identifier: MIT\nproject(x)'
 check "HTML: after the doctype" is web/index.html \
   $'<!DOCTYPE html>\n<!-- SPDX-License-Identifier: MIT -->\n<html></html>'
+check "SVG: after the XML declaration" is web/icon.svg \
+  $'<?xml version="1.0"?>\n<!-- SPDX-License-Identifier: MIT -->\n<svg/>'
 check "CSS: /* */" is web/style.css $'/* SPDX-License-Identifier: MIT */\nbody {}'
 check "JS: //, the missing last line end kept" \
   eval '[[ $(od -An -c web/page.js | tr -d " \n") == "//SPDX-License-Identifier:MIT\\nleta=1;" ]]'
