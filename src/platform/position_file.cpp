@@ -27,8 +27,10 @@ void PositionFile::open_with_modes(std::initializer_list<const char*> modes) {
 
 std::int32_t PositionFile::read_position() {
   unsigned char bytes[4] = {};
-  runtime_.with_file(kPositionFileNumber,
-                     [&](std::FILE* f) { std::fread(bytes, 1, sizeof bytes, f); });
+  // A file shorter than four bytes leaves the bytes it lacks zero.
+  runtime_.with_file(kPositionFileNumber, [&](std::FILE* f) {
+    [[maybe_unused]] const std::size_t read = std::fread(bytes, 1, sizeof bytes, f);
+  });
   return static_cast<std::int32_t>(std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
                                    std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24);
 }

@@ -1,37 +1,71 @@
 #!/usr/bin/env bash
-# The Debian package made from this build: its control fields and contents,
-# and the packaged program run on the worked examples: installed with dpkg
-# and removed again when running as root in CI, else unpacked.
-#   debian_package.sh BUILD_DIR WORKED_EXAMPLES_EXPECTED
+# The Debian package built from debian/ (scripts/package.sh deb): its
+# control fields, its contents where Debian wants them (the man page and
+# large documents compressed, the licence in copyright, the examples), and
+# the packaged program run on the worked examples: installed with dpkg and
+# removed again when running as root in CI, else unpacked.
+#   debian_package.sh DEB WORKED_EXAMPLES_EXPECTED
 set -uo pipefail
-build=$1
+deb=$1
 expected=$2
-source "$(dirname "$0")/../support/package.sh"
-make_package "$build" 'gndfit_*.deb'
-deb=$package
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 failed=0
-info=$(dpkg-deb --info "$deb")
-for field in "Package: gndfit" "Section: hamradio" "Depends: .*libc6" "Description: carry a measurement"; do
-  grep -Eq "^ *$field" <<< "$info" || { echo "control lacks '$field'"; failed=1; }
+fail() { echo "$1"; failed=1; }
+
+info=$(dpkg-deb --info "$deb") || { echo "not a Debian package: $deb"; exit 1; }
+for field in "Package: gndfit" "Section: hamradio" "Priority: optional" \
+             "Maintainer: .+ <[^ @]+@[^ @]+\.[a-z]+>" "Depends: .*libc6" "Depends: .*libstdc\+\+6" \
+             "Description: carry a measurement"; do
+  grep -Eq "^ *$field" <<< "$info" || fail "control lacks '$field'"
 done
-contents=$(dpkg-deb --contents "$deb")
-for path in ./usr/bin/gndfit ./usr/share/man/man1/gndfit.1 ./usr/share/doc/gndfit/README.md \
-            ./usr/share/doc/gndfit/user-guide.md; do
-  grep -q " $path\$" <<< "$contents" || { echo "package lacks $path"; failed=1; }
-done
-input=$'10 15 5\r\n28.5,13,10\r\n'
+# No line of the extended description may reach 80 columns.
+awk '/^ Description:/ { d = 1; next } d && /^ [A-Z][-A-Za-z]*:/ { d = 0 } d && length($0) > 80' \
+  <<< "$info" | grep -q . && fail "a description line is 80 columns or more"
+
+contents=$(dpkg-deb --contents "$deb" | awk '{ print $NF }')
+has() { grep -Eqx "$1" <<< "$contents" || fail "package lacks $1"; }
+lacks() { ! grep -Eqx "$1" <<< "$contents" || fail "package holds $1"; }
+has ./usr/bin/gndfit
+has ./usr/share/man/man1/gndfit\.1\.gz
+lacks ./usr/share/man/man1/gndfit\.1
+doc=./usr/share/doc/gndfit
+has "$doc/copyright"
+has "$doc/changelog\.Debian\.gz"
+has "$doc/README\.md\.gz"
+has "$doc/user-guide\.md(\.gz)?"
+has "$doc/examples/worked-examples\.txt"
+lacks "$doc/LICENSE(\.gz)?"
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "$doc/copyright" > "$work/copyright" 2> /dev/null
+grep -qx 'License: MIT' "$work/copyright" || fail "copyright does not name the MIT licence"
+grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  "$work/copyright" || fail "copyright is not in the machine-readable format"
+
+# The program, and the installed example file, give the worked examples'
+# tables; the package's version is the program's own.
+mkdir "$work/run"
 if [[ ${CI:-} == true && $(id -u) -eq 0 ]] && ! dpkg -s gndfit > /dev/null 2>&1; then
   dpkg -i "$deb" > /dev/null || { echo "dpkg -i failed"; exit 1; }
-  (cd "$work" && printf '%s' "$input" | /usr/bin/gndfit > out.bin)
-  man -w gndfit > /dev/null 2>&1 || [[ -f /usr/share/man/man1/gndfit.1 ]] || { echo "man page not installed"; failed=1; }
-  dpkg -r gndfit > /dev/null || { echo "dpkg -r failed"; failed=1; }
-  [[ ! -e /usr/bin/gndfit ]] || { echo "dpkg -r left /usr/bin/gndfit"; failed=1; }
+  root=
+  man -w gndfit > /dev/null 2>&1 || [[ -f /usr/share/man/man1/gndfit.1.gz ]] || fail "man page not installed"
+  removal=yes
   how="installed with dpkg -i and removed"
 else
   dpkg-deb -x "$deb" "$work/root"
-  (cd "$work" && printf '%s' "$input" | root/usr/bin/gndfit > out.bin)
+  root=$work/root
+  removal=
   how="unpacked with dpkg-deb -x"
 fi
-cmp -s "$work/out.bin" "$expected" || { echo "the packaged program's output differs"; failed=1; }
+(cd "$work/run" && "$root/usr/bin/gndfit" < "$root${doc#.}/examples/worked-examples.txt" > out.bin) ||
+  fail "the packaged program failed on the installed examples"
+cmp -s "$work/run/out.bin" "$expected" || fail "the packaged program's output differs"
+program_version=$("$root/usr/bin/gndfit" --version | grep -Eo '[0-9]+\.[0-9]+\.[0-9]+' | head -1)
+package_version=$(dpkg-deb --field "$deb" Version)
+[[ -n $program_version && $package_version == "$program_version"-* ]] ||
+  fail "package version $package_version is not the program's $program_version"
+if [[ -n $removal ]]; then
+  dpkg -r gndfit > /dev/null || fail "dpkg -r failed"
+  [[ ! -e /usr/bin/gndfit ]] || fail "dpkg -r left /usr/bin/gndfit"
+fi
 [[ $failed -eq 0 ]] && echo "package $(basename "$deb") complete; $how, it prints the worked examples"
 exit $failed

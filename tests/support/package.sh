@@ -1,4 +1,4 @@
-# Sourced by the package tests: `make_package BUILD_DIR PATTERN` runs CPack
+# Sourced by the zip test: `make_package BUILD_DIR PATTERN` runs CPack
 # on the build into a new directory `$work` (removed at exit) and sets
 # `$package` to the one file matching PATTERN there, or ends the test.
 make_package() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows zip made from this build: gndfit.exe, the README, the user
-# guide and the man page in it, and the exe taken out of the zip prints the
-# worked examples under Wine.
+# guide, the licence and the man page in it, and the exe taken out of the
+# zip prints the worked examples under Wine.
 #   zip_package.sh BUILD_DIR WORKED_EXAMPLES_EXPECTED
 set -uo pipefail
 build=$1
@@ -12,7 +12,7 @@ zip=$package
 failed=0
 listing=$(python3 -m zipfile -l "$zip")
 for path in bin/gndfit.exe share/doc/gndfit/README.md share/doc/gndfit/user-guide.md \
-            share/man/man1/gndfit.1; do
+            share/doc/gndfit/LICENSE share/man/man1/gndfit.1; do
   grep -q "/$path " <<< "$listing" || { echo "zip lacks $path"; failed=1; }
 done
 python3 -m zipfile -e "$zip" "$work/unpacked"
