@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Batch use: realistic measurements through the whole program (field
 // reading, fit, table, masks, text screen, raw output), against the bare
 // computation of the same measurements.  The program's time should stay

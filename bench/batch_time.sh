@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times the real program in batch use: 50,000 realistic measurements (the
 # same spread as bench/batch_bench.cpp, from awk's generator with a fixed
 # seed) piped through it into a file.  Usage: bench/batch_time.sh [program]

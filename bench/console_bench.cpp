@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Micro-benchmarks of the console text path: decimal conversion, one value
 // through a mask onto a redirected screen, and one typed line read back.
 #include <benchmark/benchmark.h>

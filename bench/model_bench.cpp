@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Micro-benchmarks of the numerical core.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiling gndfit for 64-bit ARM Linux (a Raspberry Pi 4 or 5 with a
 # 64-bit system, say) with Debian's cross compiler, and running what it
 # builds under QEMU's user-mode emulator with the ARM64 system libraries.

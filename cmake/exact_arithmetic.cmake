@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The numbers this program prints depend on every rounding of its arithmetic:
 # intermediates are carried in the x87 80-bit extended format and rounded to
 # single or double only where a value is stored, and a*b+c is never

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiling gndfit.exe for 64-bit Windows with Debian's MinGW-w64
 # (posix threads variant), and running what it builds under Wine.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Makes the probe sweeps in examples/sweeps/ from the model ground with
 the forward model of probe_forward_model.py:  python3 make_examples.py"""
 import os

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The forward model of gndfit's probes, written apart from the program's
 inverse: from a model ground to the admittance an analyser sees at the
 probe's terminals, and that sweep written in every file form gndfit reads.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the Debian package that `scripts/package.sh deb` left in
 # build/packages: lintian on the upload (.changes: the package, its debug
 # symbols and the build information), where any error or warning fails and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (fuzz preset) and runs each for the given
 # number of seconds (default 60) on its committed seed corpus.  New inputs
 # go to build/fuzz/corpus/<target>; a crash, a leak, a sanitizer report or a

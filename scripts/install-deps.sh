@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building and testing gndfit needs; with
 # the argument "program" only what building the program needs, with "deb"
 # the Debian packaging tools and every Build-Depends of debian/control, with

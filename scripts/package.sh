@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes the packages in build/packages: the Debian package built from
 # debian/ by dpkg-buildpackage (debhelper, with the tests that need no
 # terminal), and the Windows zip from the windows preset's cross build

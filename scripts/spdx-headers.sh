@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Gives every source file of ours the line "SPDX-License-Identifier: MIT"
 # near its top, in the comment syntax of its kind: `//` for C++ and
 # JavaScript, `/* */` for CSS and for C headers written with block comments,

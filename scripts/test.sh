@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds one preset (default: release) and runs the whole test suite on it.
 # The windows preset cross-builds gndfit.exe and runs its tests under Wine.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the scripts that run gndfit.exe (scripts/test.sh windows before
 # ctest): the one place that sets Wine's variables.  A Wine prefix of the
 # build's own, quiet, without the .NET and HTML prompts, and one persistent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's own code, after the fit's module (createGndfitModule) in the
 // same script: reads the three fields, fits through the C API, shows the
 // table, the base values, a chart and the visit's history, and keeps the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/band_values.hpp"
 
 #include "model/extended.hpp"

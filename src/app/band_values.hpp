@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The model's values at a list of band frequencies for the fit in `fit`:
 // what the rows of the table show, computed as they compute it (the skin

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command line: what gndfit is asked to do, read before anything runs.
 #include <string>

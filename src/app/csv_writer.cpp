@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/csv_writer.hpp"
 
 #include <string>

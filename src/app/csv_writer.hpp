@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // --csv: each accepted measurement fitted (the fit state carrying on from
 // one to the next, as in the console) and written as one CSV line per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/fit_api.h"
 
 #include <algorithm>

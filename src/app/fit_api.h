@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* gndfit's fit as a C API: one measurement typed as text in, everything
  * the console's table shows out.  Used by the web page (compiled to
  * WebAssembly) and usable from any language with a C interface.

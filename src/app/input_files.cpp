@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/input_files.hpp"
 
 #include <cerrno>

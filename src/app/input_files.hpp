@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The files named on the command line ("-" is standard input; none at all
 // means standard input), opened before anything runs and read in turn:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // gndfit: fits a frequency-dependent ground model to one measurement at a
 // time and shows it for the HF bands.
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/measurement_lines.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Measurement lines for the machine-readable outputs: each input line is
 // one measurement, read with the console's number forms; blank lines and

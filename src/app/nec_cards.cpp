@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/nec_cards.hpp"
 
 #include "number/shortest.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // --nec: one measurement, written as NEC-2 ground, frequency and execute
 // cards for each frequency.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/probe_output.hpp"
 
 #include "number/shortest.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // --probe: the converted points of the sweeps as CSV, one row per point
 // in the files' order, in shortest round-trip text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program: the entry routine's steps, the endless prompt-fit-print loop
 // and the three result rows.  One instance per process holds every piece of

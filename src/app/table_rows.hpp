@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The table's rows, laid out once for everything that shows them: the
 // console program, the C API (which hands out each band's field texts) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/field_text.hpp"
 
 #include <algorithm>

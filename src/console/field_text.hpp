@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The text of one numeric field for one value: the field's layout (# places,
 // point, fill, dollar, signs, separators, exponent carets, free format) and

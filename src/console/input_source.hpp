@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Typed fields into numbers.  Fields come from the last edited line or, when
 // standard input is redirected, straight from the stream as raw bytes; blanks,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/key_input.hpp"
 
 #include "console/key_tables.hpp"

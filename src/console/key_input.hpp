@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Console key events into key codes.  Polling moves the console's pending
 // input records into the KeyQueue while their codes fit, one record per call

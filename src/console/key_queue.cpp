@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/key_queue.hpp"
 
 namespace gndfit {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The process's queue of key codes: a ring of 512 codes that drops its
 // oldest code when full, so at most 511 are held.  Polling only moves a key

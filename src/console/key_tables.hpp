@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The two tables that give a console key event its PC BIOS extended code.
 // An entry of 256 or more holds the extended code k in its high byte; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The line editor behind the prompt: takes key codes, echoes and edits one
 // line on the text screen and returns it when Enter (13) or Ctrl+J (10)

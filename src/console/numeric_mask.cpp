@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/numeric_mask.hpp"
 
 #include <algorithm>

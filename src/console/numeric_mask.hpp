@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Numbers through picture masks such as "##.#": literal characters around
 // numeric fields of # places, an optional point, and the further field

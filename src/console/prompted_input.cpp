@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/prompted_input.hpp"
 
 namespace gndfit {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The prompt before each measurement.  At a console the prompt is written
 // and one line is edited; with redirected input nothing is written and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The text screen: the one path by which the program shows anything.  It
 // places characters straight into the console's cells with its own handling

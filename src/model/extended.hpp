@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one arithmetic type for every intermediate of the model and the fit.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The fit state shared by the ground model, the simplex fit and the result
 // table.  The program keeps one instance for the whole run (Program::fit

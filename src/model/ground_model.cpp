@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/ground_model.hpp"
 
 #include <cmath>

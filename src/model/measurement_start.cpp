@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/measurement_start.hpp"
 
 #include "model/extended.hpp"

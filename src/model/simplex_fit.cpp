@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/simplex_fit.hpp"
 
 #include <cmath>

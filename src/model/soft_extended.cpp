@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/soft_extended.hpp"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The x87 80-bit extended format in software, for CPUs whose long double is
 // something else (IEEE quad on ARM64 Linux and WebAssembly, plain double on

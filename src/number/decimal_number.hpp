@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A floating value as decimal digits, converted with 64-bit integer
 // arithmetic only.  The conversion keeps at most 16 significant digits and is

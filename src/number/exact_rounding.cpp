@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "number/exact_rounding.hpp"
 
 #include "number/ieee_format.hpp"

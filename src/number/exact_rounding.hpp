@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fixed field's digits straight from the binary value, which spares the
 // decimal conversion when it is sure to give the same digits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The IEEE binary formats taken apart, the one decode of their bits for
 // every conversion that works on them with integer arithmetic: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "number/shortest.hpp"
 
 #include <cmath>

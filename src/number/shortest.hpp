@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shortest round-trip text: the fewest significant digits that read back to
 // the same value at its own precision, for machine-readable outputs.

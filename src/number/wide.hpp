@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Unsigned 128-bit integers, the one place that knows how they are made.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/binary_streams.hpp"
 
 #ifdef _WIN32

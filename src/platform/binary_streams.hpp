@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Standard input and output as bytes: no CR LF translation where the C
 // library would do it (Windows), so that machine-readable output has LF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text to double as the C library reads it: '.' as the decimal point, the
 // nearest double, hexadecimal floats, INF and NAN forms.  MinGW's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/cell_console.hpp"
 
 #include <algorithm>

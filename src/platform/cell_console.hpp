@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A console screen buffer held in memory, with the console's own rules:
 // a grid of character and attribute cells, a window onto it that never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's characters are single bytes of one code page, CP437 (the
 // code page of a console set up for the US).  A UTF-8 terminal types and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The platform seam: every console, keyboard, window and process service the
 // program uses, in the shape the text screen, the key layer and the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/control_signals.hpp"
 
 #include <pthread.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // POSIX control signals as console control events.  SIGINT (Ctrl+C),
 // SIGQUIT (Ctrl+\, taken as Ctrl+Break), SIGTERM and SIGHUP are blocked in

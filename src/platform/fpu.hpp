@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The x87 control word: 64-bit significands and rounding to nearest are what
 // the program's arithmetic is defined in, whatever the host left behind.

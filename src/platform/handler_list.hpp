@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The control handlers a console has registered, run for an event last
 // registered first until one returns true, as the console runs them.  Each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Standard input read as raw bytes in 64 KiB pieces.  Before it reads (and
 // so may wait) it runs the given flush, so that nothing waits for input with

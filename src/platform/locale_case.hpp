@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A character byte with its letter case swapped under the character-type
 // locale the program set at start-up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/native_console.hpp"
 
 #ifdef _WIN32

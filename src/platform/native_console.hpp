@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The console device for the platform and the way the program was started:
 // the Windows console; on POSIX the terminal when standard input and output

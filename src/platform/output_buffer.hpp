@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Raw output gathered in one 64 KiB buffer and written out in large pieces.
 // The main thread alone appends; the bytes before `published_` are complete

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/position_file.hpp"
 
 namespace gndfit {

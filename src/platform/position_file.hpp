@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window position kept between runs: four bytes at the start of
 // gndfit.ini in the working directory, left edge in the low 16 bits and top

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/posix_stream_console.hpp"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // POSIX standard input and output as raw byte streams, for redirected
 // input or output: the program behaves as with a file.  The control

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Opens a settings file as a buffered stream, but only a regular file: a
 // FIFO, device or directory of that name is refused without blocking (so a

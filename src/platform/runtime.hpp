@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The process's run-time state around the entry routine: the set-up counter,
 // the recorded arguments, the disk files by number (1 to 255) and the

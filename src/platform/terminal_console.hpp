@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A POSIX terminal as the console: the screen buffer is a cell grid in
 // memory, drawn on the terminal (only what changed) whenever the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/terminal_keys.hpp"
 
 #include "platform/us_keyboard.hpp"

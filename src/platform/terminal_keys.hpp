@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Bytes typed at a terminal into the console's key-event records, so that
 // the key layer above turns them into the same key codes as at a Windows

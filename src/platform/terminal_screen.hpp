@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the terminal shows, cell by cell, and the bytes that bring it up to
 // date with the console's window: only cells that changed are written, as

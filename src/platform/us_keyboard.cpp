@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/us_keyboard.hpp"
 
 #include <array>

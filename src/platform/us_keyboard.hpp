@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The US keyboard layout, one table for both directions: where a terminal's
 // character is typed (scan code, virtual key, Shift), and a key's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wake_up_pipe.hpp"
 
 #include <fcntl.h>

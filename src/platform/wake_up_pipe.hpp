@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A pipe that one thread writes a byte into to wake another that polls its
 // read end: the POSIX terminal's signal thread wakes the main thread waiting

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/windows_console.hpp"
 
 #include <fcntl.h>

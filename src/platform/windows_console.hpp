@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Windows console behind the seam: the console API for the screen
 // buffer, cells, cursor and key events, the window manager for the console

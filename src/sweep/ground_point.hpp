@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A converted point of a probe sweep, in the units of gndfit's
 // measurements, with the file and line it came from: the joint fit takes

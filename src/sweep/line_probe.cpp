@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/line_probe.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A line probe: an open-circuited line of length l whose characteristic
 // impedance in air is Z0, pushed into the ground.  There its input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/probe_conversion.hpp"
 
 #include <cmath>

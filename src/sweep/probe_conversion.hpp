@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A probe's sweeps converted to ground points, everything read and
 // checked before anything is written: the points (each file's in its own

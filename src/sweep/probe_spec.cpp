@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/probe_spec.hpp"
 
 #include <map>

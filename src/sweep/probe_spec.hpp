@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The probe a sweep was measured with, as `--probe` gives it:
 //   short,c0=PF               a short probe of air capacitance PF picofarads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/rx_csv_reader.hpp"
 
 #include <string>

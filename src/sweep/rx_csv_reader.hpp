@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // An analyser's CSV export of resistance and reactance: on each row the
 // frequency in MHz, R and X in ohms, separated by commas, semicolons or

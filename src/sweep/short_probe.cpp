@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/short_probe.hpp"
 
 #include <cmath>

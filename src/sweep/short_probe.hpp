@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A short probe (much shorter than a wavelength in the ground) is a
 // capacitor: in the ground its admittance is Y = j omega C0 eps*, C0 being

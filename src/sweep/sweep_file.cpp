@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/sweep_file.hpp"
 
 #include "sweep/rx_csv_reader.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A sweep file of any form gndfit reads, told apart by its content: a
 // Touchstone file starts (after comments) with its option line `#...` or

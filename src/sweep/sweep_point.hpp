@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One point of an analyser's one-port sweep: the frequency and the
 // admittance at the probe's terminals, with the line of the file it came

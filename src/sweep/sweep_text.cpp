@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/sweep_text.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text helpers shared by the sweep readers: lines with any of the line
 // ends analysers write, strict numbers, words compared without case.

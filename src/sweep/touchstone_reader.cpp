@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sweep/touchstone_reader.hpp"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A one-port Touchstone file, version 1 (.s1p: an option line and rows of
 // frequency and one parameter) or version 2.0 (keywords in brackets around

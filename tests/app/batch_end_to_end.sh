@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs gndfit with redirected input and output in a scratch directory: the
 # two worked examples must come out byte for byte as written from their
 # tables (worked_examples.expected), the run must end with status 0 at the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The real program in batch use when things go wrong: every failure of
 # standard input or output is reported and ends the run with status 1, a
 # broken pipe ends it silently by SIGPIPE, nothing is lost on non-blocking

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The installed-tool behaviour of the real program: --help and --version on
 # standard output with status 0, a wrong command line as one line on
 # standard error with status 2 before anything runs, --csv over files and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line read as a table: arguments in, what gndfit does out.
 #include "app/command_line.hpp"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The CSV rows against the tables: every value, shown through the mask the
 // table uses for it, must give the table's field.  The tables are the
 // golden outputs of an independent implementation.

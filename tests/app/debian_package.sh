@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Debian package built from debian/ (scripts/package.sh deb): its
 # control fields, its contents where Debian wants them (the man page and
 # large documents compressed, the licence in copyright, the examples), and

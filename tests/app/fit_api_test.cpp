@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The C API against the console program itself: for measurements each run
 // alone (as the API fits each from a fresh state), the API's field texts,
 // laid out as the table lays them out, must be the rows the program prints.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs gndfit in batch on every golden input (tests/golden/*.in), each in an
 # empty working directory, and compares its standard output byte for byte
 # with the output computed by a separate implementation of the arithmetic.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # `cmake --install` into a temporary prefix puts the program, the man page,
 # the README and the licence where a user looks for them, and the installed
 # program prints the worked examples' tables.  INSTALL_LICENSE is the

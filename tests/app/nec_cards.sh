@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The NEC-2 cards of --nec read back by a real NEC-2 engine (nec2c): a
 # half-wave dipole deck holding the cards must report, for each frequency,
 # the ground gndfit computed for it (to the digits nec2c prints).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # --probe of the real program: a wrong SPEC or a FILE that cannot be opened
 # is status 2 with one line before anything runs; each refused sweep is
 # status 1 with one line naming the file and line, and nothing at all on

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The user guide's chapter "Measuring with a probe" runs as written: each
 # `$ ` command of its sh blocks, run from a copy of the examples with
 # gndfit on the PATH, prints the lines the chapter shows after it.  This

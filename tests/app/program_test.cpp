@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program through redirected input and output, byte for byte.
 #include "app/program.hpp"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Control signals at random moments of a batch run, from start-up to the
 # last write: every run must end either normally (status 0) or by the very
 # signal sent, never by a crash or a sanitizer's report.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Typed non-ASCII text in a UTF-8 terminal (tmux): each character is one
 # byte of CP437 inside the program, one cell on the screen and one
 # Backspace to remove; a character CP437 lacks is dropped.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Conventions of terminal programs, in a real terminal (tmux): NO_COLOR set
 # gives the same screen without a single colour; TERM=dumb gives no drawn
 # screen but the prompt, the line typed in the terminal's own mode, the rows

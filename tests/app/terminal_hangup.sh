@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The terminal goes away under the program without a SIGHUP reaching it
 # (it runs in a session of its own, as behind a wrapper that does not pass
 # the hang-up on): the program must see the hang-up itself and end, not

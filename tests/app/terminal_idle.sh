@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # At rest at its prompt in a terminal (tmux) the program sleeps until a key,
 # a signal or a resize arrives: over three idle seconds its main thread
 # wakes a handful of times at most (looking every 25 ms would be 120), and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Pastes into the program in a real terminal (tmux): nothing typed may be
 # lost however much arrives at once.  A 20,000-character line must arrive
 # whole (its first and last fields make the measurement), and 50 pasted

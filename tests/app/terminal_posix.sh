@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The program in a real POSIX terminal (tmux, 120 x 30): the heading and
 # legend in colour, a measurement typed and edited with the line editor's
 # keys, the rows read back from the screen, Esc erasing a line, and Ctrl+C

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Results that scroll off the top of the screen go into the terminal's
 # scrollback (tmux history), each line once and in order, including lines
 # that scroll off between two frames (a paste); the screen itself shows the

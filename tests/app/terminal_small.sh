@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A terminal smaller than the 109 x 19 screen (tmux): what fits is drawn,
 # the user is told once what size the table needs, and when the terminal
 # grows all ten bands show.  With no row to spare below the screen the

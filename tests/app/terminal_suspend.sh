@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Ctrl+Z and fg in a real terminal (tmux), under bash and under dash: while
 # the program is stopped the shell has its terminal back (lines typed are
 # echoed and read in its own mode, the program's title is gone); after fg

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Every way out of the program in a real terminal (tmux) leaves the terminal
 # exactly as it was found, under a plain sh that repairs nothing: the same
 # `stty -g` modes, the title the terminal had, the cursor shown, default

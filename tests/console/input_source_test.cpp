@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/input_source.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/line_editor.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fixed fields are written straight from the binary value when the rounding
 // is certain; they must read exactly as the decimal conversion would have
 // them, for every kind of field and value, near halves above all.

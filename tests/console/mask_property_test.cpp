@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The six masks against a plain renderer written independently here: the
 // exact decimal expansion of the single (from the C library's printf, which
 // prints doubles exactly), rounded half up, right-aligned with the sign place

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/text_screen.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Raw bytes as redirected standard input and as an edited line, read as
 // the program reads a measurement: a double, then two singles.
 #include <cstddef>

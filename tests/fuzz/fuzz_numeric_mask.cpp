@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A picture and a value through the mask formatter.  Writing one value at a
 // time and composing a row in one buffer must give the same bytes.
 #include <cstddef>

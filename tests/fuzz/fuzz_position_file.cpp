@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any contents of gndfit.ini: the position read is the first four bytes
 // (missing high bytes zero), and a save writes exactly four bytes at the
 // start and leaves every later byte as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program in batch on the in-memory console: any standard input,
 // read to its end, fitted and printed.  The output always starts with the
 // heading and ends with a line end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Terminal bytes through the key decoder in chunks, as they arrive from a
 // terminal, with the waits between them: the first byte of each chunk gives
 // its length, and every other wait gives up on an unfinished sequence.

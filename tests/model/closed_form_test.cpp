@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An independent oracle: for a positive measurement the model has exactly one
 // exact solution, which a closed form gives.  The fit must land close to it.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The whole fit with both extended types: the x87 build and the software
 # build of fit_trace must print the same bits for every measurement.
 #   fit_differential.sh COUNT X87_TRACE SOFT_TRACE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 125-measurement grid fitted one after another in one run, as a user
 // stepping through typical grounds would.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Prints everything a fit decides, bit for bit, for a seeded stream of
 // random measurements fitted one after another as the program does (the
 // simplex's order carries from one to the next).  Built once with each

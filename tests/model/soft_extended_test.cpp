@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The software extended type against the x87 itself, bit for bit: seeded
 // random operands of every kind through each operation and conversion.
 // Where there is no x87 to compare with, the tests say so and skip.

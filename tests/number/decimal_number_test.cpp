@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "number/decimal_number.hpp"
 
 #include <gtest/gtest.h>

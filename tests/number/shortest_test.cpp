@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shortest round-trip text: exact texts for chosen values, and for random
 // bit patterns a text that reads back and is no longer than the C++
 // library's own shortest form.

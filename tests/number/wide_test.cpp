@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The portable 128-bit integers against the compiler's own, on random
 // operands of every size: both paths of `Wide` are exercised on one CPU.
 #include "number/wide.hpp"

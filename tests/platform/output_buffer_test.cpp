@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/output_buffer.hpp"
 
 #include <gtest/gtest.h>

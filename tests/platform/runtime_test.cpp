@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/runtime.hpp"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # scripts/spdx-headers.sh on a small tree of every kind of file: each gets
 # the line in its own comment syntax at the right place and is otherwise
 # unchanged; data and files that already have the line are left alone; a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the command-line tests: a scratch directory, checks counted,
 # and the real program run with its output and status kept.
 #   program=(...) must be set first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A strict check of JSON syntax (RFC 8259): one value, nothing after it;
 // strings with their escapes, numbers in JSON's form only (no NaN, inf,

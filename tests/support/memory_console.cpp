@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/memory_console.hpp"
 
 #include "platform/us_keyboard.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The console for tests: the console's cell rules (CellConsole) plus what a
 // test sets and inspects: captured raw output, a log of beeps, a queue of

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the zip test: `make_package BUILD_DIR PATTERN` runs CPack
 # on the build into a new directory `$work` (removed at exit) and sets
 # `$package` to the one file matching PATTERN there, or ends the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A machine-readable field back to its value, with the C++ library's own
 // reader (infinities, NaNs with their sign and subnormals included, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the test ends.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the terminal tests: one tmux server of the test's own, a
 # 120 x 30 terminal (or one of the size given) running a command, keys sent to it and the screen read
 # back as text.

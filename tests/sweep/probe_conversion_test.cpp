@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Probe sweeps to ground points.  Hand-worked points for the short probe
 // and C0 in air; the examples' sweeps, made by the separate forward model
 // (examples/probe_forward_model.py) from the model ground, recovered in

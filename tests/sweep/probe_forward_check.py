@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The real program's --probe against the separate forward model
 (examples/probe_forward_model.py): random model grounds and probes, each
 sweep written in every file form, converted by gndfit, and the ground

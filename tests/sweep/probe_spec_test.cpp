@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --probe's SPEC: each probe and setting read, every wrong one refused.
 #include "sweep/probe_spec.hpp"
 

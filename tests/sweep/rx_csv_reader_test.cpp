@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The R/X CSV reader: each separator, with a header or not, decimal
 // commas, and its refusals.  Y = 1 / (R + jX), worked out by hand.
 #include "sweep/rx_csv_reader.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A sweep file told apart by its content, and the frequency order every
 // form must keep.
 #include "sweep/sweep_file.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Touchstone reader on hand-written files: every unit, parameter and
 // format, comments, keywords and line ends, and each way a file is refused.
 // Expected admittances are worked out by hand from the file's numbers.

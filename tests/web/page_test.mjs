@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The web page in a real browser: Debian's Chromium, headless, driven by
 // playwright-core with the system browser (nothing downloaded).
 //   node page_test.mjs WEB_DIR NATIVE_GNDFIT GOLDEN_DIR ARTIFACT_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # gndfit.exe under Wine when its output fails: a full disk and a closed
 # standard output are reported with status 1; a reader that goes away ends
 # the run at once and silently, instead of computing the rest for nobody.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # gndfit.exe in a real terminal under Wine: the heading, a measurement typed
 # and edited with the line editor's keys, the rows read back from the
 # screen, a paste longer than the key queue, and Ctrl+C saving the window

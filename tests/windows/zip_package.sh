@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Windows zip made from this build: gndfit.exe, the README, the user
 # guide, the licence and the man page in it, and the exe taken out of the
 # zip prints the worked examples under Wine.
