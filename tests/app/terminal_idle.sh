@@ -16,7 +16,11 @@ tmux_scratch_dir
 export LANG=C.UTF-8
 tmux_run "'$program'; sleep 30"
 tmux_wait_for '^Freq perm cond = *$'
-pid=$(pgrep -n -f "^$(program_command_line "$program")\$")
+# The program is the child of this terminal's shell: other tests may run
+# the same program at the same time.
+shell_pid=$(tmux -L "$tmux_socket" display-message -p -t t '#{pane_pid}')
+pid=$(pgrep -P "$shell_pid" | head -1)
+[[ -n $pid ]] || { echo "no program under the terminal's shell $shell_pid"; exit 1; }
 wakes() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/status"; }
 sleep 0.5
 before=$(wakes)

@@ -4,6 +4,10 @@
 // simplex's order carries from one to the next).  Built once with each
 // extended type, so that two runs with the same seed must print the same.
 //   fit_trace SEED COUNT
+// Or the measurements given on standard input, one a line as the bits of
+// the frequency (double) and of the permittivity and conductivity
+// (singles) in hexadecimal, for the reference script to compare with:
+//   fit_trace --measurements
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -73,24 +77,45 @@ void print_bands(FitState& s) {
   }
 }
 
+void fit_and_print(FitState& state, const Measurement& m) {
+  start_measurement(state, m);
+  fit_model(state);
+  evaluate_model(state);
+  print_fit(state);
+  print_bands(state);
+  std::putchar('\n');
+}
+
+// One measurement of standard input as bit patterns; false at its end or
+// on a line that is not three hexadecimal numbers.
+bool read_measurement_bits(Measurement& m) {
+  std::uint64_t frequency = 0;
+  std::uint32_t permittivity = 0, conductivity = 0;
+  if (std::scanf("%" SCNx64 " %" SCNx32 " %" SCNx32, &frequency, &permittivity, &conductivity) !=
+      3) {
+    return false;
+  }
+  std::memcpy(&m.frequency_mhz, &frequency, 8);
+  std::memcpy(&m.permittivity, &permittivity, 4);
+  std::memcpy(&m.conductivity_ms, &conductivity, 4);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  FitState state;
+  if (argc == 2 && std::strcmp(argv[1], "--measurements") == 0) {
+    Measurement m;
+    while (read_measurement_bits(m)) fit_and_print(state, m);
+    return std::fflush(stdout) == 0 && std::feof(stdin) ? 0 : 1;
+  }
   if (argc != 3) {
-    std::fputs("usage: fit_trace SEED COUNT\n", stderr);
+    std::fputs("usage: fit_trace SEED COUNT | fit_trace --measurements\n", stderr);
     return 2;
   }
   std::mt19937_64 rng(std::strtoull(argv[1], nullptr, 10));
   const long count = std::strtol(argv[2], nullptr, 10);
-  FitState state;
-  for (long i = 0; i < count; ++i) {
-    const Measurement m = draw(rng);
-    start_measurement(state, m);
-    fit_model(state);
-    evaluate_model(state);
-    print_fit(state);
-    print_bands(state);
-    std::putchar('\n');
-  }
+  for (long i = 0; i < count; ++i) fit_and_print(state, draw(rng));
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

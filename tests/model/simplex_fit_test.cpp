@@ -11,7 +11,6 @@
 namespace gndfit {
 namespace {
 
-using test::significant;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 struct Counts {
@@ -27,29 +26,69 @@ void expect_counts(const FitCounters& c, Counts want) {
   EXPECT_FALSE(c.hit_pass_limit);
 }
 
+void expect_indexes(const SimplexState& s, int best, int middle, int worst) {
+  EXPECT_EQ(s.best, best);
+  EXPECT_EQ(s.middle, middle);
+  EXPECT_EQ(s.worst, worst);
+}
+
+void expect_point(const ModelParams& p, const ModelParams& want) {
+  EXPECT_EQ(p.base_conductivity, want.base_conductivity);
+  EXPECT_EQ(p.base_permittivity, want.base_permittivity);
+}
+
+// The exact start points, fitted points, counts and indexes below come from
+// tests/model/reference_fit.py, an implementation of the fit written apart
+// from this code, from its description (numpy's longdouble as the x87
+// extended type, every store rounded where the program rounds it).
+
 TEST(SimplexFit, FirstFitOfTenMegahertzFollowsItsKnownPath) {
   FitState s;
   start_measurement(s, {10.0, 15.0f, 5.0f});
-  EXPECT_EQ(significant(s.point.base_conductivity, 3), 1.00e-3);
-  EXPECT_EQ(significant(s.point.base_permittivity, 3), 6.64e-11);
+  EXPECT_EQ(s.eval_frequency_hz, 1e7);
+  expect_point(s.point, {0x1.0624dd2f1a9fcp-10, 0x1.240ef820e60b1p-34});  // 1.00e-3, 6.64e-11
   fit_model(s);
   expect_counts(s.counters, {56, 9, 40, 0, 108});
-  EXPECT_EQ(s.simplex.best, 2);
-  EXPECT_EQ(s.simplex.middle, 1);
-  EXPECT_EQ(s.simplex.worst, 0);
+  expect_indexes(s.simplex, 2, 1, 0);
+  const ModelParams fitted{0x1.6a9e23993f9e2p-10, 0x1.4af4f5b45821bp-34};  // 1.38e-3, 7.53e-11
+  expect_point(s.point, fitted);
   EXPECT_EQ(evaluate_model(s), 0.0);
   EXPECT_EQ(s.model.permittivity, 15.0f);
   EXPECT_EQ(s.model.conductivity_ms, 5.0f);
+
+  // The same measurement again, from the permutation 2, 1, 0 that the
+  // first fit left: the same path and point, and the counters start anew.
+  start_measurement(s, {10.0, 15.0f, 5.0f});
+  fit_model(s);
+  expect_counts(s.counters, {56, 9, 40, 0, 108});
+  expect_indexes(s.simplex, 2, 1, 0);
+  expect_point(s.point, fitted);
 }
 
 TEST(SimplexFit, FirstFitOnTheLastBandNeedsTwoShrinks) {
   FitState s;
   start_measurement(s, {28.5, 13.0f, 10.0f});
+  expect_point(s.point, {0x1.0624dd2f1a9fcp-9, 0x1.fa3c147d4a799p-35});
   fit_model(s);
   expect_counts(s.counters, {50, 9, 40, 2, 106});
-  evaluate_model(s);
+  expect_indexes(s.simplex, 2, 1, 0);
+  expect_point(s.point, {0x1.2d2aaf853891ap-9, 0x1.3d105262d8fe6p-34});
+  EXPECT_EQ(evaluate_model(s), 0.0);
   EXPECT_EQ(s.model.permittivity, 13.0f);
   EXPECT_EQ(s.model.conductivity_ms, 10.0f);
+}
+
+TEST(SimplexFit, FirstFitOfAWetGroundEndsWithAnotherPermutation) {
+  FitState s;
+  start_measurement(s, {7.0, 80.0f, 30.0f});
+  expect_point(s.point, {0x1.89374bc6a7efap-8, 0x1.85694ad6880ecp-32});
+  fit_model(s);
+  expect_counts(s.counters, {60, 12, 42, 1, 119});
+  expect_indexes(s.simplex, 1, 0, 2);
+  expect_point(s.point, {0x1.8c5d06f5d279cp-7, 0x1.4b3e133160792p-32});
+  EXPECT_EQ(evaluate_model(s), 0.0);
+  EXPECT_EQ(s.model.permittivity, 80.0f);
+  EXPECT_EQ(s.model.conductivity_ms, 30.0f);
 }
 
 TEST(SimplexFit, FitLeavesMeasurementAndFrequencyAlone) {
