@@ -1,8 +1,10 @@
 // The page's own code, after the fit's module (createGndfitModule), the
 // model's closed form (gndfitModelCurve) and the chart (gndfitChart) in the
 // same script: reads the three fields, fits through the C API, shows the
-// table, the base values, the chart and the visit's history, and keeps the
-// measurement in the URL (?f=7.1&er=13&s=5) so that a result can be shared.
+// table, the base values, the chart and the visit's history, keeps the
+// measurement in the URL (?f=7.1&er=13&s=5) so that a result can be shared,
+// and over http(s) registers the service worker that keeps the page's files
+// for use with no network.
 (function () {
   'use strict';
 
@@ -127,6 +129,20 @@
     addHistory(m.values);
   }
 
+  // Only pages served over http(s) can have a service worker; opened from
+  // disk the page needs none and asks for none.  It is registered once the
+  // page has loaded, so that filling its cache does not compete with the
+  // first visit's own downloads.
+  function registerOfflineCache() {
+    const served = window.location.protocol === 'https:' || window.location.protocol === 'http:';
+    if (!served || !('serviceWorker' in navigator)) return;
+    const register = () => navigator.serviceWorker.register('service-worker.js').catch((error) => {
+      console.warn('gndfit: the page will not work offline:', error.message);
+    });
+    if (document.readyState === 'complete') register();
+    else window.addEventListener('load', register, { once: true });
+  }
+
   $('measurement').addEventListener('submit', (event) => {
     event.preventDefault();
     fit();
@@ -150,4 +166,5 @@
     window.gndfitFit = (text) => JSON.parse(fitJson(text)); // for tests and timing
     setTimeout(fitFromUrl, 0);
   });
+  registerOfflineCache();
 })();
