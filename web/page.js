@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The page's own code, after the fit's module (createGndfitModule) in the
+// The page's own code, after the fit's module (createGndfitModule), the
+// model's closed form (gndfitModelCurve) and the chart (gndfitChart) in the
 // same script: reads the three fields, fits through the C API, shows the
-// table, the base values, a chart and the visit's history, and keeps the
-// measurement in the URL (?f=7.1&er=13&s=5) so that a result can be shared.
+// table, the base values, the chart and the visit's history, keeps the
+// measurement in the URL (?f=7.1&er=13&s=5) so that a result can be shared,
+// and over http(s) registers the service worker that keeps the page's files
+// for use with no network.
 (function () {
   'use strict';
 
@@ -48,66 +51,23 @@
     return Number.isFinite(value) ? Number(value.toPrecision(4)).toString() : String(value);
   }
 
-  // --- the chart: both curves through the ten band values on a log
-  // frequency axis, each on its own linear scale, the measurement marked.
-  const svgNs = 'http://www.w3.org/2000/svg';
-  function svg(name, attributes, text) {
-    const element = document.createElementNS(svgNs, name);
-    for (const [k, v] of Object.entries(attributes)) element.setAttribute(k, v);
-    if (text !== undefined) element.textContent = text;
-    return element;
+  // The console's fields, one row per quantity and one cell per band (on a
+  // narrow screen the stylesheet lays the bands out as rows instead).
+  function showTable(result) {
+    fillRow('band', result.bands.map((b) => b.texts[0]));
+    fillRow('permittivity', result.bands.map((b) => b.texts[1]));
+    fillRow('conductivity', result.bands.map((b) => b.texts[2]));
+    fillRow('depth', result.bands.map((b) => b.texts[3]));
   }
 
-  function drawChart(result) {
-    const chart = $('chart');
-    const title = $('chart-title');
-    while (chart.lastChild) chart.removeChild(chart.lastChild);
-    chart.appendChild(title);
-    const left = 56, right = 584, top = 30, bottom = 256;
-    const fMin = 1.8, fMax = 28.5;
-    const x = (f) => left + (Math.log(f / fMin) / Math.log(fMax / fMin)) * (right - left);
-    const series = (name) => result.bands.map((b) => [b.mhz, b[name]]).filter(([, v]) => v !== null && Number.isFinite(v));
-    const scale = (points, extra) => {
-      const values = points.map(([, v]) => v).concat(extra);
-      let lo = Math.min(...values), hi = Math.max(...values);
-      if (!(hi > lo)) { lo -= 1; hi += 1; }
-      const pad = (hi - lo) * 0.08;
-      lo -= pad; hi += pad;
-      return { y: (v) => bottom - ((v - lo) / (hi - lo)) * (bottom - top), lo, hi };
-    };
-    const perm = series('permittivity');
-    const cond = series('conductivity_ms');
-    const measured = [result.frequency_mhz, result.permittivity, result.conductivity_ms];
-    const inRange = measured[0] >= fMin && measured[0] <= fMax;
-    const ps = scale(perm, inRange && Number.isFinite(measured[1]) ? [measured[1]] : []);
-    const cs = scale(cond, inRange && Number.isFinite(measured[2]) ? [measured[2]] : []);
-    chart.appendChild(svg('line', { class: 'axis', x1: left, y1: bottom, x2: right, y2: bottom }));
-    chart.appendChild(svg('line', { class: 'axis', x1: left, y1: top, x2: left, y2: bottom }));
-    chart.appendChild(svg('line', { class: 'axis', x1: right, y1: top, x2: right, y2: bottom }));
-    for (const b of result.bands) {
-      chart.appendChild(svg('text', { x: x(b.mhz), y: bottom + 14, 'text-anchor': 'middle' }, String(b.mhz)));
-    }
-    chart.appendChild(svg('text', { x: (left + right) / 2, y: bottom + 32, 'text-anchor': 'middle' }, 'MHz'));
-    const axes = [[ps, left - 6, 'end', 'relative permittivity (solid)', left, 'start'],
-                  [cs, right + 6, 'start', 'conductivity, mS/m (dashed)', right, 'end']];
-    for (const [s, at, anchor, label, labelAt, labelAnchor] of axes) {
-      for (const v of [s.lo, (s.lo + s.hi) / 2, s.hi]) {
-        chart.appendChild(svg('text', { x: at, y: s.y(v) + 4, 'text-anchor': anchor }, significant(v)));
-      }
-      chart.appendChild(svg('text', { x: labelAt, y: 14, 'text-anchor': labelAnchor }, label));
-    }
-    const path = (points, s) => points.map(([f, v], i) => (i ? 'L' : 'M') + x(f).toFixed(1) + ' ' + s.y(v).toFixed(1)).join(' ');
-    if (perm.length) chart.appendChild(svg('path', { class: 'perm', d: path(perm, ps) }));
-    if (cond.length) chart.appendChild(svg('path', { class: 'cond', d: path(cond, cs) }));
-    for (const [f, v] of perm) chart.appendChild(svg('circle', { class: 'perm-dot', cx: x(f), cy: ps.y(v), r: 3 }));
-    for (const [f, v] of cond) chart.appendChild(svg('circle', { class: 'cond-dot', cx: x(f), cy: cs.y(v), r: 3 }));
-    if (inRange) {
-      for (const [v, s] of [[measured[1], ps], [measured[2], cs]]) {
-        if (Number.isFinite(v)) {
-          chart.appendChild(svg('circle', { class: 'measured', cx: x(measured[0]), cy: s.y(v), r: 7 }));
-        }
-      }
-    }
+  function showBase(result) {
+    $('base').textContent = 'Base conductivity ' + significant(result.base_conductivity * 1000) +
+      ' mS/m, base relative permittivity ' + significant(result.base_permittivity / kEps0) + '.';
+  }
+
+  function showChart(result) {
+    gndfitChart.draw($('chart'), result);
+    $('chart-summary').textContent = gndfitChart.describe(result);
   }
 
   function addHistory(values) {
@@ -136,9 +96,10 @@
   }
 
   function updateUrl(values) {
-    const params = new URLSearchParams({ f: values[0], er: values[1], s: values[2] });
+    const search = '?' + new URLSearchParams({ f: values[0], er: values[1], s: values[2] }).toString();
+    if (window.location.search === search) return; // a page opened from its link: nothing to change
     try {
-      window.history.replaceState(null, '', '?' + params.toString());
+      window.history.replaceState(null, '', search);
     } catch (e) {
       // Pages opened from disk may refuse a changed URL: the result stands.
     }
@@ -162,15 +123,25 @@
       return;
     }
     showMessage('');
-    fillRow('band', result.bands.map((b) => b.texts[0]));
-    fillRow('permittivity', result.bands.map((b) => b.texts[1]));
-    fillRow('conductivity', result.bands.map((b) => b.texts[2]));
-    fillRow('depth', result.bands.map((b) => b.texts[3]));
-    $('base').textContent = 'Base conductivity ' + significant(result.base_conductivity * 1000) +
-      ' mS/m, base relative permittivity ' + significant(result.base_permittivity / kEps0) + '.';
-    drawChart(result);
-    $('result').hidden = false;
+    showTable(result);
+    showBase(result);
+    $('result').hidden = false; // before the chart, which is drawn at the width it has
+    showChart(result);
     addHistory(m.values);
+  }
+
+  // Only pages served over http(s) can have a service worker; opened from
+  // disk the page needs none and asks for none.  It is registered once the
+  // page has loaded, so that filling its cache does not compete with the
+  // first visit's own downloads.
+  function registerOfflineCache() {
+    const served = window.location.protocol === 'https:' || window.location.protocol === 'http:';
+    if (!served || !('serviceWorker' in navigator)) return;
+    const register = () => navigator.serviceWorker.register('service-worker.js').catch((error) => {
+      console.warn('gndfit: the page will not work offline:', error.message);
+    });
+    if (document.readyState === 'complete') register();
+    else window.addEventListener('load', register, { once: true });
   }
 
   $('measurement').addEventListener('submit', (event) => {
@@ -178,9 +149,9 @@
     fit();
   });
 
-  createGndfitModule().then((module) => {
-    fitJson = module.cwrap('gndfit_fit_json', 'string', ['string']);
-    window.gndfitFit = (text) => JSON.parse(fitJson(text)); // for tests and timing
+  // A link's measurement is fitted in a task of its own after the module's
+  // start-up, so that the page answers input in between.
+  function fitFromUrl() {
     const params = new URLSearchParams(window.location.search);
     if (params.has('f') || params.has('er') || params.has('s')) {
       fields.f.value = params.get('f') || '';
@@ -189,5 +160,12 @@
       fit();
     }
     document.body.dataset.ready = 'true';
+  }
+
+  createGndfitModule().then((module) => {
+    fitJson = module.cwrap('gndfit_fit_json', 'string', ['string']);
+    window.gndfitFit = (text) => JSON.parse(fitJson(text)); // for tests and timing
+    setTimeout(fitFromUrl, 0);
   });
+  registerOfflineCache();
 })();
