@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build)
 case "${1:-}" in
   program) ;;  # building the program needs no more
-  *) packages+=(libgtest-dev libbenchmark-dev tmux groff-base nec2c dpkg-dev) ;;
+  *) packages+=(libgtest-dev libbenchmark-dev tmux groff-base nec2c dpkg-dev python3-scipy) ;;
 esac
 case "${1:-}" in
   windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;

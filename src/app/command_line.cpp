@@ -38,6 +38,8 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   bool csv = false;
   bool nec = false;
   bool freq = false;
+  bool joint = false;
+  bool json = false;
   bool options_ended = false;
   auto fail = [](std::string message) {
     CommandLine failed;
@@ -59,6 +61,10 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       return line;
     } else if (arg == "--csv") {
       csv = true;
+    } else if (arg == "--joint") {
+      joint = true;
+    } else if (arg == "--json") {
+      json = true;
     } else if (arg == "--freq" || arg.starts_with("--freq=") || arg == "--nec" ||
                arg.starts_with("--nec=")) {
       const bool is_nec = arg.starts_with("--nec");
@@ -79,6 +85,18 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       return fail("unknown option '" + std::string(arg) + "'");
     }
   }
+  if (json && !joint) return fail("option '--json' needs '--joint'");
+  if (json && (csv || nec)) return fail("option '--json' excludes '--csv' and '--nec'");
+  if (joint) {
+    if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
+    if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for the others");
+    line.mode = RunMode::joint;
+    line.joint_output = json ? JointOutput::json
+                        : csv ? JointOutput::csv
+                        : nec ? JointOutput::nec
+                              : JointOutput::report;
+    return line;
+  }
   if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
   if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for '--csv'");
   if (freq && !csv) return fail("option '--freq' needs '--csv'");
@@ -96,6 +114,7 @@ std::string usage_text() {
   return "Usage: gndfit [FILE]...\n"
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "       gndfit --nec LIST [FILE]...\n"
+         "       gndfit --joint [--json | --csv | --nec LIST] [--freq LIST] [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
          "depth on the HF bands from 1.8 to 28.5 MHz.\n"
@@ -114,13 +133,19 @@ std::string usage_text() {
          "               each frequency in LIST (MHz, separated by commas): a\n"
          "               ground (GN 2) with the model's values there, FR and XQ;\n"
          "               they go after a deck's GE and EX cards\n"
+         "  --joint      fit one model to all the measurements of the input, each\n"
+         "               line 'f er s' or, with standard uncertainties, 'f er s u_er\n"
+         "               u_s'; a report with the model's +-1 sd, chi-square and the\n"
+         "               bands (or --freq LIST), or with --csv or --nec that form\n"
+         "  --json       with --joint, the fit as JSON\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "\n"
          "FILE '-' is standard input; with no FILE, standard input is read.\n"
          "Exit status: 0 when all went well; 1 when input or output failed, with\n"
          "--csv or --nec when any line was skipped, or with --nec when the input\n"
-         "did not hold exactly one measurement; 2 for a wrong command line.\n"
+         "did not hold exactly one measurement, with --joint when any line was\n"
+         "faulty or the measurements have no fit; 2 for a wrong command line.\n"
          "See gndfit(1) for the number forms, the keys and the files.\n";
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/joint_solution.hpp"
 #include "console/input_source.hpp"
 #include "platform/c_number.hpp"
 
@@ -97,7 +98,18 @@ void MeasurementLines::take_stream(std::istream& in) {
 CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors)
     : frequencies_(frequencies),
       out_(out),
-      lines_(errors, [this](const Measurement& m, long) { write_rows(m); }) {}
+      errors_(errors),
+      lines_(errors, [this](const Measurement& m, long line_number) {
+        write_rows(m);
+        warn_if_unphysical(m, line_number);
+      }) {}
+
+void CsvWriter::warn_if_unphysical(const Measurement& m, long line_number) {
+  const JointModel model = exact_model({m.frequency_mhz, m.permittivity, m.conductivity_ms});
+  if (!below_vacuum(model)) return;
+  const JointWarning w = below_vacuum_warning(model.base_permittivity);
+  errors_ << "gndfit: line " << line_number << ": warning: " << w.code << ": " << w.text << '\n';
+}
 
 void CsvWriter::write_header() {
   out_ << "measured_mhz,measured_permittivity,measured_conductivity_ms_per_m,frequency_mhz,"

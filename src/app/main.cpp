@@ -11,6 +11,7 @@
 #include "app/command_line.hpp"
 #include "app/csv_output.hpp"
 #include "app/input_files.hpp"
+#include "app/joint_command.hpp"
 #include "app/program.hpp"
 #include "platform/binary_streams.hpp"
 #include "platform/fpu.hpp"
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::error: return usage_error(line.error);
     case gndfit::RunMode::csv: return run_csv(line);
     case gndfit::RunMode::nec: return run_nec(line);
+    case gndfit::RunMode::joint: return gndfit::run_joint(line);
     case gndfit::RunMode::files: {
       gndfit::InputFiles files;
       std::string error;
