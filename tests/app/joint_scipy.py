@@ -79,8 +79,11 @@ def reference_fit(f, er, s, ue, us):
     best = None
     for x0 in (1e-4, 1e-3, 1e-2, 1e-1):
         for e0 in (2.0, 10.0, 50.0):
-            r = least_squares(residuals, [math.log(x0), math.log(e0)], jac=jac, method="lm",
-                              xtol=1e-15, ftol=1e-15, gtol=1e-15, max_nfev=20000)
+            try:
+                r = least_squares(residuals, [math.log(x0), math.log(e0)], jac=jac, method="lm",
+                                  xtol=1e-15, ftol=1e-15, gtol=1e-15, max_nfev=20000)
+            except OverflowError:  # a start that ran off towards an edge
+                continue
             if best is None or r.cost < best.cost:
                 best = r
     x, e = math.exp(best.x[0]), math.exp(best.x[1])
@@ -209,6 +212,34 @@ check(single["model"]["base_conductivity_sd"] is None and single["model"]["corre
       "one measurement: no sd")
 check([w["code"] for w in single["warnings"]] == ["permittivity-below-vacuum"],
       "one measurement: below vacuum")
+
+# Measurements of no model at all (values drawn apart from the frequency),
+# where chi-square may have several minima or none inside: gndfit's fit is
+# never worse than SciPy's best of its starts, and where gndfit finds no
+# minimum inside, SciPy's best comes no lower than the lower edge limit.
+np.seterr(all="ignore")
+for trial in range(60):
+    n = int(rng.integers(2, 8))
+    f = np.sort(10 ** rng.uniform(-0.5, 2, n))
+    er, s = 10 ** rng.uniform(-1, 2.5, n), 10 ** rng.uniform(-2, 3, n)
+    weighted = trial % 2 == 0
+    ue = er * rng.uniform(0.01, 0.3, n) if weighted else np.ones(n)
+    us = s * rng.uniform(0.01, 0.3, n) if weighted else np.ones(n)
+    text = "".join(" ".join(repr(float(v)) for v in [f[i], er[i], s[i]] +
+                            ([ue[i], us[i]] if weighted else [])) + "\n" for i in range(n))
+    result = run(text, "--json")
+    x, e, cost = reference_fit(f, er, s, ue, us)
+    name = f"random #{trial}"
+    if result.returncode == 0:
+        out = json.loads(result.stdout)
+        check(out["chi_square"] <= cost * (1 + 1e-9), f"{name}: chi-square {out['chi_square']} above SciPy's {cost}")
+    else:
+        we, ws = 1 / ue ** 2, 1 / us ** 2
+        at_x0 = np.sum(((er - np.sum(er * we) / np.sum(we)) / ue) ** 2) + np.sum((s / us) ** 2)
+        at_e0 = np.sum((er / ue) ** 2) + np.sum(((s - np.sum(s * ws) / np.sum(ws)) / us) ** 2)
+        check(result.returncode == 1 and b"no best fit" in result.stderr, f"{name}: {result.stderr!r}")
+        check(cost >= min(at_x0, at_e0) * (1 - 1e-9), f"{name}: SciPy's {cost} inside, below the edges")
+    cases += 1
 
 # Measurements whose best model lies on an edge: the permittivity rising
 # with frequency and next to no conductivity (best at x -> 0), or next to
