@@ -1,11 +1,11 @@
 #include "model/real_roots.hpp"
 
-#include <bit>
+#include "model/soft_extended.hpp"
 
 namespace gndfit {
 
-std::uint64_t double_order(double value) { return std::bit_cast<std::uint64_t>(value); }
-double from_double_order(std::uint64_t order) { return std::bit_cast<double>(order); }
+std::uint64_t double_order(double value) { return bit_cast_of<std::uint64_t>(value); }
+double from_double_order(std::uint64_t order) { return bit_cast_of<double>(order); }
 
 double evaluate_polynomial(const Quartic& p, double t) {
   double sum = p[4];
