@@ -10,7 +10,8 @@
 //               "conductivity_ms_per_m", "conductivity_sd_ms_per_m", "skin_depth_m"}],
 //    "warnings": [{"code", "text"}]}
 // Numbers in shortest round-trip form; null where there is none (the
-// standard deviations and correlation of a single measurement).
+// standard deviations and correlation of a single measurement).  A
+// measurement's "line" is counted within its own file.
 #include <string>
 #include <vector>
 
