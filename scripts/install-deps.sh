@@ -14,7 +14,7 @@ packages=(g++ cmake ninja-build)
 case "${1:-}" in
   program) ;;  # building the program needs no more
   deb) packages+=(dpkg-dev debhelper lintian) ;;  # and debian/control's Build-Depends, below
-  *) packages+=(libgtest-dev libbenchmark-dev tmux groff-base nec2c python3 python3-numpy) ;;
+  *) packages+=(libgtest-dev libbenchmark-dev tmux groff-base nec2c python3 python3-numpy python3-scipy) ;;
 esac
 case "${1:-}" in
   windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64) ;;

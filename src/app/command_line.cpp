@@ -40,6 +40,8 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   bool nec = false;
   bool freq = false;
   bool probe = false;
+  bool joint = false;
+  bool json = false;
   bool options_ended = false;
   auto fail = [](std::string message) {
     CommandLine failed;
@@ -61,6 +63,10 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       return line;
     } else if (arg == "--csv") {
       csv = true;
+    } else if (arg == "--joint") {
+      joint = true;
+    } else if (arg == "--json") {
+      json = true;
     } else if (arg == "--freq" || arg.starts_with("--freq=") || arg == "--nec" ||
                arg.starts_with("--nec=")) {
       const bool is_nec = arg.starts_with("--nec");
@@ -97,6 +103,18 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   if (probe && (csv || nec || freq)) {
     return fail("option '--probe' writes its own CSV; it takes no '--csv', '--freq' or '--nec'");
   }
+  if (json && !joint) return fail("option '--json' needs '--joint'");
+  if (json && (csv || nec)) return fail("option '--json' excludes '--csv' and '--nec'");
+  if (joint) {
+    if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
+    if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for the others");
+    line.mode = RunMode::joint;
+    line.joint_output = json ? JointOutput::json
+                        : csv ? JointOutput::csv
+                        : nec ? JointOutput::nec
+                              : JointOutput::report;
+    return line;
+  }
   if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
   if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for '--csv'");
   if (freq && !csv) return fail("option '--freq' needs '--csv'");
@@ -117,6 +135,7 @@ std::string usage_text() {
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "       gndfit --nec LIST [FILE]...\n"
          "       gndfit --probe SPEC [FILE]...\n"
+         "       gndfit --joint [--json | --csv | --nec LIST] [--freq LIST] [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
          "depth on the HF bands from 1.8 to 28.5 MHz.\n"
@@ -129,8 +148,8 @@ std::string usage_text() {
          "  --csv        write comma-separated values instead of the table: one\n"
          "               header line, then one line per band for each\n"
          "               measurement; each input line holds one measurement\n"
-         "  --freq LIST  with --csv, the frequencies in MHz to evaluate at,\n"
-         "               separated by commas (default the ten HF bands)\n"
+         "  --freq LIST  with --csv or --joint, the frequencies in MHz to evaluate\n"
+         "               at, separated by commas (default the ten HF bands)\n"
          "  --nec LIST   for the one measurement in the input, NEC-2 cards for\n"
          "               each frequency in LIST (MHz, separated by commas): a\n"
          "               ground (GN 2) with the model's values there, FR and XQ;\n"
@@ -140,6 +159,11 @@ std::string usage_text() {
          "               permittivity and conductivity; SPEC is 'short,c0=PF',\n"
          "               'short,air=FILE' (C0 from a sweep in air) or\n"
          "               'line,length=M,z0=OHMS'\n"
+         "  --joint      fit one model to all the measurements of the input, each\n"
+         "               line 'f er s' or 'f er s u_er u_s' (with the standard\n"
+         "               uncertainties of er and s); writes a report with +-1 sd,\n"
+         "               chi-square and the bands, or with --csv or --nec that form\n"
+         "  --json       with --joint, the fit as JSON\n"
          "  -h, --help   show this help and exit\n"
          "  --version    show the version and exit\n"
          "\n"
@@ -148,6 +172,8 @@ std::string usage_text() {
          "--csv or --nec when any line was skipped, or with --nec when the input\n"
          "did not hold exactly one measurement, with --probe when a sweep could\n"
          "not be converted; 2 for a wrong command line.\n"
+         "did not hold exactly one measurement, with --joint when any line was\n"
+         "faulty or the measurements have no fit; 2 for a wrong command line.\n"
          "See gndfit(1) for the number forms, the keys and the files.\n";
 }
 

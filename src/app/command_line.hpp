@@ -17,11 +17,16 @@ enum class RunMode {
   nec,          // --nec LIST: NEC-2 ground cards for one measurement
   files,        // FILE...: the tables, reading the files as batch input
   probe,        // --probe SPEC: analyser sweeps converted to ground points
+  joint,        // --joint: one model fitted to all the measurements
   error,        // a usage error: `error` says what, exit status 2
 };
 
+// What --joint writes: the report, --json, --csv or --nec.
+enum class JointOutput { report, json, csv, nec };
+
 struct CommandLine {
   RunMode mode = RunMode::interactive;
+  JointOutput joint_output = JointOutput::report;
   std::vector<std::string> files;  // "-" is standard input; none: standard input
   std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
   ProbeSpec probe;                 // --probe

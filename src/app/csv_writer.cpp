@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/band_values.hpp"
+#include "app/joint_solution.hpp"
 #include "number/shortest.hpp"
 
 namespace gndfit {
@@ -11,7 +12,18 @@ namespace gndfit {
 CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors)
     : frequencies_(frequencies),
       out_(out),
-      lines_(errors, [this](const Measurement& m, long) { write_rows(m); }) {}
+      errors_(errors),
+      lines_(errors, [this](const Measurement& m, long line_number) {
+        write_rows(m);
+        warn_if_unphysical(m, line_number);
+      }) {}
+
+void CsvWriter::warn_if_unphysical(const Measurement& m, long line_number) {
+  const JointModel model = exact_model({m.frequency_mhz, m.permittivity, m.conductivity_ms});
+  if (!below_vacuum(model)) return;
+  const JointWarning w = below_vacuum_warning(model.base_permittivity);
+  errors_ << "gndfit: line " << line_number << ": warning: " << w.code << ": " << w.text << '\n';
+}
 
 void CsvWriter::write_header() {
   out_ << "measured_mhz,measured_permittivity,measured_conductivity_ms_per_m,frequency_mhz,"

@@ -23,9 +23,13 @@ class CsvWriter {
 
  private:
   void write_rows(const Measurement& m);
+  // A model whose base permittivity is below that of vacuum: a warning on
+  // the error stream (the rows are written all the same).
+  void warn_if_unphysical(const Measurement& m, long line_number);
 
   std::span<const float> frequencies_;
   std::ostream& out_;
+  std::ostream& errors_;
   FitState fit_;
   MeasurementLines lines_;
 };

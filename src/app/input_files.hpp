@@ -29,6 +29,10 @@ class InputFiles {
   // Every line of every file in turn, without its LF, until the end or a
   // failed read.
   void read_lines(const std::function<void(std::string_view)>& take);
+  // The name of the file being read ("-" for standard input) and its
+  // place in the list, for messages that name it.
+  const std::string& current_name() const { return files_[current_].name; }
+  std::size_t current_index() const { return current_; }
   // Why reading stopped early; empty when every file was read to its end.
   const std::string& failure() const { return failure_; }
 

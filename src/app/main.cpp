@@ -16,6 +16,7 @@
 #include "app/nec_cards.hpp"
 #include "app/input_files.hpp"
 #include "app/probe_output.hpp"
+#include "app/joint_command.hpp"
 #include "app/program.hpp"
 #include "platform/binary_streams.hpp"
 #include "platform/fpu.hpp"
@@ -188,6 +189,7 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::csv: return run_csv(line);
     case gndfit::RunMode::nec: return run_nec(line);
     case gndfit::RunMode::probe: return run_probe(line);
+    case gndfit::RunMode::joint: return gndfit::run_joint(line);
     case gndfit::RunMode::files: {
       gndfit::InputFiles files;
       if (!open_input_files(line, files)) return kUsageError;

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "app/joint_command.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+#include "app/band_table.hpp"
+#include "app/input_files.hpp"
+#include "app/joint_csv.hpp"
+#include "app/joint_json.hpp"
+#include "app/joint_report.hpp"
+#include "platform/binary_streams.hpp"
+
+namespace gndfit {
+namespace {
+
+std::vector<double> frequencies_of(const CommandLine& line) {
+  std::vector<double> frequencies;
+  if (line.frequencies.empty()) {
+    for (const float band : kBandTable) frequencies.push_back(frequency_as_written(band));
+  } else {
+    for (const float f : line.frequencies) frequencies.push_back(frequency_as_written(f));
+  }
+  return frequencies;
+}
+
+// Every line of every file, each file's lines counted from 1.
+bool read_measurements(InputFiles& files, JointInput& input) {
+  std::size_t file = static_cast<std::size_t>(-1);
+  files.read_lines([&](std::string_view text) {
+    if (files.current_index() != file) {
+      file = files.current_index();
+      input.start_file(files.current_name());
+    }
+    input.take_line(text);
+  });
+  if (files.failure().empty()) return true;
+  std::cerr << "gndfit: " << files.failure() << '\n';
+  return false;
+}
+
+void write(const CommandLine& line, const JointSolution& solution) {
+  switch (line.joint_output) {
+    case JointOutput::report:
+      std::cout << joint_report(solution);
+      break;
+    case JointOutput::json:
+      std::cout << joint_json(solution) << '\n';
+      break;
+    case JointOutput::csv:
+      write_joint_csv(std::cout, solution);
+      break;
+    case JointOutput::nec:
+      write_joint_nec_cards(std::cout, solution);
+      break;
+  }
+  // The report and JSON carry the warnings; CSV and cards cannot.
+  if (line.joint_output == JointOutput::csv || line.joint_output == JointOutput::nec) {
+    for (const JointWarning& w : solution.warnings) {
+      std::cerr << "gndfit: warning: " << w.code << ": " << w.text << '\n';
+    }
+  }
+}
+
+}  // namespace
+
+int run_joint(const CommandLine& line) {
+  InputFiles files;
+  std::string error;
+  if (!files.open(line.files, error)) {
+    std::cerr << "gndfit: " << error << " (try 'gndfit --help')\n";
+    return 2;
+  }
+  use_binary_standard_streams();
+  std::ios::sync_with_stdio(false);
+  JointInput input;
+  if (!read_measurements(files, input)) return 1;
+  const std::vector<JointInputError> errors = input.errors();
+  if (!errors.empty()) {
+    for (const JointInputError& e : errors) std::cerr << "gndfit: " << joint_message(e) << '\n';
+    return 1;
+  }
+  const JointSolution solution = solve_joint(input, frequencies_of(line));
+  if (!solution.error.empty()) {
+    std::cerr << "gndfit: " << solution.error << '\n';
+    return 1;
+  }
+  write(line, solution);
+  if (!std::cout.flush()) {
+    std::cerr << "gndfit: cannot write standard output: " << std::strerror(errno) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace gndfit

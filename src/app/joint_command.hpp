@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// gndfit --joint: the measurements of every input read, checked and fitted
+// as one, then written as the report, JSON, CSV or NEC cards.  Any faulty
+// line, or no fit, is an error on standard error and nothing is written.
+#include "app/command_line.hpp"
+
+namespace gndfit {
+
+// The exit status: 0, 1 for faulty input or no fit, 2 for a file that
+// cannot be opened.
+int run_joint(const CommandLine& line);
+
+}  // namespace gndfit

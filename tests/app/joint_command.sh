@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# gndfit --joint as a program: faulty lines all reported as FILE:line N with
+# nothing on standard output and status 1; the report, CSV and NEC cards of
+# one fit agreeing with each other; warnings on standard error where the
+# output has no room for them; and the below-vacuum warning of --csv.
+#   joint_command.sh [EMULATOR...] PROGRAM
+set -uo pipefail
+program=("$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+passed=0 failed=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
+}
+run() { "${program[@]}" "$@" > out.txt 2> err.txt; status=$?; tr -d '\r' < err.txt > err; }
+is() { [[ $status -eq $1 ]] || { echo "status $status, stderr: $(cat err.txt)"; return 1; }; }
+
+printf '# sweep\n1.8 15 5\n3.6 13\n' > a.txt
+printf '7.1 12 7 0.5 0.3\n14 11 -8\n' > b.txt
+run --joint a.txt - b.txt < <(printf '\n10 15 abc\n')
+check "faulty lines: each reported with its file and line, nothing written, status 1" eval 'is 1 &&
+  [[ ! -s out.txt ]] && diff -u - err <<END
+gndfit: a.txt:line 3: expected 3 or 5 numbers, got 2
+gndfit: line 2: conductivity must be a finite positive number
+gndfit: b.txt:line 1: uncertainties given, but a.txt:line 2 has none
+gndfit: b.txt:line 2: conductivity must be a finite positive number
+END'
+run --joint < <(printf '# only a comment\n')
+check "no measurement: status 1" eval 'is 1 && [[ ! -s out.txt ]] && [[ $(cat err) == "gndfit: no measurement in the input" ]]'
+run --joint < <(printf '1.8 5 20\n7 10 10\n28 20 5\n1.8 5 1e-9\n7 10 1e-9\n28 20 1e-9\n')
+check "no minimum inside: the edge named, status 1" eval 'is 1 && [[ ! -s out.txt ]] && grep -q "no best fit with a positive base conductivity" err'
+run --joint --json missing.txt
+check "a file that cannot be opened: status 2" eval 'is 2 && [[ ! -s out.txt ]]'
+run --json
+check "--json without --joint: status 2" eval 'is 2'
+
+sweep='1.8 15 5 0.5 0.3\n3.6 13 6 0.5 0.3\n7.1 12 7 0.5 0.3\n14 11 8 0.5 0.3\n'
+printf "$sweep" > sweep.txt
+run --joint sweep.txt
+check "report: parameters, chi-square, four measurements, ten bands, the warning" eval 'is 0 &&
+  grep -q "^  base conductivity .* S/m  +- " out.txt && grep -q "chi-square .* for 6 degrees of freedom" out.txt &&
+  [[ $(grep -cE "^ +[1-4] +(1.8|3.6|7.1|14) " out.txt) -eq 4 ]] &&
+  [[ $(sed -n "/^The model:/,\$p" out.txt | wc -l) -eq 12 ]] && grep -q "^Warning (poor-fit)" out.txt && [[ ! -s err.txt ]]'
+run --joint --csv --freq 3.6,7.05 sweep.txt
+check "--csv: header, one line a frequency, the warning on stderr, status 0" eval 'is 0 &&
+  [[ $(head -1 out.txt) == frequency_mhz,permittivity,permittivity_sd,conductivity_ms_per_m,conductivity_sd_ms_per_m,skin_depth_m ]] &&
+  [[ $(cut -d, -f1 out.txt | tail -n +2 | tr "\n" " ") == "3.6 7.05 " ]] && grep -q "^gndfit: warning: poor-fit: " err'
+cp out.txt csv.txt
+run --joint --nec 3.6,7.05 sweep.txt
+check "--nec: GN 2 / FR / XQ for each frequency" eval 'is 0 && [[ $(wc -l < out.txt) -eq 6 ]] &&
+  [[ $(sed -n 2p out.txt) == "FR 0 1 0 0 3.6 0" ]] && [[ $(sed -n 6p out.txt) == XQ ]] &&
+  [[ $(grep -cE "^GN 2 0 0 0 [0-9.e+-]+ [0-9.e+-]+$" out.txt) -eq 2 ]]'
+paste -d" " <(awk '/^GN/ {print $6, $7}' out.txt) <(awk -F, 'NR > 1 {print $2, $4}' csv.txt) > pairs.txt
+check "--nec: the CSV's permittivity and conductivity in S/m" eval '[[ $(wc -l < pairs.txt) -eq 2 ]] &&
+  [[ $(awk "\$1 != \$3 || (\$2 - \$4 / 1000) ^ 2 > (\$2 * 1e-15) ^ 2" pairs.txt | wc -l) -eq 0 ]]'
+run --joint --json < <(printf '1.8 5 10\n')
+check "--json of one measurement: nulls, its warning" eval 'is 0 &&
+  grep -q "\"base_conductivity_sd\":null,\"base_permittivity_sd\":null,\"correlation\":null" out.txt &&
+  grep -q "\"chi_square\":0,\"degrees_of_freedom\":0,\"weighted\":false" out.txt &&
+  grep -q "\"code\":\"permittivity-below-vacuum\"" out.txt'
+
+printf '\n1.8 15 5\n' > c.txt
+run --joint c.txt - < <(printf '3.6 13 6\n')
+check "report of several files: each line with its file" eval 'is 0 && grep -qE "^ *c.txt:line 2 +1.8 " out.txt && grep -qE "^ *line 1 +3.6 " out.txt'
+
+# --csv of single measurements: the below-vacuum warning once for each such
+# measurement, the rows as before and the status unchanged.
+run --csv < <(printf '1.8 5 10\n7.1 13 5\n1.8,5,10\n')
+check "--csv: below vacuum warned once per measurement, status 0" eval 'is 0 &&
+  [[ $(wc -l < out.txt) -eq 31 ]] && [[ $(grep -c "warning: permittivity-below-vacuum" err) -eq 2 ]] &&
+  [[ $(cut -d: -f2 err | tr "\n" " ") == " line 1  line 3 " ]]'
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
