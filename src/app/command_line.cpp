@@ -100,15 +100,17 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       return fail("unknown option '" + std::string(arg) + "'");
     }
   }
-  if (probe && (csv || nec || freq)) {
-    return fail("option '--probe' writes its own CSV; it takes no '--csv', '--freq' or '--nec'");
+  if (probe && !joint && (csv || nec || freq || json)) {
+    return fail("option '--probe' writes its own CSV; '--csv', '--freq', '--nec' and '--json'"
+                " go with '--probe' and '--joint' together");
   }
   if (json && !joint) return fail("option '--json' needs '--joint'");
   if (json && (csv || nec)) return fail("option '--json' excludes '--csv' and '--nec'");
   if (joint) {
     if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
     if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for the others");
-    line.mode = RunMode::joint;
+    line.mode = probe ? RunMode::probe : RunMode::joint;
+    line.joint = true;
     line.joint_output = json ? JointOutput::json
                         : csv ? JointOutput::csv
                         : nec ? JointOutput::nec
@@ -135,7 +137,7 @@ std::string usage_text() {
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "       gndfit --nec LIST [FILE]...\n"
          "       gndfit --probe SPEC [FILE]...\n"
-         "       gndfit --joint [--json | --csv | --nec LIST] [--freq LIST] [FILE]...\n"
+         "       gndfit [--probe SPEC] --joint [--json | --csv | --nec LIST] [--freq LIST] [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
          "depth on the HF bands from 1.8 to 28.5 MHz.\n"
@@ -158,7 +160,8 @@ std::string usage_text() {
          "               one-port or CSV of MHz, R and X) to CSV of frequency,\n"
          "               permittivity and conductivity; SPEC is 'short,c0=PF',\n"
          "               'short,air=FILE' (C0 from a sweep in air) or\n"
-         "               'line,length=M,z0=OHMS'\n"
+         "               'line,length=M,z0=OHMS'; with --joint the points are\n"
+         "               fitted as one model instead, with --joint's outputs\n"
          "  --joint      fit one model to all the measurements of the input, each\n"
          "               line 'f er s' or 'f er s u_er u_s' (with the standard\n"
          "               uncertainties of er and s); writes a report with +-1 sd,\n"

@@ -27,6 +27,7 @@ enum class JointOutput { report, json, csv, nec };
 struct CommandLine {
   RunMode mode = RunMode::interactive;
   JointOutput joint_output = JointOutput::report;
+  bool joint = false;              // --joint (with --probe: the sweeps' points fitted)
   std::vector<std::string> files;  // "-" is standard input; none: standard input
   std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
   ProbeSpec probe;                 // --probe

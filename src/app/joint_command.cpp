@@ -82,6 +82,10 @@ int run_joint(const CommandLine& line) {
     for (const JointInputError& e : errors) std::cerr << "gndfit: " << joint_message(e) << '\n';
     return 1;
   }
+  return fit_and_write_joint(line, input);
+}
+
+int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
   const JointSolution solution = solve_joint(input, frequencies_of(line));
   if (!solution.error.empty()) {
     std::cerr << "gndfit: " << solution.error << '\n';

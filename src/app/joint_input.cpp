@@ -73,4 +73,13 @@ std::vector<JointInputError> JointInput::errors() const {
   return all;
 }
 
+void JointInput::add(const JointMeasurement& measurement, const JointOrigin& origin) {
+  if (kind_ == Kind::unknown) {
+    kind_ = Kind::plain;
+    first_of_kind_ = origin;
+  }
+  measurements_.push_back(measurement);
+  origins_.push_back(origin);
+}
+
 }  // namespace gndfit

@@ -32,6 +32,9 @@ class JointInput {
   void start_file(const std::string& file);
   // One line (its line end removed or not).
   void take_line(std::string_view text);
+  // A measurement that comes already read (a probe sweep's converted
+  // point), without uncertainties, from `origin`.
+  void add(const JointMeasurement& measurement, const JointOrigin& origin);
 
   const std::vector<JointMeasurement>& measurements() const { return measurements_; }
   const std::vector<JointOrigin>& origins() const { return origins_; }

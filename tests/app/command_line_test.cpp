@@ -42,7 +42,10 @@ TEST(CommandLine, ArgumentsGiveTheirMode) {
       {{"--probe", "short,c0=0"}, RunMode::error,
        "probe setting 'c0=0': expected a positive number of picofarads (or 'air=FILE')"},
       {{"--csv", "--probe", "short,c0=5"}, RunMode::error,
-       "option '--probe' writes its own CSV; it takes no '--csv', '--freq' or '--nec'"},
+       "option '--probe' writes its own CSV; '--csv', '--freq', '--nec' and '--json' go with "
+       "'--probe' and '--joint' together"},
+      {{"--probe", "short,c0=5", "--joint", "--csv", "--freq", "7", "a"}, RunMode::probe, "", 1, 1},
+      {{"--joint", "--probe", "short,c0=5", "--nec", "7,14"}, RunMode::probe, "", 0, 2},
   };
   for (const Case& c : cases) {
     const CommandLine line = parse_command_line(c.arguments);

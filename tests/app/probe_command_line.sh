@@ -7,6 +7,7 @@
 #   probe_command_line.sh [EMULATOR...] PROGRAM
 set -uo pipefail
 program=("$@")
+examples=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../examples" && pwd)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 # Status 1, nothing on stdout, and exactly this one line on stderr.
 refused() {
@@ -59,6 +60,27 @@ check "a CSV file with no data" refused "gndfit: header_only.csv:line 1: the fil
 printf '1.8,40,900\n' > inductive.csv
 run --probe short,c0=5 - < inductive.csv
 check "a converted value that is not positive, from standard input" refused \
+  "gndfit: standard input:line 1: at 1.8 MHz the permittivity comes out at -19.61, not positive: check C0 (c0= or the sweep in air) and that the analyser was calibrated at the probe's terminals"
+
+# With --joint the converted points are the joint fit's measurements: the
+# example sweeps give back their model ground (x = 0.005 S/m, e = 13).
+model_ground_back() {  # JSON file
+  /usr/bin/python3 -c '
+import json, sys
+m = json.load(open(sys.argv[1]))["model"]
+ok = abs(m["base_conductivity_s_per_m"] / 0.005 - 1) < 1e-9 and abs(m["base_permittivity"] / 13 - 1) < 1e-9
+sys.exit(0 if ok else 1)' "$1" || { echo "model: $(head -c 300 "$1")"; return 1; }
+}
+run --probe line,length=0.5,z0=300 --joint --json "$examples/sweeps/line-s-ma.s1p"
+check "--probe with --joint --json: the line probe's sweep gives back its ground" eval 'is 0 && model_ground_back out.txt'
+run --probe short,air="$examples/sweeps/short-air.s1p" --joint --json "$examples/sweeps/short-rx-tab.csv"
+check "--probe short,air= with --joint: the short probe's sweep gives back its ground" eval 'is 0 && model_ground_back out.txt'
+run --probe short,c0=5 --joint --nec 7.1 "$examples/sweeps/short-s-ma.s1p"
+check "--probe with --joint --nec: one card set" eval 'is 0 && [[ $(grep -c "^GN 2 0 0 0 " out.txt) -eq 1 ]] && grep -q "^FR 0 1 0 0 7.1 0" out.txt'
+run --probe short,c0=5 --json "$examples/sweeps/short-s-ma.s1p"
+check "--probe --json without --joint: a usage error" eval 'is 2 && one_line_hint'
+run --probe short,c0=5 --joint - < inductive.csv
+check "--probe --joint with a refused sweep: status 1, nothing written" refused \
   "gndfit: standard input:line 1: at 1.8 MHz the permittivity comes out at -19.61, not positive: check C0 (c0= or the sweep in air) and that the analyser was calibrated at the probe's terminals"
 
 echo "$passed passed, $failed failed"
