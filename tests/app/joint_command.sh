@@ -7,16 +7,9 @@
 #   joint_command.sh [EMULATOR...] PROGRAM
 set -uo pipefail
 program=("$@")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-passed=0 failed=0
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $what"; failed=$((failed + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
+# Here the error text is also kept without CRs (gndfit.exe writes CR LF).
 run() { "${program[@]}" "$@" > out.txt 2> err.txt; status=$?; tr -d '\r' < err.txt > err; }
-is() { [[ $status -eq $1 ]] || { echo "status $status, stderr: $(cat err.txt)"; return 1; }; }
 
 printf '# sweep\n1.8 15 5\n3.6 13\n' > a.txt
 printf '7.1 12 7 0.5 0.3\n14 11 -8\n' > b.txt
