@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/line_probe.hpp"
+#include "sweep/complex_quotient.hpp"
 
 #include <cmath>
 #include <numbers>
@@ -46,7 +47,7 @@ LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Comp
     const Complex value = h.value(theta);
     const Complex slope = h.slope(theta);
     if (slope == 0.0 || !std::isfinite(std::abs(value))) break;
-    const Complex full = -value / slope;
+    const Complex full = -quotient(value, slope);
     // Damped: halve the step until the residual shrinks, so that a start
     // far from the root does not throw the search onto another branch.
     Complex next = theta + full;
@@ -63,7 +64,7 @@ LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Comp
     }
   }
   if (theta.real() < 0.0) theta = -theta;  // theta tan(theta) is even: the root with Re > 0
-  solution.permittivity = (theta / k0l) * (theta / k0l);
+  solution.permittivity = (theta / k0l) * (theta / k0l);  // real divisor: no quotient()
   solution.beyond_quarter_wave = theta.real() > std::numbers::pi / 2.0;
   return solution;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/rx_csv_reader.hpp"
+#include "sweep/complex_quotient.hpp"
 
 #include <string>
 
@@ -76,7 +77,7 @@ std::vector<SweepPoint> read_rows(std::string_view text) {
     const std::complex<double> impedance(numbers[1], numbers[2]);
     if (impedance == 0.0)
       throw SweepLineError(line, "R = X = 0 is a short circuit: no probe reads so");
-    points.push_back({numbers[0], 1.0 / impedance, line});
+    points.push_back({numbers[0], quotient(1.0, impedance), line});
   }
   if (points.empty()) {
     throw SweepLineError(static_cast<long>(lines.empty() ? 1 : lines.size()),

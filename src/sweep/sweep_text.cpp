@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "number/decimal_text.hpp"
 
 namespace gndfit {
 
@@ -24,13 +25,8 @@ std::vector<std::string_view> split_lines(std::string_view text) {
 
 bool parse_number(std::string_view field, double& value) {
   if (!field.empty() && field[0] == '+') field.remove_prefix(1);
-  // Only what a decimal number is made of: from_chars alone would also
-  // take "inf" and "nan".
-  if (field.empty() || field.find_first_not_of("0123456789.eE+-") != std::string_view::npos) {
-    return false;
-  }
-  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  return error == std::errc() && end == field.data() + field.size() && std::isfinite(value);
+  // Only what a decimal number is made of: no "inf", "nan" or hexadecimal.
+  return read_decimal(field, value);
 }
 
 std::string_view trim(std::string_view field) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/touchstone_reader.hpp"
+#include "sweep/complex_quotient.hpp"
 
 #include <cmath>
 #include <numbers>
@@ -82,12 +83,12 @@ std::complex<double> admittance(const Options& options, std::complex<double> val
       if (value == std::complex<double>(-1.0, 0.0)) {
         throw SweepLineError(line, "S = -1 is a short circuit: no probe reads so");
       }
-      return (1.0 - value) / (r * (1.0 + value));
+      return quotient(1.0 - value, r * (1.0 + value));
     case Parameter::y:
       return normalised ? value / r : value;
     case Parameter::z:
       if (value == 0.0) throw SweepLineError(line, "Z = 0 is a short circuit: no probe reads so");
-      return 1.0 / (normalised ? value * r : value);
+      return quotient(1.0, normalised ? value * r : value);
   }
   return {};
 }

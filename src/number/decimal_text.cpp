@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#include "number/decimal_text.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "platform/c_number.hpp"
+
+namespace gndfit {
+
+bool read_decimal(std::string_view text, double& value) {
+  if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string_view::npos) {
+    return false;
+  }
+  const std::string copy(text);
+  char* end = nullptr;
+  value = parse_c_double(copy.c_str(), &end);
+  return end == copy.c_str() + copy.size() && std::isfinite(value);
+}
+
+}  // namespace gndfit
