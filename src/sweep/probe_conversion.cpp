@@ -117,15 +117,15 @@ void convert_line(const SweepSource& source, const LineProbe& probe, std::vector
 
 }  // namespace
 
-ProbeRun convert_probe_sweeps(const ProbeSpec& spec, const std::vector<SweepSource>& sweeps,
+ProbeRun convert_probe_sweeps(const ProbeSpec& setting, const std::vector<SweepSource>& sweeps,
                               const SweepSource* air) {
   ProbeRun run;
   try {
-    if (spec.kind == ProbeKind::short_probe) {
-      const double c0 = air != nullptr ? capacitance_from_air(*air, run.notes) : spec.c0_farads;
+    if (setting.kind == ProbeKind::short_probe) {
+      const double c0 = air != nullptr ? capacitance_from_air(*air, run.notes) : setting.c0_farads;
       for (const SweepSource& s : sweeps) convert_short(s, c0, run.points);
     } else {
-      const LineProbe probe{spec.length_m, spec.z0_ohms};
+      const LineProbe probe{setting.length_m, setting.z0_ohms};
       for (const SweepSource& s : sweeps) convert_line(s, probe, run.points, run.notes);
     }
   } catch (const RunError& e) {

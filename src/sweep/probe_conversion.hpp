@@ -25,8 +25,9 @@ struct ProbeRun {
   std::string error;  // "FILE:line N: reason"
 };
 
-// `air`: the sweep in air when the spec names one (the caller reads it).
-ProbeRun convert_probe_sweeps(const ProbeSpec& spec, const std::vector<SweepSource>& sweeps,
+// `air`: the sweep of the probe in air, where the probe setting takes C0
+// from one (`short,air=FILE`); the caller reads it.
+ProbeRun convert_probe_sweeps(const ProbeSpec& setting, const std::vector<SweepSource>& sweeps,
                               const SweepSource* air = nullptr);
 
 }  // namespace gndfit
