@@ -94,7 +94,7 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
         spec = arg.substr(8);
       }
       std::string error;
-      if (!parse_probe_spec(spec, line.probe, error)) return fail(error);
+      if (!parse_probe_setting(spec, line.probe, error)) return fail(error);
       probe = true;
     } else {
       return fail("unknown option '" + std::string(arg) + "'");

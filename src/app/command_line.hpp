@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sweep/probe_spec.hpp"
+#include "sweep/probe_setting.hpp"
 
 namespace gndfit {
 
@@ -30,7 +30,7 @@ struct CommandLine {
   bool joint = false;              // --joint (with --probe: the sweeps' points fitted)
   std::vector<std::string> files;  // "-" is standard input; none: standard input
   std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
-  ProbeSpec probe;                 // --probe
+  ProbeSetting probe;                 // --probe
   std::string error;
 };
 

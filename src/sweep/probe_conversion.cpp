@@ -117,7 +117,7 @@ void convert_line(const SweepSource& source, const LineProbe& probe, std::vector
 
 }  // namespace
 
-ProbeRun convert_probe_sweeps(const ProbeSpec& setting, const std::vector<SweepSource>& sweeps,
+ProbeRun convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
                               const SweepSource* air) {
   ProbeRun run;
   try {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sweep/ground_point.hpp"
-#include "sweep/probe_spec.hpp"
+#include "sweep/probe_setting.hpp"
 
 namespace gndfit {
 
@@ -27,7 +27,7 @@ struct ProbeRun {
 
 // `air`: the sweep of the probe in air, where the probe setting takes C0
 // from one (`short,air=FILE`); the caller reads it.
-ProbeRun convert_probe_sweeps(const ProbeSpec& setting, const std::vector<SweepSource>& sweeps,
+ProbeRun convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
                               const SweepSource* air = nullptr);
 
 }  // namespace gndfit

@@ -17,14 +17,14 @@
 namespace gndfit {
 namespace {
 
-ProbeSpec short_spec(double c0_pf) {
-  ProbeSpec spec;
+ProbeSetting short_spec(double c0_pf) {
+  ProbeSetting spec;
   spec.c0_farads = c0_pf * 1e-12;
   return spec;
 }
 
-ProbeSpec line_spec(double length, double z0) {
-  ProbeSpec spec;
+ProbeSetting line_spec(double length, double z0) {
+  ProbeSetting spec;
   spec.kind = ProbeKind::line_probe;
   spec.length_m = length;
   spec.z0_ohms = z0;
@@ -56,7 +56,7 @@ TEST(ProbeConversion, CapacitanceFromAirIsTheMeanWithItsSpread) {
                         "2 0 8.796459430051421e-5\n"};
   // In the ground, Y = j omega 6 pF * 12 at 1 MHz: eps_r 12.
   const ProbeRun run = convert_probe_sweeps(
-      ProbeSpec{}, {{"g.s1p", "# MHz Y RI R 1\n1 1e-4 4.523893421169302e-4\n"}}, &air);
+      ProbeSetting{}, {{"g.s1p", "# MHz Y RI R 1\n1 1e-4 4.523893421169302e-4\n"}}, &air);
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.notes.size(), 1u);
   EXPECT_EQ(run.notes[0], "C0 from air.s1p: 6 pF, spread 16.6667 % over 2 points");
@@ -121,7 +121,7 @@ TEST(ProbeConversion, ShortProbeExamplesGiveTheModelGround) {
   const std::filesystem::path air_path =
       std::filesystem::path(GNDFIT_EXAMPLES_DIR) / "sweeps" / "short-air.s1p";
   const SweepSource air{"short-air.s1p", file_text(air_path)};
-  const ProbeRun run = convert_probe_sweeps(ProbeSpec{}, sweeps, &air);
+  const ProbeRun run = convert_probe_sweeps(ProbeSetting{}, sweeps, &air);
   expect_model_ground(run, sweeps.size());
   ASSERT_EQ(run.notes.size(), 1u);
   // An exact air sweep: its spread is rounding, given as the bound.
@@ -170,7 +170,7 @@ TEST(ProbeConversion, LongLineWarnsBeyondAQuarterWaveAndStillFindsTheGround) {
 
 TEST(ProbeConversion, RefusesWhatIsNoGroundAndNamesTheFileAndLine) {
   struct Refused {
-    ProbeSpec spec;
+    ProbeSetting spec;
     const char* text;
     const char* error;
   } cases[] = {
@@ -195,7 +195,7 @@ TEST(ProbeConversion, RefusesWhatIsNoGroundAndNamesTheFileAndLine) {
   }
   const SweepSource inductive_air{"air.csv", "1,1,10\n"};
   const ProbeRun run =
-      convert_probe_sweeps(ProbeSpec{}, {{"g.csv", "1,50,-100\n"}}, &inductive_air);
+      convert_probe_sweeps(ProbeSetting{}, {{"g.csv", "1,50,-100\n"}}, &inductive_air);
   EXPECT_EQ(run.error,
             "air.csv:line 1: at 1 MHz the probe in air is not a capacitance (Im(Y) is not "
             "positive): is this the sweep of the probe in air?");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sweep/probe_spec.hpp"
+#include "sweep/probe_setting.hpp"
 
 #include <map>
 
@@ -59,7 +59,7 @@ bool only_known(const std::map<std::string, std::string>& settings,
   return true;
 }
 
-bool parse_short(const std::map<std::string, std::string>& settings, ProbeSpec& spec,
+bool parse_short(const std::map<std::string, std::string>& settings, ProbeSetting& spec,
                  std::string& error) {
   if (!only_known(settings, {"c0", "air"}, "short", error)) return false;
   const auto air = settings.find("air");
@@ -86,8 +86,8 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSpec& 
 
 }  // namespace
 
-bool parse_probe_spec(std::string_view text, ProbeSpec& spec, std::string& error) {
-  spec = ProbeSpec{};
+bool parse_probe_setting(std::string_view text, ProbeSetting& spec, std::string& error) {
+  spec = ProbeSetting{};
   const std::size_t comma = text.find(',');
   const std::string_view kind = text.substr(0, comma);
   std::map<std::string, std::string> settings;

@@ -1,28 +1,28 @@
 // SPDX-License-Identifier: MIT
 // --probe's SPEC: each probe and setting read, every wrong one refused.
-#include "sweep/probe_spec.hpp"
+#include "sweep/probe_setting.hpp"
 
 #include <gtest/gtest.h>
 
 namespace gndfit {
 namespace {
 
-TEST(ProbeSpec, ReadsEachProbe) {
-  ProbeSpec spec;
+TEST(ProbeSetting, ReadsEachProbe) {
+  ProbeSetting spec;
   std::string error;
-  ASSERT_TRUE(parse_probe_spec("short,c0=4.7", spec, error)) << error;
+  ASSERT_TRUE(parse_probe_setting("short,c0=4.7", spec, error)) << error;
   EXPECT_EQ(spec.kind, ProbeKind::short_probe);
   EXPECT_DOUBLE_EQ(spec.c0_farads, 4.7e-12);
   EXPECT_TRUE(spec.air_file.empty());
-  ASSERT_TRUE(parse_probe_spec("short,air=in air.s1p", spec, error)) << error;
+  ASSERT_TRUE(parse_probe_setting("short,air=in air.s1p", spec, error)) << error;
   EXPECT_EQ(spec.air_file, "in air.s1p");
-  ASSERT_TRUE(parse_probe_spec("line,z0=377,length=1.5", spec, error)) << error;
+  ASSERT_TRUE(parse_probe_setting("line,z0=377,length=1.5", spec, error)) << error;
   EXPECT_EQ(spec.kind, ProbeKind::line_probe);
   EXPECT_EQ(spec.length_m, 1.5);
   EXPECT_EQ(spec.z0_ohms, 377.0);
 }
 
-TEST(ProbeSpec, RefusesWhatIsMissingUnknownOrNotPositive) {
+TEST(ProbeSetting, RefusesWhatIsMissingUnknownOrNotPositive) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "unknown probe '': expected 'short' or 'line'"},
       {"coax,c0=5", "unknown probe 'coax': expected 'short' or 'line'"},
@@ -49,9 +49,9 @@ TEST(ProbeSpec, RefusesWhatIsMissingUnknownOrNotPositive) {
       {"line,length=1,z0=300,c0=5", "unknown setting 'c0' for a line probe"},
   };
   for (const auto& [text, message] : cases) {
-    ProbeSpec spec;
+    ProbeSetting spec;
     std::string error;
-    EXPECT_FALSE(parse_probe_spec(text, spec, error)) << text;
+    EXPECT_FALSE(parse_probe_setting(text, spec, error)) << text;
     EXPECT_EQ(error, message) << text;
   }
 }

@@ -12,7 +12,7 @@ namespace gndfit {
 
 enum class ProbeKind { short_probe, line_probe };
 
-struct ProbeSpec {
+struct ProbeSetting {
   ProbeKind kind = ProbeKind::short_probe;
   double c0_farads = 0.0;  // short probe, when no air file
   std::string air_file;    // short probe: C0 from this sweep in air
@@ -21,6 +21,6 @@ struct ProbeSpec {
 };
 
 // False, with `error` saying what is wrong, when `text` is not a probe.
-bool parse_probe_spec(std::string_view text, ProbeSpec& spec, std::string& error);
+bool parse_probe_setting(std::string_view text, ProbeSetting& spec, std::string& error);
 
 }  // namespace gndfit
