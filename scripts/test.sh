@@ -22,7 +22,8 @@ if [ "$preset" = wasm ]; then
   # The web page: built with Emscripten, then opened in headless Chromium
   # (from disk and from a local server) and compared cell by cell with the
   # console program's rows, which the program preset builds; its chart and
-  # phone layout read back, its offline use and installability, and axe and
+  # phone layout read back, its joint fit of several measurements against
+  # the program's JSON, its offline use and installability, and axe and
   # Lighthouse audits.  Every file runs to its end, so one run reports all.
   cmake --preset wasm
   cmake --build --preset wasm
@@ -35,6 +36,7 @@ if [ "$preset" = wasm ]; then
   node tests/web/page_test.mjs "$web" build/program/gndfit tests/golden "$artifacts" || status=1
   node tests/web/chart_test.mjs "$web" "$artifacts" || status=1
   node tests/web/offline_test.mjs "$web" build/program/gndfit "$artifacts" || status=1
+  node tests/web/joint_test.mjs "$web" build/program/gndfit "$artifacts" || status=1
   node tests/web/audit_test.mjs "$web" "$artifacts" || status=1
   [ "$status" -eq 0 ] || { echo "test.sh: web tests FAILED"; exit 1; }
   echo "test.sh: web/ holds $(du -sb build/wasm/web | cut -f1) bytes"

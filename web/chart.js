@@ -205,5 +205,7 @@ const gndfitChart = (function () {
     }
   }
 
-  return { draw, describe };
+  // The axes' pieces, for the joint fit's chart (joint_chart.js).
+  const parts = { element, roundTicks, frequencyLabels, labelWidth, kFrequencyGrid, kFromMhz, kToMhz };
+  return { draw, describe, parts };
 })();

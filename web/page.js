@@ -162,7 +162,10 @@
     document.body.dataset.ready = 'true';
   }
 
-  createGndfitModule().then((module) => {
+  // One instance of the module for the page; the joint view (joint_page.js)
+  // uses it too.
+  window.gndfitModuleReady = createGndfitModule();
+  window.gndfitModuleReady.then((module) => {
     fitJson = module.cwrap('gndfit_fit_json', 'string', ['string']);
     window.gndfitFit = (text) => JSON.parse(fitJson(text)); // for tests and timing
     setTimeout(fitFromUrl, 0);

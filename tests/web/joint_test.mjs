@@ -1,0 +1,300 @@
+// SPDX-License-Identifier: MIT
+// The page's joint fit (several measurements, one model) in Debian's
+// Chromium, against the native program's `gndfit --joint --json` on the
+// same lines: the WebAssembly module and the page's JavaScript on one side,
+// the console program on the other.
+//   node joint_test.mjs WEB_DIR NATIVE_GNDFIT ARTIFACT_DIR
+// Each shown value's data-value is the page's full number and must equal
+// the program's to rounding; its text must read as that number rounded.
+import { AxeBuilder } from '@axe-core/playwright';
+import { spawnSync } from 'node:child_process';
+import path from 'node:path';
+import { expect, launchBrowser, makeChecks, startServer } from './harness.mjs';
+
+const [webDir, program, artifacts] = process.argv.slice(2).map((p) => path.resolve(p));
+const { check, finish } = makeChecks(artifacts);
+const server = await startServer(webDir);
+const browser = await launchBrowser();
+
+const sweep = ['1.8 47.2 8.32', '3.6 36.1 10.1', '7.1 29.7 11.98', '14.2 24.1 14.49', '21.2 22.3 17.05'];
+const cases = {
+  weighted: '# probe measurements, f MHz, er, mS/m, u_er, u_s\n' + sweep.map((l) => l + ' 0.5 0.2').join('\n') + '\n',
+  unweighted: sweep.join('\n') + '\n',
+  'poor fit': sweep.map((l) => l + ' 0.05 0.02').join('\n') + '\n',
+  'below vacuum': '1.8 5 10\n',
+  'input errors': '1.8 47.2 8.32\n3.6 36.1 10.1\n7.1 29.7\n14.2 24.1 14.49 0.5 0.2\n',
+};
+
+// The native program on the lines: its JSON, or its error lines.
+function native(text) {
+  const run = spawnSync(program, ['--joint', '--json'], { input: text, cwd: artifacts });
+  if (run.status === 0) return { json: JSON.parse(run.stdout.toString()) };
+  const errors = run.stderr.toString().split('\n').filter((l) => l.startsWith('gndfit: '))
+    .map((l) => l.replace(/^gndfit: /, '').replace(/^line (\d+): /, 'Line $1: '));
+  return { errors };
+}
+
+async function openJoint(url, viewport = { width: 1100, height: 900 }) {
+  const context = await browser.newContext({ viewport });
+  const page = await context.newPage();
+  page.problems = [];
+  page.on('pageerror', (error) => page.problems.push(`exception: ${error.message}`));
+  page.on('console', (m) => { if (m.type() === 'error') page.problems.push(m.text()); });
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready="true"][data-joint-ready="true"]', { timeout: 30000 });
+  return page;
+}
+
+async function fitLines(page, text) {
+  await page.click('#show-joint');
+  await page.fill('#joint-text', text);
+  await page.click('#joint-fit');
+}
+
+// Everything the view shows, as text and as data-value.
+function readView(page) {
+  return page.evaluate(() => {
+    const cell = (n) => ({ text: n.textContent, value: n.dataset.value, sd: n.dataset.sd });
+    const rows = (id) => [...document.querySelectorAll(`#${id} tbody tr`)].map((tr) => [...tr.children].map(cell));
+    const fields = {};
+    for (const dd of document.querySelectorAll('#joint-parameters dd')) fields[dd.dataset.field] = cell(dd);
+    return {
+      shown: !document.getElementById('joint-result').hidden,
+      fields,
+      warnings: [...document.querySelectorAll('#joint-warnings li')].map((li) => ({ code: li.dataset.code, text: li.textContent })),
+      errors: [...document.querySelectorAll('#joint-errors li')].map((li) => li.textContent),
+      bands: rows('joint-bands'),
+      measurements: rows('joint-measurements'),
+      summary: document.getElementById('joint-summary').textContent,
+    };
+  });
+}
+
+const close = (a, b) => (a === null || b === null ? a === b : Math.abs(a - b) <= 1e-9 * Math.abs(b) + 1e-300);
+// The cell's full value equals the program's, and its text reads as it to
+// the digits shown.
+function sameNumber(got, want, what) {
+  const value = got.value === 'null' ? null : Number(got.value);
+  expect(close(value, want), `${what}: page ${got.value}, program ${want}`);
+  if (want === null) return;
+  const shown = Number(got.text.split(' ')[0]);
+  const digits = got.text.split(' ')[0].replace(/^-?0\.0*/, '').replace(/[-.]/g, '').length;
+  expect(Math.abs(shown - want) <= Math.abs(want) * 10 ** (1 - digits) + 1e-12, `${what}: shows ${got.text}, program ${want}`);
+}
+
+function sameAsProgram(view, want, what) {
+  if (want.errors) {
+    expect(!view.shown, `${what}: a result is shown for faulty lines`);
+    expect(JSON.stringify(view.errors) === JSON.stringify(want.errors),
+           `${what}: errors\n    page:    ${JSON.stringify(view.errors)}\n    program: ${JSON.stringify(want.errors)}`);
+    return;
+  }
+  const j = want.json;
+  expect(view.shown && view.errors.length === 0, `${what}: no result shown (${view.errors})`);
+  const f = view.fields;
+  sameNumber(f.base_conductivity_s_per_m, j.model.base_conductivity_s_per_m, `${what} base conductivity`);
+  sameNumber(f.base_permittivity, j.model.base_permittivity, `${what} base permittivity`);
+  for (const [name, sd] of [['base_conductivity_s_per_m', j.model.base_conductivity_sd], ['base_permittivity', j.model.base_permittivity_sd]]) {
+    expect(close(f[name].sd === 'null' ? null : Number(f[name].sd), sd), `${what} ${name} sd: page ${f[name].sd}, program ${sd}`);
+    expect(sd === null ? f[name].text.includes('no sd') : f[name].text.includes('+- ' + Number(sd.toPrecision(2))),
+           `${what} ${name}: "${f[name].text}" does not show the sd ${sd}`);
+  }
+  sameNumber(f.correlation, j.model.correlation, `${what} correlation`);
+  sameNumber(f.chi_square, j.chi_square, `${what} chi-square`);
+  sameNumber(f.degrees_of_freedom, j.degrees_of_freedom, `${what} degrees of freedom`);
+  expect(view.summary.includes(j.weighted ? 'weighted by their uncertainties' : 'unweighted'), `${what}: summary "${view.summary}"`);
+  expect(view.bands.length === j.bands.length, `${what}: ${view.bands.length} band rows, program ${j.bands.length}`);
+  j.bands.forEach((b, i) => {
+    const keys = ['frequency_mhz', 'permittivity', 'permittivity_sd', 'conductivity_ms_per_m', 'conductivity_sd_ms_per_m', 'skin_depth_m'];
+    keys.forEach((k, c) => sameNumber(view.bands[i][c], b[k], `${what} band ${b.frequency_mhz} ${k}`));
+  });
+  expect(view.measurements.length === j.measurements.length, `${what}: ${view.measurements.length} measurement rows`);
+  j.measurements.forEach((m, i) => {
+    const want8 = [m.line, m.frequency_mhz, m.permittivity, m.model_permittivity, m.permittivity - m.model_permittivity,
+      m.conductivity_ms_per_m, m.model_conductivity_ms_per_m, m.conductivity_ms_per_m - m.model_conductivity_ms_per_m];
+    want8.forEach((v, c) => sameNumber(view.measurements[i][c], v, `${what} measurement line ${m.line} column ${c + 1}`));
+  });
+  const warnings = j.warnings.map((w) => ({ code: w.code, text: `Warning (${w.code}): ${w.text}` }));
+  expect(JSON.stringify(view.warnings) === JSON.stringify(warnings),
+         `${what}: warnings\n    page:    ${JSON.stringify(view.warnings)}\n    program: ${JSON.stringify(warnings)}`);
+}
+
+// The program's answers must be the cases they are named for.
+await check('the cases are what they are named for (the program\'s own answers)', null, async () => {
+  const codes = (name) => native(cases[name]).json.warnings.map((w) => w.code);
+  expect(native(cases.weighted).json.weighted && codes('weighted').length === 0, 'weighted: not a clean weighted fit');
+  expect(!native(cases.unweighted).json.weighted, 'unweighted: weighted');
+  expect(codes('poor fit').includes('poor-fit'), `poor fit: ${codes('poor fit')}`);
+  expect(codes('below vacuum').includes('permittivity-below-vacuum'), `below vacuum: ${codes('below vacuum')}`);
+  expect(native(cases['input errors']).errors.length === 2, 'input errors: not two faulty lines');
+});
+
+// Typed lines: every value, warning and error as the program has them.
+{
+  const page = await openJoint(`${server.origin}/`);
+  await check('typed lines: the view shows the program\'s fit, warnings and errors', page, async () => {
+    for (const [name, text] of Object.entries(cases)) {
+      await fitLines(page, text);
+      sameAsProgram(await readView(page), native(text), name);
+    }
+    await fitLines(page, '\n# nothing\n');
+    const view = await readView(page);
+    expect(!view.shown && view.errors.length === 1, `no measurement: ${JSON.stringify(view.errors)}`);
+    expect(page.problems.length === 0, `page problems: ${page.problems}`);
+  });
+  await check('the views switch, and the single measurement\'s form is back as it was', page, async () => {
+    const state = () => page.evaluate(() => ({
+      single: !document.getElementById('single-view').hidden, joint: !document.getElementById('joint-view').hidden,
+      pressed: document.getElementById('show-joint').getAttribute('aria-pressed'),
+    }));
+    let s = await state();
+    expect(!s.single && s.joint && s.pressed === 'true', `joint view: ${JSON.stringify(s)}`);
+    await page.click('#show-single');
+    s = await state();
+    expect(s.single && !s.joint && s.pressed === 'false', `single view: ${JSON.stringify(s)}`);
+    await page.fill('#freq', '7.1'); await page.fill('#perm', '13'); await page.fill('#cond', '5');
+    await page.click('#fit');
+    expect(new URL(page.url()).search === '?f=7.1&er=13&s=5', `single fit's URL ${page.url()}`);
+  });
+  await page.context().close();
+}
+
+// The link: written from the lines (comments and blank lines left out,
+// fields by commas, lines by semicolons), and opened again.
+{
+  const page = await openJoint(`${server.origin}/`);
+  const want = '?m=1.8,47.2,8.32,0.5,0.2;3.6,36.1,10.1,0.5,0.2;7.1,29.7,11.98,0.5,0.2;14.2,24.1,14.49,0.5,0.2;21.2,22.3,17.05,0.5,0.2';
+  await check('?m= out: the URL and the share link hold the measurements', page, async () => {
+    await fitLines(page, cases.weighted.replace('3.6 36.1', '3.6,  36.1').replace('\n7.1', '\n\n7.1'));
+    expect(new URL(page.url()).search === want, `URL ${page.url()}`);
+    const href = await page.getAttribute('#joint-link', 'href');
+    expect(href === want, `share link ${href}`);
+  });
+  await page.context().close();
+  for (const [url, lines] of [[want, cases.weighted.split('\n').slice(1).join('\n')], ['?m=' + sweep.map((l) => l.replace(/ /g, ',')).join(';'), cases.unweighted],
+    ['?m=1.8,47.2,8.32;3.6,36.1,10.1;7.1,29.7', '1.8 47.2 8.32\n3.6 36.1 10.1\n7.1 29.7\n']]) {
+    const opened = await openJoint(`${server.origin}/${url}`);
+    await check(`?m= in: ${url.slice(0, 40)}... opens the joint view with the program's fit`, opened, async () => {
+      const joint = await opened.evaluate(() => !document.getElementById('joint-view').hidden);
+      expect(joint, 'the joint view is not shown');
+      sameAsProgram(await readView(opened), native(lines), url);
+    });
+    await opened.context().close();
+  }
+  // Opened from disk, too.
+  const disk = await openJoint(`file://${webDir}/index.html${want}`);
+  await check('?m= in from a file:// page', disk, async () => {
+    sameAsProgram(await readView(disk), native(cases.weighted.split('\n').slice(1).join('\n')), 'file://');
+  });
+  await disk.context().close();
+}
+
+// A file opened with the file input: its lines (comment and CRLF ends
+// included) in the box, fitted at once; line numbers are the file's.
+{
+  const page = await openJoint(`${server.origin}/`);
+  await check('a file opened: its lines fitted as the program fits them', page, async () => {
+    await page.click('#show-joint');
+    const text = cases.weighted.replace(/\n/g, '\r\n');
+    await page.setInputFiles('#joint-file', { name: 'sweep.txt', mimeType: 'text/plain', buffer: Buffer.from(text) });
+    await page.waitForFunction(() => !document.getElementById('joint-result').hidden);
+    sameAsProgram(await readView(page), native(text), 'sweep.txt');
+    const firstLine = (await readView(page)).measurements[0][0].value;
+    expect(firstLine === '2', `the first measurement is on line ${firstLine} of the file, not 2`);
+    await page.setInputFiles('#joint-file', { name: 'bad.txt', mimeType: 'text/plain', buffer: Buffer.from(cases['input errors']) });
+    await page.waitForFunction(() => document.getElementById('joint-result').hidden);
+    sameAsProgram(await readView(page), native(cases['input errors']), 'bad.txt');
+  });
+  await page.context().close();
+}
+
+// The chart: error bars centred on the points where the lines give
+// uncertainties, none where they do not; the 1-sd band around the curve,
+// its half-width at 1 MHz the program's sd there read off the tick labels.
+function readChart(page) {
+  return page.evaluate(() => {
+    const svg = document.getElementById('joint-chart');
+    const num = (el, a) => Number(el.getAttribute(a));
+    const frames = [...svg.querySelectorAll('rect.frame')].map((r) => ({ top: num(r, 'y'), bottom: num(r, 'y') + num(r, 'height'), left: num(r, 'x') }));
+    const panel = (kind, frame) => {
+      const inside = (y) => y >= frame.top - 0.5 && y <= frame.bottom + 0.5;
+      const ticks = [...svg.querySelectorAll('text')].filter((t) => num(t, 'x') < frame.left && inside(num(t, 'y') - 13 * 0.35))
+        .map((t) => [Number(t.textContent), num(t, 'y')]);
+      const coords = (d) => (d ? d.match(/-?[\d.]+ -?[\d.]+/g).map((p) => p.split(' ').map(Number)) : []);
+      const band = svg.querySelector(`path.${kind}-band`);
+      return {
+        ticks, curve: coords(svg.querySelector(`path.${kind}`)?.getAttribute('d')), band: coords(band?.getAttribute('d')),
+        points: [...svg.querySelectorAll('circle.point')].filter((c) => inside(num(c, 'cy'))).map((c) => [num(c, 'cx'), num(c, 'cy')]),
+        bars: [...svg.querySelectorAll('line.error-bar')].filter((l) => inside((num(l, 'y1') + num(l, 'y2')) / 2))
+          .map((l) => [num(l, 'x1'), num(l, 'y1'), num(l, 'x2'), num(l, 'y2')]),
+      };
+    };
+    return { perm: panel('perm', frames[0]), cond: panel('cond', frames[1]) };
+  });
+}
+
+function checkPanel(panel, u, sdAt1, what) {
+  const [a, b] = [panel.ticks[0], panel.ticks[panel.ticks.length - 1]];
+  const pxPerUnit = Math.abs(a[1] - b[1]) / Math.abs(a[0] - b[0]);
+  expect(panel.points.length === 5, `${what}: ${panel.points.length} points`);
+  if (u === null) {
+    expect(panel.bars.length === 0, `${what}: ${panel.bars.length} error bars without uncertainties`);
+  } else {
+    expect(panel.bars.length === 5, `${what}: ${panel.bars.length} error bars`);
+    panel.bars.forEach(([x1, y1, x2, y2], i) => {
+      const [cx, cy] = panel.points[i];
+      expect(x1 === cx && x2 === cx && Math.abs((y1 + y2) / 2 - cy) < 0.01, `${what}: bar ${i} not centred on its point`);
+      expect(Math.abs(Math.abs(y1 - y2) - 2 * u * pxPerUnit) < 0.1, `${what}: bar ${i} ${Math.abs(y1 - y2)} px, 2u is ${2 * u * pxPerUnit} px`);
+    });
+  }
+  expect(panel.curve.length >= 50, `${what}: curve of ${panel.curve.length} points`);
+  expect(panel.band.length === 2 * panel.curve.length, `${what}: band of ${panel.band.length} points, curve ${panel.curve.length}`);
+  const [upper, lower, centre] = [panel.band[0], panel.band[panel.band.length - 1], panel.curve[0]];
+  expect(upper[0] === centre[0] && lower[0] === centre[0], `${what}: the band does not start at the curve's frequency`);
+  const half = (lower[1] - upper[1]) / 2;
+  expect(upper[1] < centre[1] && centre[1] < lower[1], `${what}: the band does not enclose the curve at 1 MHz`);
+  expect(Math.abs(half - sdAt1 * pxPerUnit) < 0.1 + 0.02 * half, `${what}: band half-width ${half} px, the sd at 1 MHz ${sdAt1 * pxPerUnit} px`);
+}
+
+function nativeSdAt1(text) {
+  const run = spawnSync(program, ['--joint', '--csv', '--freq', '1'], { input: text, cwd: artifacts });
+  const fields = run.stdout.toString().trim().split('\n')[1].split(',').map(Number);
+  return { perm: fields[2], cond: fields[4] };
+}
+
+{
+  const page = await openJoint(`${server.origin}/`);
+  for (const [name, u] of [['weighted', { perm: 0.5, cond: 0.2 }], ['unweighted', null]]) {
+    await check(`chart, ${name}: points${u ? ' with error bars' : ''} and the 1-sd band`, page, async () => {
+      await fitLines(page, cases[name]);
+      const chart = await readChart(page);
+      const sd = nativeSdAt1(cases[name]);
+      checkPanel(chart.perm, u && u.perm, sd.perm, `${name} permittivity`);
+      checkPanel(chart.cond, u && u.cond, sd.cond, `${name} conductivity`);
+    });
+  }
+  await check('chart, one measurement: no band where the fit has no sd', page, async () => {
+    await fitLines(page, cases['below vacuum']);
+    const chart = await readChart(page);
+    expect(chart.perm.curve.length >= 50 && chart.perm.band.length === 0 && chart.cond.band.length === 0,
+           `curve ${chart.perm.curve.length} points, band ${chart.perm.band.length}`);
+  });
+  await page.context().close();
+}
+
+// axe with the joint view and a weighted result with a warning shown.
+const axeTags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
+for (const viewport of [{ width: 1100, height: 900 }, { width: 375, height: 667 }]) {
+  const page = await openJoint(`${server.origin}/`, viewport);
+  await check(`axe at ${viewport.width} px, the joint view with a result: no violation`, page, async () => {
+    await fitLines(page, cases['poor fit']);
+    const results = await new AxeBuilder({ page }).withTags(axeTags).analyze();
+    const found = results.violations.map((v) => `${v.id} (${v.nodes.map((n) => n.target.join(' ')).join(', ')})`);
+    expect(found.length === 0, `violations: ${found.join('; ')}`);
+  });
+  await page.context().close();
+}
+
+await browser.close();
+await server.close();
+process.exit(finish());
