@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The page's second way in: several measurements fitted as one model.
-// Lines typed or pasted into the text box, or read from a file, in the line
-// format of `gndfit --joint`, go to the C API's joint fit; the view shows
-// the two parameters with their standard deviations, chi-square, the
-// warnings, the bands and the measurements with their residuals, and the
-// chart (gndfitJointChart).  The measurements are kept in the URL as
+// Lines added one at a time, typed or pasted into the text box, or read
+// from a file, in the line format of `gndfit --joint`, go to the C API's
+// joint fit; the view shows the two parameters with their standard
+// deviations, chi-square, the warnings, the bands and the measurements with
+// their residuals, and the chart (gndfitJointChart).  The measurements are kept in the URL as
 // ?m=f,er,s[,u_er,u_s];... so that the fit can be shared.
 (function () {
   'use strict';
@@ -181,6 +181,48 @@
     reader.readAsText(file);
   }
 
+  // --- adding and removing lines one at a time: each field one number
+  // (a separator would split it into fields of its own), the two
+  // uncertainties both or neither, as the fit asks of every line.
+  const addFields = ['add-f', 'add-er', 'add-s', 'add-uer', 'add-us'];
+
+  function lineOfFields() {
+    const values = addFields.map((id) => $(id).value.trim());
+    if (values.some((v) => /[\s,;]/.test(v))) return { error: 'Each field takes one number.' };
+    if (values.slice(0, 3).some((v) => v === '')) return { error: 'Enter the frequency, permittivity and conductivity.' };
+    if ((values[3] === '') !== (values[4] === '')) return { error: 'Give both uncertainties or neither.' };
+    return { line: values.filter((v) => v !== '').join(' ') };
+  }
+
+  function addLine() {
+    const got = lineOfFields();
+    $('add-message').textContent = got.error || '';
+    if (got.error) return;
+    const box = $('joint-text');
+    const text = box.value.replace(/\s+$/, '');
+    box.value = (text === '' ? '' : text + '\n') + got.line + '\n';
+    for (const id of addFields.slice(0, 3)) $(id).value = '';
+    $('add-f').focus();
+  }
+
+  function removeLastLine() {
+    const lines = $('joint-text').value.replace(/\s+$/, '').split('\n');
+    for (let i = lines.length - 1; i >= 0; i--) {
+      const l = lines[i].trim();
+      if (l !== '' && !l.startsWith('#')) {
+        lines.splice(i, 1);
+        break;
+      }
+    }
+    const text = lines.join('\n').replace(/\s+$/, '');
+    $('joint-text').value = text === '' ? '' : text + '\n';
+  }
+
+  $('joint-add').addEventListener('submit', (event) => {
+    event.preventDefault();
+    addLine();
+  });
+  $('remove-line').addEventListener('click', removeLastLine);
   $('show-single').addEventListener('click', () => showView(false));
   $('show-joint').addEventListener('click', () => showView(true));
   $('joint-form').addEventListener('submit', (event) => {

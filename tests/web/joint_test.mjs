@@ -159,6 +159,32 @@ await check('the cases are what they are named for (the program\'s own answers)'
   await page.context().close();
 }
 
+// Lines added from the fields one at a time and the last one removed:
+// the fit is that of the lines left; a half-filled line is refused.
+{
+  const page = await openJoint(`${server.origin}/`);
+  await check('lines added and removed from the fields: the program\'s fit of what is left', page, async () => {
+    await page.click('#show-joint');
+    const add = async (f, er, s, uEr = '', uS = '') => {
+      for (const [id, v] of [['#add-f', f], ['#add-er', er], ['#add-s', s], ['#add-uer', uEr], ['#add-us', uS]]) await page.fill(id, v);
+      await page.click('#add-line');
+    };
+    for (const line of sweep) await add(...line.split(' '), '0.5', '0.2');
+    await add('28.5', '20', '19', '0.5', '0.2');
+    await page.click('#remove-line');
+    await add('3.6', '36.1', '10.1', '0.5', ''); // one uncertainty only: refused
+    const message = await page.textContent('#add-message');
+    expect(message.includes('both uncertainties'), `half-filled line: "${message}"`);
+    await add('3.6 36.1', '10.1', '5'); // two numbers in one field: refused
+    expect((await page.textContent('#add-message')).includes('one number'), 'a field with two numbers was taken');
+    await page.click('#joint-fit');
+    const lines = sweep.map((l) => l + ' 0.5 0.2').join('\n') + '\n';
+    expect(await page.inputValue('#joint-text') === lines, `the box holds ${JSON.stringify(await page.inputValue('#joint-text'))}`);
+    sameAsProgram(await readView(page), native(lines), 'added lines');
+  });
+  await page.context().close();
+}
+
 // The link: written from the lines (comments and blank lines left out,
 // fields by commas, lines by semicolons), and opened again.
 {
