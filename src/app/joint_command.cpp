@@ -6,7 +6,6 @@
 #include <iostream>
 #include <vector>
 
-#include "app/band_table.hpp"
 #include "app/input_files.hpp"
 #include "app/joint_csv.hpp"
 #include "app/joint_json.hpp"
@@ -15,16 +14,6 @@
 
 namespace gndfit {
 namespace {
-
-std::vector<double> frequencies_of(const CommandLine& line) {
-  std::vector<double> frequencies;
-  if (line.frequencies.empty()) {
-    for (const float band : kBandTable) frequencies.push_back(frequency_as_written(band));
-  } else {
-    for (const float f : line.frequencies) frequencies.push_back(frequency_as_written(f));
-  }
-  return frequencies;
-}
 
 // Every line of every file, each file's lines counted from 1.
 bool read_measurements(InputFiles& files, JointInput& input) {
@@ -86,7 +75,7 @@ int run_joint(const CommandLine& line) {
 }
 
 int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
-  const JointSolution solution = solve_joint(input, frequencies_of(line));
+  const JointSolution solution = solve_joint(input, frequencies_as_written(line.frequencies));
   if (!solution.error.empty()) {
     std::cerr << "gndfit: " << solution.error << '\n';
     return 1;

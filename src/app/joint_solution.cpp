@@ -3,8 +3,9 @@
 
 #include <cstdio>
 
-#include "number/shortest.hpp"
+#include "app/band_table.hpp"
 #include "model/chi_square.hpp"
+#include "number/shortest.hpp"
 #include "platform/c_number.hpp"
 
 namespace gndfit {
@@ -51,6 +52,13 @@ JointWarning below_vacuum_warning(double base_permittivity) {
 
 double frequency_as_written(float frequency_mhz) {
   return parse_c_double(shortest(frequency_mhz).c_str());
+}
+
+std::vector<double> frequencies_as_written(std::span<const float> list) {
+  if (list.empty()) list = kBandTable;
+  std::vector<double> mhz;
+  for (const float f : list) mhz.push_back(frequency_as_written(f));
+  return mhz;
 }
 
 JointSolution solve_joint(const JointInput& input, std::span<const double> frequencies_mhz) {

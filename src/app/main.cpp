@@ -124,20 +124,6 @@ bool read_sweep_text(gndfit::InputFiles& file, std::string& text, std::string& f
 
 // --probe: every sweep read and converted first; then the CSV, or only
 // the error.
-// The converted points as the joint fit's measurements, each from its
-// file and line.
-gndfit::JointInput joint_input_of(const std::vector<gndfit::GroundPoint>& points) {
-  gndfit::JointInput input;
-  for (const gndfit::GroundPoint& p : points) {
-    gndfit::JointMeasurement m;
-    m.frequency_mhz = p.frequency_mhz;
-    m.permittivity = p.permittivity;
-    m.conductivity_ms = p.conductivity_ms_per_m;
-    input.add(m, {p.source == "standard input" ? "-" : p.source, p.line});
-  }
-  return input;
-}
-
 int run_probe(const gndfit::CommandLine& line) {
   std::vector<std::string> names = line.files.empty() ? std::vector<std::string>{"-"} : line.files;
   const bool has_air = !line.probe.air_file.empty();
@@ -167,7 +153,7 @@ int run_probe(const gndfit::CommandLine& line) {
     std::cerr << "gndfit: " << run.error << '\n';
     return 1;
   }
-  if (line.joint) return gndfit::fit_and_write_joint(line, joint_input_of(run.points));
+  if (line.joint) return gndfit::fit_and_write_joint(line, gndfit::joint_input_of(run.points));
   gndfit::write_probe_csv(std::cout, run.points);
   if (!std::cout.flush()) {
     std::cerr << "gndfit: cannot write standard output: " << std::strerror(errno) << '\n';

@@ -1,0 +1,39 @@
+/* SPDX-License-Identifier: MIT */
+/* gndfit's probe sweeps as a C API: an analyser's sweep file as text in,
+ * the ground points it gives and the joint fit of those points as JSON
+ * out.  Used by the web page (compiled to WebAssembly).
+ *
+ * `setting` is the probe as `gndfit --probe` takes it: `short,c0=PF`,
+ * `short,air=NAME` or `line,length=M,z0=OHMS`.  `sweep_name` names the
+ * sweep in messages; `sweep_text` is the whole file (Touchstone 1.x or 2.0
+ * one-port, or a CSV of MHz, R and X).  `air_text` is the sweep of the
+ * probe in air when the setting names one (air=NAME), and is otherwise
+ * not read.  `frequencies_mhz`, positive numbers in MHz separated by
+ * commas, gives the frequencies the fitted model is shown at; a null
+ * pointer gives the table's ten HF bands.
+ *
+ * The JSON, when the sweep converts:
+ *   {"points": [{"line", "frequency_mhz", "permittivity",
+ *                "conductivity_ms_per_m"}],
+ *    "notes": ["C0 from ...", "warning: ..."],
+ *    "joint": the JSON of gndfit --probe SETTING --joint --json}
+ * where "joint" is {"errors": [...]} if the points have no fit; and when
+ * it does not, {"errors": [{"line": null, "reason": "NAME:line N: ..."}],
+ * "notes": [...]}.  The returned text is valid until the next call of
+ * this API or the joint fit's.
+ */
+#ifndef GNDFIT_PROBE_API_H
+#define GNDFIT_PROBE_API_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+const char* gndfit_probe_json(const char* setting, const char* sweep_name, const char* sweep_text,
+                              const char* air_text, const char* frequencies_mhz);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
