@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/line_probe.hpp"
-#include "sweep/complex_quotient.hpp"
 
 #include <cmath>
 #include <numbers>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/ground_point.hpp"
+#include "sweep/portable_math.hpp"
 
 namespace gndfit {
 namespace {
@@ -16,13 +17,13 @@ using Complex = std::complex<double>;
 // poles of the tangent, so that Newton's steps never meet one.
 struct Residual {
   Complex a;
-  Complex value(Complex theta) const { return theta * std::sin(theta) - a * std::cos(theta); }
+  Complex value(Complex theta) const { return theta * portable::sin(theta) - a * portable::cos(theta); }
   Complex slope(Complex theta) const {
-    return std::sin(theta) + theta * std::cos(theta) + a * std::sin(theta);
+    return portable::sin(theta) + theta * portable::cos(theta) + a * portable::sin(theta);
   }
   // The size of the terms, against which the residual counts as zero.
   double scale(Complex theta) const {
-    return std::abs(theta * std::sin(theta)) + std::abs(a * std::cos(theta));
+    return portable::abs(theta * portable::sin(theta)) + portable::abs(a * portable::cos(theta));
   }
 };
 
@@ -41,25 +42,25 @@ LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Comp
                               Complex start) {
   const double k0l = 2.0 * std::numbers::pi * frequency_mhz * 1e6 * probe.length_m / kSpeedOfLight;
   const Residual h{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance};
-  Complex theta = k0l * std::sqrt(start);
+  Complex theta = k0l * portable::sqrt(start);
   LineSolution solution;
   for (int step = 0; step < kMaxSteps; ++step) {
     const Complex value = h.value(theta);
     const Complex slope = h.slope(theta);
-    if (slope == 0.0 || !std::isfinite(std::abs(value))) break;
+    if (slope == 0.0 || !std::isfinite(portable::abs(value))) break;
     const Complex full = -quotient(value, slope);
     // Damped: halve the step until the residual shrinks, so that a start
     // far from the root does not throw the search onto another branch.
     Complex next = theta + full;
     double fraction = 1.0;
-    for (int i = 0; i < kMaxHalvings && !(std::abs(h.value(next)) < std::abs(value)); ++i) {
+    for (int i = 0; i < kMaxHalvings && !(portable::abs(h.value(next)) < portable::abs(value)); ++i) {
       fraction /= 2.0;
       next = theta + fraction * full;
     }
-    const double moved = std::abs(next - theta);
+    const double moved = portable::abs(next - theta);
     theta = next;
-    if (moved <= kStepTolerance * std::abs(theta)) {
-      solution.converged = std::abs(h.value(theta)) <= kResidualTolerance * h.scale(theta);
+    if (moved <= kStepTolerance * portable::abs(theta)) {
+      solution.converged = portable::abs(h.value(theta)) <= kResidualTolerance * h.scale(theta);
       break;
     }
   }

@@ -39,8 +39,7 @@ double capacitance_from_air(const SweepSource& air, std::vector<std::string>& no
   }
   const AirCapacitance c = air_capacitance(points);
   // A spread at the level of double rounding says only that the readings
-  // agree to their last digits, and its digits differ from one C library's
-  // trigonometry to another's: below 1e-12 it is given as that bound.
+  // agree to their last digits: below 1e-12 it is given as that bound.
   const std::string spread = c.relative_spread < 1e-12
                                  ? "below 1e-10 %"
                                  : brief_number(c.relative_spread * 100.0) + " %";

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <optional>
 
+#include "sweep/portable_math.hpp"
 #include "sweep/sweep_text.hpp"
 
 namespace gndfit {
@@ -64,9 +65,9 @@ std::complex<double> pair_value(Format format, double a, double b) {
   const double radians = b * std::numbers::pi / 180.0;
   switch (format) {
     case Format::db:
-      return std::polar(std::pow(10.0, a / 20.0), radians);
+      return portable::polar(portable::from_decibels(a), radians);
     case Format::ma:
-      return std::polar(a, radians);
+      return portable::polar(a, radians);
     case Format::ri:
       break;
   }
