@@ -23,7 +23,8 @@ if [ "$preset" = wasm ]; then
   # (from disk and from a local server) and compared cell by cell with the
   # console program's rows, which the program preset builds; its chart and
   # phone layout read back, its joint fit of several measurements against
-  # the program's JSON, its offline use and installability, and axe and
+  # the program's JSON, its probe view against the program's --probe on
+  # the example sweeps, its offline use and installability, and axe and
   # Lighthouse audits.  Every file runs to its end, so one run reports all.
   cmake --preset wasm
   cmake --build --preset wasm
@@ -37,6 +38,7 @@ if [ "$preset" = wasm ]; then
   node tests/web/chart_test.mjs "$web" "$artifacts" || status=1
   node tests/web/offline_test.mjs "$web" build/program/gndfit "$artifacts" || status=1
   node tests/web/joint_test.mjs "$web" build/program/gndfit "$artifacts" || status=1
+  node tests/web/probe_test.mjs "$web" build/program/gndfit examples/sweeps "$artifacts" || status=1
   node tests/web/audit_test.mjs "$web" "$artifacts" || status=1
   [ "$status" -eq 0 ] || { echo "test.sh: web tests FAILED"; exit 1; }
   echo "test.sh: web/ holds $(du -sb build/wasm/web | cut -f1) bytes"

@@ -105,25 +105,26 @@ const gndfitJointChart = (function () {
       (band ? ' with a shaded band of +-1 sd' : '') + ', permittivity above and conductivity below.';
   }
 
-  // Draws now and again whenever the chart's width changes.
-  let shown = null;
-  let drawnWidth = 0;
-  let observer = null;
+  // Draws now and again whenever the chart's width changes; each chart
+  // (one a view) keeps what it shows.
+  const charts = new WeakMap(); // svg -> { shown, width }
   const widthOf = (svg) => Math.round(svg.getBoundingClientRect().width);
-  function draw(svg, curveBands, points) {
-    shown = { curveBands, points };
-    drawnWidth = widthOf(svg);
-    render(svg, shown, drawnWidth);
-    if (!observer && typeof ResizeObserver === 'function') {
-      observer = new ResizeObserver(() => {
-        const width = widthOf(svg);
-        if (!shown || width === drawnWidth || width === 0) return;
-        drawnWidth = width;
-        render(svg, shown, width);
-      });
-      observer.observe(svg);
+  const observer = typeof ResizeObserver === 'function' ? new ResizeObserver((entries) => {
+    for (const { target } of entries) {
+      const chart = charts.get(target);
+      const width = widthOf(target);
+      if (!chart || width === chart.width || width === 0) continue;
+      chart.width = width;
+      render(target, chart.shown, width);
     }
-    return describe(shown);
+  }) : null;
+  function draw(svg, curveBands, points) {
+    const known = charts.has(svg);
+    const chart = { shown: { curveBands, points }, width: widthOf(svg) };
+    charts.set(svg, chart);
+    render(svg, chart.shown, chart.width);
+    if (observer && !known) observer.observe(svg);
+    return describe(chart.shown);
   }
 
   return { draw, gridMhz };

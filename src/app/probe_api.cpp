@@ -81,6 +81,8 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
   std::string json = "{";
   append_points(json, run.points);
   append_notes(json, run.notes);
+  append_json_name(json, "csv");
+  append_json_string(json, probe_csv(run.points));
   append_json_name(json, "joint");
   return json + joint_of(run.points, mhz) + '}';
 }

@@ -16,6 +16,7 @@
  *   {"points": [{"line", "frequency_mhz", "permittivity",
  *                "conductivity_ms_per_m"}],
  *    "notes": ["C0 from ...", "warning: ..."],
+ *    "csv": the text of gndfit --probe SETTING (the same points),
  *    "joint": the JSON of gndfit --probe SETTING --joint --json}
  * where "joint" is {"errors": [...]} if the points have no fit; and when
  * it does not, {"errors": [{"line": null, "reason": "NAME:line N: ..."}],

@@ -5,12 +5,18 @@
 
 namespace gndfit {
 
-void write_probe_csv(std::ostream& out, std::span<const GroundPoint> points) {
-  out << "frequency_mhz,permittivity,conductivity_ms_per_m\n";
+// Built as a string, so that the C API (the page) needs no streams.
+std::string probe_csv(std::span<const GroundPoint> points) {
+  std::string csv = "frequency_mhz,permittivity,conductivity_ms_per_m\n";
   for (const GroundPoint& p : points) {
-    out << shortest(p.frequency_mhz) << ',' << shortest(p.permittivity) << ','
-        << shortest(p.conductivity_ms_per_m) << '\n';
+    csv += shortest(p.frequency_mhz) + ',' + shortest(p.permittivity) + ',' +
+           shortest(p.conductivity_ms_per_m) + '\n';
   }
+  return csv;
+}
+
+void write_probe_csv(std::ostream& out, std::span<const GroundPoint> points) {
+  out << probe_csv(points);
 }
 
 JointInput joint_input_of(std::span<const GroundPoint> points) {

@@ -5,12 +5,14 @@
 // points as the joint fit's measurements.
 #include <ostream>
 #include <span>
+#include <string>
 
 #include "app/joint_input.hpp"
 #include "sweep/ground_point.hpp"
 
 namespace gndfit {
 
+std::string probe_csv(std::span<const GroundPoint> points);
 void write_probe_csv(std::ostream& out, std::span<const GroundPoint> points);
 
 // Each point a measurement without uncertainties, from its file and line

@@ -51,6 +51,9 @@ TEST(ProbeApi, ASweepGivesItsPointsAndTheirJointFit) {
     EXPECT_NEAR(number_after(points, "permittivity", 1), 18.0, 1e-9) << setting;
     EXPECT_NEAR(number_after(points, "conductivity_ms_per_m", 1), 12.0, 1e-9) << setting;
     EXPECT_EQ(number_after(points, "line", 1), 4.0) << setting;
+    EXPECT_NE(points.find("\"csv\":\"frequency_mhz,permittivity,conductivity_ms_per_m\\u000a10,"),
+              std::string::npos)
+        << points;
     // The joint fit's measurements keep the sweep's lines; its bands are
     // the table's ten.
     const std::string joint = json.substr(json.find("\"joint\""));

@@ -10,6 +10,7 @@ import { AxeBuilder } from '@axe-core/playwright';
 import { spawnSync } from 'node:child_process';
 import path from 'node:path';
 import { expect, launchBrowser, makeChecks, startServer } from './harness.mjs';
+import { readView, sameAsProgram } from './joint_view.mjs';
 
 const [webDir, program, artifacts] = process.argv.slice(2).map((p) => path.resolve(p));
 const { check, finish } = makeChecks(artifacts);
@@ -51,74 +52,6 @@ async function fitLines(page, text) {
   await page.click('#joint-fit');
 }
 
-// Everything the view shows, as text and as data-value.
-function readView(page) {
-  return page.evaluate(() => {
-    const cell = (n) => ({ text: n.textContent, value: n.dataset.value, sd: n.dataset.sd });
-    const rows = (id) => [...document.querySelectorAll(`#${id} tbody tr`)].map((tr) => [...tr.children].map(cell));
-    const fields = {};
-    for (const dd of document.querySelectorAll('#joint-parameters dd')) fields[dd.dataset.field] = cell(dd);
-    return {
-      shown: !document.getElementById('joint-result').hidden,
-      fields,
-      warnings: [...document.querySelectorAll('#joint-warnings li')].map((li) => ({ code: li.dataset.code, text: li.textContent })),
-      errors: [...document.querySelectorAll('#joint-errors li')].map((li) => li.textContent),
-      bands: rows('joint-bands'),
-      measurements: rows('joint-measurements'),
-      summary: document.getElementById('joint-summary').textContent,
-    };
-  });
-}
-
-const close = (a, b) => (a === null || b === null ? a === b : Math.abs(a - b) <= 1e-9 * Math.abs(b) + 1e-300);
-// The cell's full value equals the program's, and its text reads as it to
-// the digits shown.
-function sameNumber(got, want, what) {
-  const value = got.value === 'null' ? null : Number(got.value);
-  expect(close(value, want), `${what}: page ${got.value}, program ${want}`);
-  if (want === null) return;
-  const shown = Number(got.text.split(' ')[0]);
-  const digits = got.text.split(' ')[0].replace(/^-?0\.0*/, '').replace(/[-.]/g, '').length;
-  expect(Math.abs(shown - want) <= Math.abs(want) * 10 ** (1 - digits) + 1e-12, `${what}: shows ${got.text}, program ${want}`);
-}
-
-function sameAsProgram(view, want, what) {
-  if (want.errors) {
-    expect(!view.shown, `${what}: a result is shown for faulty lines`);
-    expect(JSON.stringify(view.errors) === JSON.stringify(want.errors),
-           `${what}: errors\n    page:    ${JSON.stringify(view.errors)}\n    program: ${JSON.stringify(want.errors)}`);
-    return;
-  }
-  const j = want.json;
-  expect(view.shown && view.errors.length === 0, `${what}: no result shown (${view.errors})`);
-  const f = view.fields;
-  sameNumber(f.base_conductivity_s_per_m, j.model.base_conductivity_s_per_m, `${what} base conductivity`);
-  sameNumber(f.base_permittivity, j.model.base_permittivity, `${what} base permittivity`);
-  for (const [name, sd] of [['base_conductivity_s_per_m', j.model.base_conductivity_sd], ['base_permittivity', j.model.base_permittivity_sd]]) {
-    expect(close(f[name].sd === 'null' ? null : Number(f[name].sd), sd), `${what} ${name} sd: page ${f[name].sd}, program ${sd}`);
-    expect(sd === null ? f[name].text.includes('no sd') : f[name].text.includes('+- ' + Number(sd.toPrecision(2))),
-           `${what} ${name}: "${f[name].text}" does not show the sd ${sd}`);
-  }
-  sameNumber(f.correlation, j.model.correlation, `${what} correlation`);
-  sameNumber(f.chi_square, j.chi_square, `${what} chi-square`);
-  sameNumber(f.degrees_of_freedom, j.degrees_of_freedom, `${what} degrees of freedom`);
-  expect(view.summary.includes(j.weighted ? 'weighted by their uncertainties' : 'unweighted'), `${what}: summary "${view.summary}"`);
-  expect(view.bands.length === j.bands.length, `${what}: ${view.bands.length} band rows, program ${j.bands.length}`);
-  j.bands.forEach((b, i) => {
-    const keys = ['frequency_mhz', 'permittivity', 'permittivity_sd', 'conductivity_ms_per_m', 'conductivity_sd_ms_per_m', 'skin_depth_m'];
-    keys.forEach((k, c) => sameNumber(view.bands[i][c], b[k], `${what} band ${b.frequency_mhz} ${k}`));
-  });
-  expect(view.measurements.length === j.measurements.length, `${what}: ${view.measurements.length} measurement rows`);
-  j.measurements.forEach((m, i) => {
-    const want8 = [m.line, m.frequency_mhz, m.permittivity, m.model_permittivity, m.permittivity - m.model_permittivity,
-      m.conductivity_ms_per_m, m.model_conductivity_ms_per_m, m.conductivity_ms_per_m - m.model_conductivity_ms_per_m];
-    want8.forEach((v, c) => sameNumber(view.measurements[i][c], v, `${what} measurement line ${m.line} column ${c + 1}`));
-  });
-  const warnings = j.warnings.map((w) => ({ code: w.code, text: `Warning (${w.code}): ${w.text}` }));
-  expect(JSON.stringify(view.warnings) === JSON.stringify(warnings),
-         `${what}: warnings\n    page:    ${JSON.stringify(view.warnings)}\n    program: ${JSON.stringify(warnings)}`);
-}
-
 // The program's answers must be the cases they are named for.
 await check('the cases are what they are named for (the program\'s own answers)', null, async () => {
   const codes = (name) => native(cases[name]).json.warnings.map((w) => w.code);
@@ -135,10 +68,10 @@ await check('the cases are what they are named for (the program\'s own answers)'
   await check('typed lines: the view shows the program\'s fit, warnings and errors', page, async () => {
     for (const [name, text] of Object.entries(cases)) {
       await fitLines(page, text);
-      sameAsProgram(await readView(page), native(text), name);
+      sameAsProgram(await readView(page, 'joint'), native(text), name);
     }
     await fitLines(page, '\n# nothing\n');
-    const view = await readView(page);
+    const view = await readView(page, 'joint');
     expect(!view.shown && view.errors.length === 1, `no measurement: ${JSON.stringify(view.errors)}`);
     expect(page.problems.length === 0, `page problems: ${page.problems}`);
   });
@@ -180,7 +113,7 @@ await check('the cases are what they are named for (the program\'s own answers)'
     await page.click('#joint-fit');
     const lines = sweep.map((l) => l + ' 0.5 0.2').join('\n') + '\n';
     expect(await page.inputValue('#joint-text') === lines, `the box holds ${JSON.stringify(await page.inputValue('#joint-text'))}`);
-    sameAsProgram(await readView(page), native(lines), 'added lines');
+    sameAsProgram(await readView(page, 'joint'), native(lines), 'added lines');
   });
   await page.context().close();
 }
@@ -203,14 +136,14 @@ await check('the cases are what they are named for (the program\'s own answers)'
     await check(`?m= in: ${url.slice(0, 40)}... opens the joint view with the program's fit`, opened, async () => {
       const joint = await opened.evaluate(() => !document.getElementById('joint-view').hidden);
       expect(joint, 'the joint view is not shown');
-      sameAsProgram(await readView(opened), native(lines), url);
+      sameAsProgram(await readView(opened, 'joint'), native(lines), url);
     });
     await opened.context().close();
   }
   // Opened from disk, too.
   const disk = await openJoint(`file://${webDir}/index.html${want}`);
   await check('?m= in from a file:// page', disk, async () => {
-    sameAsProgram(await readView(disk), native(cases.weighted.split('\n').slice(1).join('\n')), 'file://');
+    sameAsProgram(await readView(disk, 'joint'), native(cases.weighted.split('\n').slice(1).join('\n')), 'file://');
   });
   await disk.context().close();
 }
@@ -224,12 +157,12 @@ await check('the cases are what they are named for (the program\'s own answers)'
     const text = cases.weighted.replace(/\n/g, '\r\n');
     await page.setInputFiles('#joint-file', { name: 'sweep.txt', mimeType: 'text/plain', buffer: Buffer.from(text) });
     await page.waitForFunction(() => !document.getElementById('joint-result').hidden);
-    sameAsProgram(await readView(page), native(text), 'sweep.txt');
-    const firstLine = (await readView(page)).measurements[0][0].value;
+    sameAsProgram(await readView(page, 'joint'), native(text), 'sweep.txt');
+    const firstLine = (await readView(page, 'joint')).measurements[0][0].value;
     expect(firstLine === '2', `the first measurement is on line ${firstLine} of the file, not 2`);
     await page.setInputFiles('#joint-file', { name: 'bad.txt', mimeType: 'text/plain', buffer: Buffer.from(cases['input errors']) });
     await page.waitForFunction(() => document.getElementById('joint-result').hidden);
-    sameAsProgram(await readView(page), native(cases['input errors']), 'bad.txt');
+    sameAsProgram(await readView(page, 'joint'), native(cases['input errors']), 'bad.txt');
   });
   await page.context().close();
 }

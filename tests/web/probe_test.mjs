@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+// The page's probe view in Debian's Chromium, against the native program
+// on the same sweep files: `gndfit --probe SETTING FILE` for the points'
+// CSV and its notes, `gndfit --probe SETTING --joint --json FILE` for the
+// fit, and its error messages for sweeps that do not convert.
+//   node probe_test.mjs WEB_DIR NATIVE_GNDFIT SWEEPS_DIR ARTIFACT_DIR
+import { AxeBuilder } from '@axe-core/playwright';
+import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { expect, launchBrowser, makeChecks, openPage, startServer } from './harness.mjs';
+import { readView, sameAsProgram } from './joint_view.mjs';
+
+const [webDir, program, sweeps, artifacts] = process.argv.slice(2).map((p) => path.resolve(p));
+const { check, finish } = makeChecks(artifacts);
+const server = await startServer(webDir);
+const browser = await launchBrowser();
+
+// The native program in the sweeps' folder, so that its messages name the
+// files as the page does, by their names alone.
+function native(args, input) {
+  const run = spawnSync(program, args, { cwd: sweeps, input: input || '' });
+  const stderr = run.stderr.toString().split('\n').filter((l) => l.startsWith('gndfit: ')).map((l) => l.slice(8));
+  return { status: run.status, stdout: run.stdout.toString(), stderr };
+}
+
+function nativeFit(setting, file, input) {
+  const run = native(['--probe', setting, '--joint', '--json', file], input);
+  return run.status === 0 ? { json: JSON.parse(run.stdout) } : { errors: run.stderr };
+}
+
+async function openProbe(viewport) {
+  const page = await openPage(browser, `${server.origin}/`, viewport);
+  await page.waitForSelector('body[data-probe-ready="true"]', { timeout: 30000 });
+  await page.click('#show-probe');
+  return page;
+}
+
+const fileOf = (name, text) => ({ name, mimeType: 'text/plain',
+  buffer: text === undefined ? fs.readFileSync(path.join(sweeps, name)) : Buffer.from(text) });
+
+// The probe's settings typed into the view's fields.
+async function setProbe(page, settings) {
+  await page.check(settings.line ? '#probe-line' : '#probe-short');
+  for (const [id, value] of Object.entries(settings.fields || {})) await page.fill(id, value);
+}
+
+// Opens the sweep (with the air sweep first where there is one) and waits
+// for the view to answer.
+async function openSweep(page, name, text, air) {
+  if (air) await page.setInputFiles('#probe-air', fileOf(air));
+  await page.evaluate(() => { // what the last sweep left
+    document.getElementById('probe-errors').textContent = '';
+    document.getElementById('probe-result').hidden = true;
+  });
+  await page.setInputFiles('#probe-file', fileOf(name, text));
+  await page.waitForFunction(() => !document.getElementById('probe-result').hidden ||
+    document.querySelectorAll('#probe-errors li').length > 0);
+}
+
+function readPoints(page) {
+  return page.evaluate(() => ({
+    shown: !document.getElementById('probe-points').hidden,
+    csv: document.getElementById('probe-download').dataset.csv,
+    download: document.getElementById('probe-download').getAttribute('download'),
+    notes: [...document.querySelectorAll('#probe-notes li')].map((li) => li.textContent),
+  }));
+}
+
+const runs = [
+  { name: 'short-s-ma.s1p', setting: 'short,c0=5', settings: { fields: { '#probe-c0': '5' } } },
+  { name: 'short-rx-semicolon.csv', setting: 'short,air=short-air.s1p', air: 'short-air.s1p',
+    settings: { fields: { '#probe-c0': '' } } },
+  { name: 'line-v2-z-ri.ts', setting: 'line,length=0.5,z0=300',
+    settings: { line: true, fields: { '#probe-length': '0.5', '#probe-z0': '300' } } },
+  { name: 'line-2m-s-ri.s1p', setting: 'line,length=2,z0=300',
+    settings: { line: true, fields: { '#probe-length': '2', '#probe-z0': '300' } } },
+];
+
+for (const run of runs) {
+  const page = await openProbe();
+  await check(`${run.name} (${run.setting}): the program's points, notes and joint fit`, page, async () => {
+    await setProbe(page, run.settings);
+    await openSweep(page, run.name, undefined, run.air);
+    const points = await readPoints(page);
+    const csv = native(['--probe', run.setting, run.name]);
+    expect(csv.status === 0, `the program refused ${run.name}: ${csv.stderr}`);
+    expect(points.shown && points.csv === csv.stdout, `CSV\n    page:    ${points.csv?.slice(0, 120)}\n    program: ${csv.stdout.slice(0, 120)}`);
+    expect(JSON.stringify(points.notes) === JSON.stringify(csv.stderr),
+           `notes\n    page:    ${JSON.stringify(points.notes)}\n    program: ${JSON.stringify(csv.stderr)}`);
+    expect(points.download === run.name.replace(/\.[^.]*$/, '') + '-ground.csv', `download name ${points.download}`);
+    sameAsProgram(await readView(page, 'probe'), nativeFit(run.setting, run.name), run.name);
+    const drawn = await page.evaluate(() => document.querySelectorAll('#probe-chart circle.point').length);
+    const count = csv.stdout.trim().split('\n').length - 1;
+    expect(drawn === 2 * count, `${drawn} points drawn for ${count} points in two panels`);
+    expect(page.problems.length === 0, `page problems: ${page.problems}`);
+  });
+  await page.context().close();
+}
+
+// A file dropped on the view: the same as opened.
+{
+  const page = await openProbe();
+  await check('a sweep dropped on the view is converted and fitted', page, async () => {
+    await setProbe(page, runs[0].settings);
+    const text = fs.readFileSync(path.join(sweeps, runs[0].name), 'latin1');
+    await page.evaluate(([name, content]) => {
+      const data = new DataTransfer();
+      data.items.add(new File([content], name, { type: 'text/plain' }));
+      const zone = document.getElementById('probe-drop');
+      zone.dispatchEvent(new DragEvent('dragover', { dataTransfer: data, bubbles: true, cancelable: true }));
+      zone.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+    }, [runs[0].name, text]);
+    await page.waitForFunction(() => !document.getElementById('probe-result').hidden);
+    sameAsProgram(await readView(page, 'probe'), nativeFit(runs[0].setting, runs[0].name), 'dropped');
+    const name = await page.textContent('#probe-file-name');
+    expect(name.includes(runs[0].name), `the view names "${name}"`);
+  });
+  await page.context().close();
+}
+
+// Sweeps that do not convert: the program's message, and no result.
+{
+  const faults = {
+    'decreasing.s1p': '# MHz Y RI R 50\n10 0.5 0.6\n5 0.5 0.6\n',
+    'two-port.s1p': '# MHz S RI R 50\n1 0 0 0 0 0 0 0 0\n',
+    'empty.s1p': '! nothing here\n# MHz S MA R 50\n',
+    'wrong-c0.csv': 'MHz,R,X\n1,100,50\n2,100,50\n',
+  };
+  const page = await openProbe();
+  await check('sweeps that do not convert: the program\'s message and no result', page, async () => {
+    await setProbe(page, runs[0].settings);
+    for (const [name, text] of Object.entries(faults)) {
+      await openSweep(page, name, text);
+      const want = native(['--probe', runs[0].setting, '-'], text);
+      expect(want.status === 1 && want.stderr.length === 1, `${name}: the program did not refuse it: ${want.stderr}`);
+      const view = await readView(page, 'probe');
+      const message = want.stderr[0].replace(/^standard input:/, name + ':');
+      expect(!view.shown && JSON.stringify(view.errors) === JSON.stringify([message]),
+             `${name}\n    page:    ${JSON.stringify(view.errors)}\n    program: ${message}`);
+      expect(!(await readPoints(page)).shown, `${name}: points shown`);
+    }
+  });
+  await check('settings the view refuses before converting, and Z0 from the rods', page, async () => {
+    const errorsAfter = async (fields, line = false) => {
+      await setProbe(page, { line, fields });
+      await page.click('#probe-fit');
+      return (await readView(page, 'probe')).errors;
+    };
+    let errors = await errorsAfter({ '#probe-c0': '' });
+    expect(errors.length === 1 && errors[0].includes('C0'), `no C0: ${errors}`);
+    errors = await errorsAfter({ '#probe-c0': '5 pF' });
+    expect(errors.length === 1 && errors[0].includes('one positive number'), `C0 with its unit: ${errors}`);
+    errors = await errorsAfter({ '#probe-length': '-1', '#probe-z0': '' }, true);
+    expect(errors.length === 2, `a negative length and no Z0: ${errors}`);
+    await page.fill('#rod-diameter', '0.01');
+    await page.fill('#rod-spacing', '0.1');
+    await page.click('#rods-z0');
+    const z0 = Number(await page.inputValue('#probe-z0'));
+    const want = 120 * Math.log(10 + Math.sqrt(99)); // acosh(10), written out
+    expect(Math.abs(z0 - want) < 1e-3, `Z0 from the rods ${z0}, want ${want}`);
+  });
+  await page.context().close();
+}
+
+// The points handed to the several-measurements view: the same model.
+{
+  const page = await openProbe();
+  await check('the points as measurements: the several-measurements view fits the same model', page, async () => {
+    await setProbe(page, runs[2].settings);
+    await openSweep(page, runs[2].name);
+    const probe = await readView(page, 'probe');
+    await page.click('#probe-to-joint');
+    await page.waitForFunction(() => !document.getElementById('joint-view').hidden &&
+      !document.getElementById('joint-result').hidden);
+    const joint = await readView(page, 'joint');
+    for (const name of ['base_conductivity_s_per_m', 'base_permittivity', 'chi_square']) {
+      expect(joint.fields[name].value === probe.fields[name].value,
+             `${name}: joint view ${joint.fields[name].value}, probe view ${probe.fields[name].value}`);
+    }
+    expect(joint.measurements.length === probe.measurements.length, 'not every point was handed over');
+  });
+  await page.context().close();
+}
+
+const axeTags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
+for (const viewport of [{ width: 1100, height: 900 }, { width: 375, height: 667 }]) {
+  const page = await openProbe(viewport);
+  await check(`axe at ${viewport.width} px, the probe view with a result and warnings: no violation`, page, async () => {
+    await setProbe(page, runs[3].settings);
+    await openSweep(page, runs[3].name);
+    const results = await new AxeBuilder({ page }).withTags(axeTags).analyze();
+    const found = results.violations.map((v) => `${v.id} (${v.nodes.map((n) => n.target.join(' ')).join(', ')})`);
+    expect(found.length === 0, `violations: ${found.join('; ')}`);
+    const overflow = await page.evaluate(() => document.documentElement.scrollWidth > window.innerWidth);
+    expect(!overflow, 'the page scrolls sideways');
+  });
+  await page.context().close();
+}
+
+await browser.close();
+await server.close();
+process.exit(finish());
