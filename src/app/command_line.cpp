@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.hpp"
 
-#include <cmath>
 #include <string>
 
-#include "platform/c_number.hpp"
+#include "number/decimal_text.hpp"
 
 #ifndef GNDFIT_VERSION
 #define GNDFIT_VERSION "unknown"
@@ -20,14 +19,8 @@ bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies
   while (true) {
     const std::size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
-    // Plain decimal numbers only: digits, a point, an exponent.
-    if (item.empty() || item.find_first_not_of("0123456789.eE+-") != std::string_view::npos) {
-      return false;
-    }
-    const std::string number(item);
-    char* end = nullptr;
-    const float value = parse_c_float(number.c_str(), &end);
-    if (end != number.c_str() + number.size() || !std::isfinite(value) || !(value > 0.0f)) return false;
+    float value = 0.0f;
+    if (!read_decimal(item, value) || !(value > 0.0f)) return false;
     frequencies.push_back(value);
     if (comma == std::string_view::npos) return true;
     text.remove_prefix(comma + 1);
