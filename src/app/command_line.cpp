@@ -77,17 +77,17 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       }
       (is_nec ? nec : freq) = true;
     } else if (arg == "--probe" || arg.starts_with("--probe=")) {
-      std::string_view spec;
+      std::string_view setting_text;
       if (arg == "--probe") {
         if (i + 1 == arguments.size()) {
           return fail("option '--probe' needs the probe, e.g. 'short,c0=5'");
         }
-        spec = arguments[++i];
+        setting_text = arguments[++i];
       } else {
-        spec = arg.substr(8);
+        setting_text = arg.substr(8);
       }
       std::string error;
-      if (!parse_probe_setting(spec, line.probe, error)) return fail(error);
+      if (!parse_probe_setting(setting_text, line.probe, error)) return fail(error);
       probe = true;
     } else {
       return fail("unknown option '" + std::string(arg) + "'");
