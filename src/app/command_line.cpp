@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/band_table.hpp"
 #include "number/decimal_text.hpp"
 
 #ifndef GNDFIT_VERSION
@@ -25,6 +26,11 @@ bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies
     if (comma == std::string_view::npos) return true;
     text.remove_prefix(comma + 1);
   }
+}
+
+std::span<const float> output_frequencies(const CommandLine& line) {
+  if (line.frequencies.empty()) return kBandTable;
+  return line.frequencies;
 }
 
 CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {

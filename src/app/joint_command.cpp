@@ -6,7 +6,6 @@
 #include <iostream>
 #include <vector>
 
-#include "app/band_table.hpp"
 #include "app/input_files.hpp"
 #include "app/joint_csv.hpp"
 #include "app/joint_json.hpp"
@@ -18,11 +17,7 @@ namespace {
 
 std::vector<double> frequencies_of(const CommandLine& line) {
   std::vector<double> frequencies;
-  if (line.frequencies.empty()) {
-    for (const float band : kBandTable) frequencies.push_back(frequency_as_written(band));
-  } else {
-    for (const float f : line.frequencies) frequencies.push_back(frequency_as_written(f));
-  }
+  for (const float f : output_frequencies(line)) frequencies.push_back(frequency_as_written(f));
   return frequencies;
 }
 
