@@ -302,14 +302,7 @@ class Reader {
 }  // namespace
 
 SweepRead read_touchstone(std::string_view text) {
-  SweepRead read;
-  try {
-    read.points = Reader(text).read();
-  } catch (const SweepLineError& e) {
-    read.failed = true;
-    read.error = {e.line(), e.what()};
-  }
-  return read;
+  return points_or_line_error([text] { return Reader(text).read(); });
 }
 
 }  // namespace gndfit
