@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/line_probe.hpp"
-#include "sweep/complex_quotient.hpp"
 
 #include <cmath>
 #include <numbers>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/ground_point.hpp"
 
 namespace gndfit {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/rx_csv_reader.hpp"
-#include "sweep/complex_quotient.hpp"
 
 #include <string>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/sweep_text.hpp"
 
 namespace gndfit {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/touchstone_reader.hpp"
-#include "sweep/complex_quotient.hpp"
 
 #include <cmath>
 #include <numbers>
 #include <optional>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/sweep_text.hpp"
 
 namespace gndfit {
