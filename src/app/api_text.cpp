@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/api_text.hpp"
 
+#include "app/band_table.hpp"
 #include "app/command_line.hpp"
 #include "app/joint_json.hpp"
 #include "app/joint_solution.hpp"
@@ -13,7 +14,8 @@ bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& er
     error = "invalid frequency list: expected positive numbers in MHz separated by commas";
     return false;
   }
-  mhz = frequencies_as_written(frequencies);
+  mhz = frequencies_as_written(list == nullptr ? std::span<const float>(kBandTable)
+                                                : std::span<const float>(frequencies));
   return true;
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.hpp"
 
-#include <cmath>
 #include <string>
 
-#include "platform/c_number.hpp"
+#include "app/band_table.hpp"
+#include "number/decimal_text.hpp"
 
 #ifndef GNDFIT_VERSION
 #define GNDFIT_VERSION "unknown"
@@ -20,18 +20,17 @@ bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies
   while (true) {
     const std::size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
-    // Plain decimal numbers only: digits, a point, an exponent.
-    if (item.empty() || item.find_first_not_of("0123456789.eE+-") != std::string_view::npos) {
-      return false;
-    }
-    const std::string number(item);
-    char* end = nullptr;
-    const float value = parse_c_float(number.c_str(), &end);
-    if (end != number.c_str() + number.size() || !std::isfinite(value) || !(value > 0.0f)) return false;
+    float value = 0.0f;
+    if (!read_decimal(item, value) || !(value > 0.0f)) return false;
     frequencies.push_back(value);
     if (comma == std::string_view::npos) return true;
     text.remove_prefix(comma + 1);
   }
+}
+
+std::span<const float> output_frequencies(const CommandLine& line) {
+  if (line.frequencies.empty()) return kBandTable;
+  return line.frequencies;
 }
 
 CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
@@ -84,17 +83,17 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       }
       (is_nec ? nec : freq) = true;
     } else if (arg == "--probe" || arg.starts_with("--probe=")) {
-      std::string_view spec;
+      std::string_view setting_text;
       if (arg == "--probe") {
         if (i + 1 == arguments.size()) {
           return fail("option '--probe' needs the probe, e.g. 'short,c0=5'");
         }
-        spec = arguments[++i];
+        setting_text = arguments[++i];
       } else {
-        spec = arg.substr(8);
+        setting_text = arg.substr(8);
       }
       std::string error;
-      if (!parse_probe_setting(spec, line.probe, error)) return fail(error);
+      if (!parse_probe_setting(setting_text, line.probe, error)) return fail(error);
       probe = true;
     } else {
       return fail("unknown option '" + std::string(arg) + "'");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The command line: what gndfit is asked to do, read before anything runs.
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,11 +31,15 @@ struct CommandLine {
   bool joint = false;              // --joint (with --probe: the sweeps' points fitted)
   std::vector<std::string> files;  // "-" is standard input; none: standard input
   std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
-  ProbeSetting probe;                 // --probe
+  ProbeSetting probe;              // --probe
   std::string error;
 };
 
 CommandLine parse_command_line(const std::vector<std::string_view>& arguments);
+
+// The frequencies an output is for: the command line's list, or the ten
+// bands of the table where it gives none.
+std::span<const float> output_frequencies(const CommandLine& line);
 
 // A comma-separated list of finite positive frequencies in MHz, each read
 // as a single the way a constant of the band table is; false when any item

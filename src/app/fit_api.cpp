@@ -2,15 +2,13 @@
 #include "app/fit_api.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "app/band_table.hpp"
 #include "app/band_values.hpp"
+#include "app/json_text.hpp"
 #include "app/table_rows.hpp"
-#include "number/shortest.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
 
@@ -45,31 +43,6 @@ void fill_bands(FitState& fit, gndfit_result& r) {
   }
 }
 
-void append_json_string(std::string& out, const char* text) {
-  out += '"';
-  for (const char* p = text; *p != '\0'; ++p) {
-    const auto c = static_cast<unsigned char>(*p);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c >= 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  out += '"';
-}
-
-// A number as JSON: the shortest round-trip text, or null where JSON has
-// no number (infinities, NaN).
-template <typename T>
-void append_json_number(std::string& out, T value) {
-  out += std::isfinite(value) ? shortest(value) : "null";
-}
-
 }  // namespace
 
 extern "C" void gndfit_fit_text(const char* text, gndfit_result* result) {
@@ -100,17 +73,6 @@ extern "C" void gndfit_fit_text(const char* text, gndfit_result* result) {
   fill_bands(fit, r);
 }
 
-namespace {
-// ,"name":value with the value as append_json_number writes it.
-template <typename T>
-void append_json_field(std::string& out, const char* name, T value) {
-  out += ",\"";
-  out += name;
-  out += "\":";
-  append_json_number(out, value);
-}
-}  // namespace
-
 extern "C" const char* gndfit_fit_json(const char* text) {
   static std::string json;
   gndfit_result r;
@@ -123,18 +85,22 @@ extern "C" const char* gndfit_fit_json(const char* text) {
   if (r.table != 0) {
     append_json_field(json, "base_conductivity", r.base_conductivity);
     append_json_field(json, "base_permittivity", r.base_permittivity);
-    json += ",\"passes\":" + std::to_string(r.passes);
-    json += ",\"evaluations\":" + std::to_string(r.evaluations);
-    json += ",\"bands\":[";
+    append_json_name(json, "passes");
+    json += std::to_string(r.passes);
+    append_json_name(json, "evaluations");
+    json += std::to_string(r.evaluations);
+    append_json_name(json, "bands");
+    json += '[';
     for (int i = 0; i < GNDFIT_BANDS; ++i) {
       const gndfit_band& b = r.bands[i];
       json += i > 0 ? "," : "";
-      json += "{\"mhz\":";
-      append_json_number(json, b.band_mhz);
+      json += '{';
+      append_json_field(json, "mhz", b.band_mhz);
       append_json_field(json, "permittivity", b.permittivity);
       append_json_field(json, "conductivity_ms", b.conductivity_ms);
       append_json_field(json, "depth", b.relative_skin_depth);
-      json += ",\"texts\":[";
+      append_json_name(json, "texts");
+      json += '[';
       for (const char* field : {b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text}) {
         if (field != b.band_text) json += ',';
         append_json_string(json, field);

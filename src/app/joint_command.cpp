@@ -75,7 +75,7 @@ int run_joint(const CommandLine& line) {
 }
 
 int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
-  const JointSolution solution = solve_joint(input, frequencies_as_written(line.frequencies));
+  const JointSolution solution = solve_joint(input, frequencies_as_written(output_frequencies(line)));
   if (!solution.error.empty()) {
     std::cerr << "gndfit: " << solution.error << '\n';
     return 1;

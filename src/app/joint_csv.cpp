@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/joint_csv.hpp"
 
+#include "app/nec_cards.hpp"
 #include "number/shortest.hpp"
 
 namespace gndfit {
@@ -20,10 +21,9 @@ void write_joint_csv(std::ostream& out, const JointSolution& s) {
 
 void write_joint_nec_cards(std::ostream& out, const JointSolution& s) {
   for (const JointBand& b : s.bands) {
-    out << "GN 2 0 0 0 " << shortest(b.estimate.value.permittivity) << ' '
-        << shortest(b.estimate.value.conductivity_ms / 1000.0) << '\n'
-        << "FR 0 1 0 0 " << shortest(b.frequency_mhz) << " 0\n"
-        << "XQ\n";
+    write_nec_card_set(out, shortest(b.estimate.value.permittivity),
+                       shortest(b.estimate.value.conductivity_ms / 1000.0),
+                       shortest(b.frequency_mhz));
   }
 }
 

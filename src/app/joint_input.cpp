@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/joint_input.hpp"
 
-#include <cmath>
-
-#include "console/input_source.hpp"
+#include "app/measurement_fields.hpp"
 
 namespace gndfit {
 
@@ -22,28 +20,17 @@ void JointInput::start_file(const std::string& file) { current_ = {file, 0}; }
 
 void JointInput::take_line(std::string_view text) {
   ++current_.line;
-  while (!text.empty() && text.back() == '\r') text.remove_suffix(1);  // a CR LF line end
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos || text[first] == '#') return;  // blank or comment
-  InputSource fields;
-  fields.use_line(std::string(text));
-  std::vector<double> values;
-  while (fields.line_has_field() && values.size() <= text.size()) {
-    double value = 0.0;
-    fields.read_double(value);
-    values.push_back(value);
-  }
+  const std::optional<std::vector<double>> fields =
+      read_measurement_fields(text, FieldWidths::doubles);
+  if (!fields) return;  // blank or comment
+  const std::vector<double>& values = *fields;
   if (values.size() != 3 && values.size() != 5) {
     fail("expected 3 or 5 numbers, got " + std::to_string(values.size()));
     return;
   }
-  static constexpr const char* kNames[] = {"frequency", "permittivity", "conductivity",
-                                           "permittivity uncertainty", "conductivity uncertainty"};
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    if (!std::isfinite(values[i]) || !(values[i] > 0.0)) {
-      fail(std::string(kNames[i]) + " must be a finite positive number");
-      return;
-    }
+  if (const std::string fault = first_field_not_positive(values); !fault.empty()) {
+    fail(fault);
+    return;
   }
   const Kind kind = values.size() == 5 ? Kind::with_uncertainties : Kind::plain;
   if (kind_ == Kind::unknown) {

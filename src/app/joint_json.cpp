@@ -8,11 +8,6 @@
 namespace gndfit {
 namespace {
 
-void number(std::string& out, const char* name, double value) {
-  append_json_name(out, name);
-  append_json_number(out, value);
-}
-
 // A standard deviation, or null where the fit has none.
 void deviation(std::string& out, const char* name, bool present, double value) {
   append_json_name(out, name);
@@ -28,8 +23,8 @@ void model_object(std::string& out, const JointFit& fit) {
   const double sd_x = std::sqrt(c.xx);
   const double sd_e = std::sqrt(c.ee);
   out += '{';
-  number(out, "base_conductivity_s_per_m", fit.model.base_conductivity);
-  number(out, "base_permittivity", fit.model.base_permittivity);
+  append_json_field(out, "base_conductivity_s_per_m", fit.model.base_conductivity);
+  append_json_field(out, "base_permittivity", fit.model.base_permittivity);
   deviation(out, "base_conductivity_sd", c.present, sd_x);
   deviation(out, "base_permittivity_sd", c.present, sd_e);
   // With a standard deviation of 0 (exact measurements) there is no
@@ -45,7 +40,7 @@ std::string joint_json(const JointSolution& s) {
   std::string out = "{";
   append_json_name(out, "model");
   model_object(out, s.fit);
-  number(out, "chi_square", s.fit.chi_square);
+  append_json_field(out, "chi_square", s.fit.chi_square);
   append_json_name(out, "degrees_of_freedom");
   out += std::to_string(s.fit.degrees_of_freedom);
   append_json_name(out, "weighted");
@@ -57,11 +52,12 @@ std::string joint_json(const JointSolution& s) {
     out += i > 0 ? ",{" : "{";
     append_json_name(out, "line");
     out += std::to_string(s.origins[i].line);
-    number(out, "frequency_mhz", m.frequency_mhz);
-    number(out, "permittivity", m.permittivity);
-    number(out, "conductivity_ms_per_m", m.conductivity_ms);
-    number(out, "model_permittivity", s.model_at_measurements[i].permittivity);
-    number(out, "model_conductivity_ms_per_m", s.model_at_measurements[i].conductivity_ms);
+    append_json_field(out, "frequency_mhz", m.frequency_mhz);
+    append_json_field(out, "permittivity", m.permittivity);
+    append_json_field(out, "conductivity_ms_per_m", m.conductivity_ms);
+    append_json_field(out, "model_permittivity", s.model_at_measurements[i].permittivity);
+    append_json_field(out, "model_conductivity_ms_per_m",
+                      s.model_at_measurements[i].conductivity_ms);
     out += '}';
   }
   out += ']';
@@ -71,12 +67,12 @@ std::string joint_json(const JointSolution& s) {
   for (std::size_t i = 0; i < s.bands.size(); ++i) {
     const JointBand& b = s.bands[i];
     out += i > 0 ? ",{" : "{";
-    number(out, "frequency_mhz", b.frequency_mhz);
-    number(out, "permittivity", b.estimate.value.permittivity);
+    append_json_field(out, "frequency_mhz", b.frequency_mhz);
+    append_json_field(out, "permittivity", b.estimate.value.permittivity);
     deviation(out, "permittivity_sd", sd, b.estimate.permittivity_sd);
-    number(out, "conductivity_ms_per_m", b.estimate.value.conductivity_ms);
+    append_json_field(out, "conductivity_ms_per_m", b.estimate.value.conductivity_ms);
     deviation(out, "conductivity_sd_ms_per_m", sd, b.estimate.conductivity_sd_ms);
-    number(out, "skin_depth_m", b.skin_depth_m);
+    append_json_field(out, "skin_depth_m", b.skin_depth_m);
     out += '}';
   }
   out += ']';

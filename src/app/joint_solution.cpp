@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "app/band_table.hpp"
 #include "model/chi_square.hpp"
 #include "number/shortest.hpp"
 #include "platform/c_number.hpp"
@@ -55,7 +54,6 @@ double frequency_as_written(float frequency_mhz) {
 }
 
 std::vector<double> frequencies_as_written(std::span<const float> list) {
-  if (list.empty()) list = kBandTable;
   std::vector<double> mhz;
   for (const float f : list) mhz.push_back(frequency_as_written(f));
   return mhz;

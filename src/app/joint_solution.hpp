@@ -46,8 +46,8 @@ bool below_vacuum(const JointModel& model);
 // A band frequency given as a single (the band table, --freq) as the
 // double of its shortest text: 1.8, not 1.7999999523.
 double frequency_as_written(float frequency_mhz);
-// The frequencies a fit is shown at, each as written: those of `list`
-// (--freq), or the table's bands when it is empty.
+// Each frequency of `list` as written (for the frequencies a fit is shown
+// at: --freq's, or the table's bands).
 std::vector<double> frequencies_as_written(std::span<const float> list);
 
 }  // namespace gndfit

@@ -26,14 +26,33 @@ void append_json_string(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void append_json_number(std::string& out, double value) {
+namespace {
+
+template <typename T>
+void append_finite_or_null(std::string& out, T value) {
   out += std::isfinite(value) ? shortest(value) : "null";
 }
+
+}  // namespace
+
+void append_json_number(std::string& out, double value) { append_finite_or_null(out, value); }
+
+void append_json_number(std::string& out, float value) { append_finite_or_null(out, value); }
 
 void append_json_name(std::string& out, std::string_view name) {
   if (!out.empty() && out.back() != '{') out += ',';
   append_json_string(out, name);
   out += ':';
+}
+
+void append_json_field(std::string& out, std::string_view name, double value) {
+  append_json_name(out, name);
+  append_json_number(out, value);
+}
+
+void append_json_field(std::string& out, std::string_view name, float value) {
+  append_json_name(out, name);
+  append_json_number(out, value);
 }
 
 }  // namespace gndfit

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/band_table.hpp"
 #include "app/command_line.hpp"
 #include "app/csv_writer.hpp"
 #include "app/measurement_lines.hpp"
@@ -74,9 +73,7 @@ int run_csv(const gndfit::CommandLine& line) {
   gndfit::InputFiles files;
   if (!open_input_files(line, files)) return kUsageError;
   start_text_output();
-  const std::span<const float> bands =
-      line.frequencies.empty() ? std::span<const float>(gndfit::kBandTable) : line.frequencies;
-  gndfit::CsvWriter writer(bands, std::cout, std::cerr);
+  gndfit::CsvWriter writer(gndfit::output_frequencies(line), std::cout, std::cerr);
   writer.write_header();
   files.read_lines([&writer](std::string_view text) { writer.take_line(text); });
   return finish_text_output(files, writer.skipped_any());

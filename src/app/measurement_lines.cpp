@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/measurement_lines.hpp"
 
-#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "console/input_source.hpp"
+#include "app/measurement_fields.hpp"
 
 namespace gndfit {
 
@@ -16,36 +16,17 @@ void MeasurementLines::skip(const std::string& reason) {
 
 void MeasurementLines::take_line(std::string_view line) {
   ++line_number_;
-  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a CR LF line end
-  const std::size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos || line[first] == '#') return;  // blank or comment
-  // The fields as the console reads them: blanks and commas separate,
-  // the same number forms, the first read as a double, the others as
-  // singles.
-  InputSource fields;
-  fields.use_line(std::string(line));
-  std::vector<double> values;
-  while (fields.line_has_field() && values.size() <= line.size()) {
-    double value = 0.0;
-    if (values.empty()) {
-      fields.read_double(value);
-    } else {
-      float single = 0.0f;
-      fields.read_single(single);
-      value = single;
-    }
-    values.push_back(value);
-  }
+  const std::optional<std::vector<double>> fields =
+      read_measurement_fields(line, FieldWidths::console);
+  if (!fields) return;  // blank or comment
+  const std::vector<double>& values = *fields;
   if (values.size() != 3) {
     skip("expected 3 numbers, got " + std::to_string(values.size()));
     return;
   }
-  static constexpr const char* kNames[] = {"frequency", "permittivity", "conductivity"};
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (!std::isfinite(values[i]) || !(values[i] > 0.0)) {
-      skip(std::string(kNames[i]) + " must be a finite positive number");
-      return;
-    }
+  if (const std::string fault = first_field_not_positive(values); !fault.empty()) {
+    skip(fault);
+    return;
   }
   take_({values[0], static_cast<float>(values[1]), static_cast<float>(values[2])}, line_number_);
 }

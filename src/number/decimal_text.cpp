@@ -8,14 +8,27 @@
 
 namespace gndfit {
 
-bool read_decimal(std::string_view text, double& value) {
+namespace {
+
+template <typename T, typename Parse>
+bool read_whole_decimal(std::string_view text, T& value, Parse parse) {
   if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string_view::npos) {
     return false;
   }
   const std::string copy(text);
   char* end = nullptr;
-  value = parse_c_double(copy.c_str(), &end);
+  value = parse(copy.c_str(), &end);
   return end == copy.c_str() + copy.size() && std::isfinite(value);
+}
+
+}  // namespace
+
+bool read_decimal(std::string_view text, double& value) {
+  return read_whole_decimal(text, value, parse_c_double);
+}
+
+bool read_decimal(std::string_view text, float& value) {
+  return read_whole_decimal(text, value, parse_c_float);
 }
 
 }  // namespace gndfit

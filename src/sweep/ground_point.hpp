@@ -4,12 +4,18 @@
 // measurements, with the file and line it came from: the joint fit takes
 // a list of these as its measurements.
 #include <complex>
+#include <numbers>
 #include <string>
 
 namespace gndfit {
 
 constexpr double kVacuumPermittivity = 8.8541878128e-12;  // F/m
 constexpr double kSpeedOfLight = 299792458.0;             // m/s
+
+// omega in rad/s of a frequency in MHz.
+inline double angular_frequency(double frequency_mhz) {
+  return 2.0 * std::numbers::pi * frequency_mhz * 1e6;
+}
 
 struct GroundPoint {
   double frequency_mhz = 0.0;
@@ -21,7 +27,7 @@ struct GroundPoint {
 
 // eps* = eps_r - j sigma / (omega eps0) to permittivity and conductivity.
 inline GroundPoint ground_point(double frequency_mhz, std::complex<double> complex_permittivity) {
-  const double omega = 2.0 * 3.14159265358979323846 * frequency_mhz * 1e6;
+  const double omega = angular_frequency(frequency_mhz);
   GroundPoint p;
   p.frequency_mhz = frequency_mhz;
   p.permittivity = complex_permittivity.real();

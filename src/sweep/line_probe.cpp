@@ -40,7 +40,7 @@ double line_short_capacitance(const LineProbe& probe) {
 
 LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Complex admittance,
                               Complex start) {
-  const double k0l = 2.0 * std::numbers::pi * frequency_mhz * 1e6 * probe.length_m / kSpeedOfLight;
+  const double k0l = angular_frequency(frequency_mhz) * probe.length_m / kSpeedOfLight;
   const Residual h{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance};
   Complex theta = k0l * portable::sqrt(start);
   LineSolution solution;

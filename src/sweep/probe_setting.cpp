@@ -59,7 +59,7 @@ bool only_known(const std::map<std::string, std::string>& settings,
   return true;
 }
 
-bool parse_short(const std::map<std::string, std::string>& settings, ProbeSetting& spec,
+bool parse_short(const std::map<std::string, std::string>& settings, ProbeSetting& probe,
                  std::string& error) {
   if (!only_known(settings, {"c0", "air"}, "short", error)) return false;
   const auto air = settings.find("air");
@@ -72,7 +72,7 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
       error = "probe setting 'air=' needs a file";
       return false;
     }
-    spec.air_file = air->second;
+    probe.air_file = air->second;
     return true;
   }
   double picofarads = 0.0;
@@ -80,14 +80,14 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
     error += " (or 'air=FILE')";
     return false;
   }
-  spec.c0_farads = picofarads * 1e-12;
+  probe.c0_farads = picofarads * 1e-12;
   return true;
 }
 
 }  // namespace
 
-bool parse_probe_setting(std::string_view text, ProbeSetting& spec, std::string& error) {
-  spec = ProbeSetting{};
+bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string& error) {
+  probe = ProbeSetting{};
   const std::size_t comma = text.find(',');
   const std::string_view kind = text.substr(0, comma);
   std::map<std::string, std::string> settings;
@@ -95,14 +95,14 @@ bool parse_probe_setting(std::string_view text, ProbeSetting& spec, std::string&
     return false;
   }
   if (kind == "short") {
-    spec.kind = ProbeKind::short_probe;
-    return parse_short(settings, spec, error);
+    probe.kind = ProbeKind::short_probe;
+    return parse_short(settings, probe, error);
   }
   if (kind == "line") {
-    spec.kind = ProbeKind::line_probe;
+    probe.kind = ProbeKind::line_probe;
     return only_known(settings, {"length", "z0"}, "line", error) &&
-           positive_setting(settings, "length", "metres", spec.length_m, error) &&
-           positive_setting(settings, "z0", "ohms", spec.z0_ohms, error);
+           positive_setting(settings, "length", "metres", probe.length_m, error) &&
+           positive_setting(settings, "z0", "ohms", probe.z0_ohms, error);
   }
   error = "unknown probe '" + std::string(kind) + "': expected 'short' or 'line'";
   return false;

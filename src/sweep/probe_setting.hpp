@@ -21,6 +21,6 @@ struct ProbeSetting {
 };
 
 // False, with `error` saying what is wrong, when `text` is not a probe.
-bool parse_probe_setting(std::string_view text, ProbeSetting& spec, std::string& error);
+bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string& error);
 
 }  // namespace gndfit

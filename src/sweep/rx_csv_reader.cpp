@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/rx_csv_reader.hpp"
-#include "sweep/complex_quotient.hpp"
 
 #include <string>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/sweep_text.hpp"
 
 namespace gndfit {
@@ -89,14 +89,7 @@ std::vector<SweepPoint> read_rows(std::string_view text) {
 }  // namespace
 
 SweepRead read_rx_csv(std::string_view text) {
-  SweepRead read;
-  try {
-    read.points = read_rows(text);
-  } catch (const SweepLineError& e) {
-    read.failed = true;
-    read.error = {e.line(), e.what()};
-  }
-  return read;
+  return points_or_line_error([text] { return read_rows(text); });
 }
 
 }  // namespace gndfit

@@ -2,16 +2,10 @@
 #include "sweep/short_probe.hpp"
 
 #include <cmath>
-#include <numbers>
+
+#include "sweep/ground_point.hpp"
 
 namespace gndfit {
-namespace {
-
-double angular_frequency(double frequency_mhz) {
-  return 2.0 * std::numbers::pi * frequency_mhz * 1e6;
-}
-
-}  // namespace
 
 std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
                                               double c0_farads) {

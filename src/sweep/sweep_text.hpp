@@ -37,6 +37,20 @@ class SweepLineError : public std::runtime_error {
   long line_;
 };
 
+// That boundary: the points `read_points()` returns, or the error it
+// throws with its line.
+template <typename ReadPoints>
+SweepRead points_or_line_error(ReadPoints read_points) {
+  SweepRead read;
+  try {
+    read.points = read_points();
+  } catch (const SweepLineError& e) {
+    read.failed = true;
+    read.error = {e.line(), e.what()};
+  }
+  return read;
+}
+
 // The text of a number for a message: at most 6 significant digits.
 std::string brief_number(double value);
 

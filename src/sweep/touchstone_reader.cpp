@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/touchstone_reader.hpp"
-#include "sweep/complex_quotient.hpp"
 
 #include <cmath>
 #include <numbers>
 #include <optional>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/portable_math.hpp"
 #include "sweep/sweep_text.hpp"
 
@@ -303,14 +303,7 @@ class Reader {
 }  // namespace
 
 SweepRead read_touchstone(std::string_view text) {
-  SweepRead read;
-  try {
-    read.points = Reader(text).read();
-  } catch (const SweepLineError& e) {
-    read.failed = true;
-    read.error = {e.line(), e.what()};
-  }
-  return read;
+  return points_or_line_error([text] { return Reader(text).read(); });
 }
 
 }  // namespace gndfit

@@ -60,6 +60,10 @@ TEST(CommandLine, FrequencyListsAreReadAsSinglesOrRefused) {
   std::vector<float> f;
   ASSERT_TRUE(parse_frequency_list("1.8,28.5", f));
   EXPECT_EQ(f, (std::vector<float>{1.8f, 28.5f}));  // one rounding, as the table's constants
+  // Just above the midpoint of 1 and the next single: read through a
+  // double it would round to the midpoint and then, to even, down to 1.
+  ASSERT_TRUE(parse_frequency_list("1.0000000596046447755", f));
+  EXPECT_EQ(f, (std::vector<float>{0x1.000002p0f}));
   for (const char* bad : {"", "1.8,", ",1.8", "1.8,,3", "abc", "-1", "0", "inf", "nan", "1e39",
                           "7 ", "0x10"}) {
     EXPECT_FALSE(parse_frequency_list(bad, f)) << bad;

@@ -6,11 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstring>
-#include <random>
 #include <fstream>
 #include <iterator>
 #include <sstream>

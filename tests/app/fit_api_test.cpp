@@ -104,6 +104,17 @@ TEST(FitApi, JsonIsValidForEveryKindOfResult) {
   }
 }
 
+// Singles are written as singles: the text typed and the band's own
+// frequency, not the digits of the same value widened to double.
+TEST(FitApi, JsonSinglesAreTheirOwnShortestText) {
+  const std::string json = gndfit_fit_json("7.1 13.1 5.3");
+  const char* measurement = R"({"table":true,"frequency_mhz":7.1,"permittivity":13.1,)"
+                            R"("conductivity_ms":5.3,)";
+  EXPECT_EQ(json.find(measurement), 0u) << json;
+  EXPECT_NE(json.find(R"("bands":[{"mhz":1.8,"permittivity":)"), std::string::npos) << json;
+  EXPECT_NE(json.find(R"({"mhz":28.5,"permittivity":)"), std::string::npos) << json;
+}
+
 TEST(FitApi, NoTableWhereTheConsolePrintsNone) {
   for (const char* text : {"", "7.1 13", "0 13 5", "7.1,-13,5", "abc", "7.1 13 0x0"}) {
     gndfit_result r;

@@ -32,13 +32,13 @@ check_command() {
     printf 'FAILED: %s\n--- the guide shows:\n%s\n--- the program printed:\n%s\n' "$command" "$expected" "$actual"
   fi
 }
-command="" expected="" have=0
+command="" expected="" have=0 lines=0
 while IFS= read -r line; do
   if [[ $line == '$ '* ]]; then
     [[ $have -eq 1 ]] && check_command "$command" "$expected"
-    command=${line#'$ '} expected="" have=1
-  elif [[ -z $expected ]]; then
-    expected=$line
+    command=${line#'$ '} expected="" have=1 lines=0
+  elif [[ $lines -eq 0 ]]; then  # counted, so that a blank first line is kept
+    expected=$line lines=1
   else
     expected+=$'\n'$line
   fi

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Small helpers shared by the model tests.
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -19,14 +18,6 @@ inline void fit_measurement(FitState& state, double mhz, float permittivity,
   start_measurement(state, Measurement{mhz, permittivity, conductivity_ms});
   fit_model(state);
   evaluate_model(state);
-}
-
-// A value rounded to the given number of significant decimal digits.
-inline double significant(double v, int digits) {
-  if (v == 0.0 || !std::isfinite(v)) return v;
-  const double scale =
-      std::pow(10.0, digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(v)))));
-  return std::round(v * scale) / scale;
 }
 
 // Distance of two finite singles in units in the last place.

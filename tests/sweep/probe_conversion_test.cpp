@@ -17,18 +17,18 @@
 namespace gndfit {
 namespace {
 
-ProbeSetting short_spec(double c0_pf) {
-  ProbeSetting spec;
-  spec.c0_farads = c0_pf * 1e-12;
-  return spec;
+ProbeSetting short_probe_setting(double c0_pf) {
+  ProbeSetting setting;
+  setting.c0_farads = c0_pf * 1e-12;
+  return setting;
 }
 
-ProbeSetting line_spec(double length, double z0) {
-  ProbeSetting spec;
-  spec.kind = ProbeKind::line_probe;
-  spec.length_m = length;
-  spec.z0_ohms = z0;
-  return spec;
+ProbeSetting line_probe_setting(double length, double z0) {
+  ProbeSetting setting;
+  setting.kind = ProbeKind::line_probe;
+  setting.length_m = length;
+  setting.z0_ohms = z0;
+  return setting;
 }
 
 TEST(ProbeConversion, ShortProbeByHand) {
@@ -36,7 +36,7 @@ TEST(ProbeConversion, ShortProbeByHand) {
   // eps_r = 0.01 / (2 pi 1e-4) = 50 / pi; sigma = eps0 0.001 / 1e-11 S/m,
   // 0.88541878128 mS/m.
   const ProbeRun run = convert_probe_sweeps(
-      short_spec(10), {{"a.s1p", "# MHz Y RI R 1\n10 0.001 0.01\n"}, {"b.csv", "7,1,-1\n"}});
+      short_probe_setting(10), {{"a.s1p", "# MHz Y RI R 1\n10 0.001 0.01\n"}, {"b.csv", "7,1,-1\n"}});
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.points.size(), 2u);
   EXPECT_EQ(run.points[0].frequency_mhz, 10.0);
@@ -117,7 +117,7 @@ void expect_model_ground(const ProbeRun& run, std::size_t files) {
 TEST(ProbeConversion, ShortProbeExamplesGiveTheModelGround) {
   const std::vector<SweepSource> sweeps = example_sweeps("short-");
   ASSERT_EQ(sweeps.size(), 14u);
-  expect_model_ground(convert_probe_sweeps(short_spec(5), sweeps), sweeps.size());
+  expect_model_ground(convert_probe_sweeps(short_probe_setting(5), sweeps), sweeps.size());
   const std::filesystem::path air_path =
       std::filesystem::path(GNDFIT_EXAMPLES_DIR) / "sweeps" / "short-air.s1p";
   const SweepSource air{"short-air.s1p", file_text(air_path)};
@@ -135,7 +135,7 @@ TEST(ProbeConversion, LineProbeExamplesGiveTheModelGround) {
   for (const SweepSource& s : sweeps) {
     if (!s.name.starts_with("line-2m")) short_line.push_back(s);
   }
-  const ProbeRun run = convert_probe_sweeps(line_spec(0.5, 300), short_line);
+  const ProbeRun run = convert_probe_sweeps(line_probe_setting(0.5, 300), short_line);
   expect_model_ground(run, short_line.size());
   EXPECT_TRUE(run.notes.empty());
 }
@@ -143,7 +143,7 @@ TEST(ProbeConversion, LineProbeExamplesGiveTheModelGround) {
 TEST(ProbeConversion, LongLineWarnsBeyondAQuarterWaveAndStillFindsTheGround) {
   const std::vector<SweepSource> sweeps = example_sweeps("line-2m");
   ASSERT_EQ(sweeps.size(), 1u);
-  const ProbeRun run = convert_probe_sweeps(line_spec(2.0, 300), sweeps);
+  const ProbeRun run = convert_probe_sweeps(line_probe_setting(2.0, 300), sweeps);
   expect_model_ground(run, 1);
   // The first frequency where Re(omega l sqrt(eps*) / c) passes pi/2.
   std::size_t warned = 0;
@@ -170,25 +170,25 @@ TEST(ProbeConversion, LongLineWarnsBeyondAQuarterWaveAndStillFindsTheGround) {
 
 TEST(ProbeConversion, RefusesWhatIsNoGroundAndNamesTheFileAndLine) {
   struct Refused {
-    ProbeSetting spec;
+    ProbeSetting setting;
     const char* text;
     const char* error;
   } cases[] = {
-      {short_spec(10), "# MHz Y RI R 1\n10 0.001 -0.01\n",
+      {short_probe_setting(10), "# MHz Y RI R 1\n10 0.001 -0.01\n",
        "p.s1p:line 2: at 10 MHz the permittivity comes out at -15.9155, not positive: check C0 "
        "(c0= or the sweep in air) and that the analyser was calibrated at the probe's terminals"},
-      {short_spec(10), "# MHz Y RI R 1\n9 0.001 0.01\n10 -0.001 0.01\n",
+      {short_probe_setting(10), "# MHz Y RI R 1\n9 0.001 0.01\n10 -0.001 0.01\n",
        "p.s1p:line 3: at 10 MHz the conductivity (mS/m) comes out at -0.885419, not positive: "
        "check C0 (c0= or the sweep in air) and that the analyser was calibrated at the probe's "
        "terminals"},
-      {line_spec(1, 300), "# MHz Y RI R 1\n10 0.001 -0.01\n",
+      {line_probe_setting(1, 300), "# MHz Y RI R 1\n10 0.001 -0.01\n",
        "p.s1p:line 2: at 10 MHz the permittivity comes out at"},
-      {short_spec(10), "# MHz S RI\n7 0 0 0 0 0 0 0 0\n",
+      {short_probe_setting(10), "# MHz S RI\n7 0 0 0 0 0 0 0 0\n",
        "p.s1p:line 2: 9 numbers on a row: a two-port file; gndfit reads one-port sweeps"},
   };
   for (const Refused& c : cases) {
     const ProbeRun run =
-        convert_probe_sweeps(c.spec, {{"ok.csv", "1,50,-100\n"}, {"p.s1p", c.text}});
+        convert_probe_sweeps(c.setting, {{"ok.csv", "1,50,-100\n"}, {"p.s1p", c.text}});
     EXPECT_TRUE(run.failed) << c.text;
     EXPECT_TRUE(run.points.empty());  // nothing half-done
     EXPECT_TRUE(run.error.starts_with(c.error)) << run.error;

@@ -8,18 +8,18 @@ namespace gndfit {
 namespace {
 
 TEST(ProbeSetting, ReadsEachProbe) {
-  ProbeSetting spec;
+  ProbeSetting probe;
   std::string error;
-  ASSERT_TRUE(parse_probe_setting("short,c0=4.7", spec, error)) << error;
-  EXPECT_EQ(spec.kind, ProbeKind::short_probe);
-  EXPECT_DOUBLE_EQ(spec.c0_farads, 4.7e-12);
-  EXPECT_TRUE(spec.air_file.empty());
-  ASSERT_TRUE(parse_probe_setting("short,air=in air.s1p", spec, error)) << error;
-  EXPECT_EQ(spec.air_file, "in air.s1p");
-  ASSERT_TRUE(parse_probe_setting("line,z0=377,length=1.5", spec, error)) << error;
-  EXPECT_EQ(spec.kind, ProbeKind::line_probe);
-  EXPECT_EQ(spec.length_m, 1.5);
-  EXPECT_EQ(spec.z0_ohms, 377.0);
+  ASSERT_TRUE(parse_probe_setting("short,c0=4.7", probe, error)) << error;
+  EXPECT_EQ(probe.kind, ProbeKind::short_probe);
+  EXPECT_DOUBLE_EQ(probe.c0_farads, 4.7e-12);
+  EXPECT_TRUE(probe.air_file.empty());
+  ASSERT_TRUE(parse_probe_setting("short,air=in air.s1p", probe, error)) << error;
+  EXPECT_EQ(probe.air_file, "in air.s1p");
+  ASSERT_TRUE(parse_probe_setting("line,z0=377,length=1.5", probe, error)) << error;
+  EXPECT_EQ(probe.kind, ProbeKind::line_probe);
+  EXPECT_EQ(probe.length_m, 1.5);
+  EXPECT_EQ(probe.z0_ohms, 377.0);
 }
 
 TEST(ProbeSetting, RefusesWhatIsMissingUnknownOrNotPositive) {
@@ -49,9 +49,9 @@ TEST(ProbeSetting, RefusesWhatIsMissingUnknownOrNotPositive) {
       {"line,length=1,z0=300,c0=5", "unknown setting 'c0' for a line probe"},
   };
   for (const auto& [text, message] : cases) {
-    ProbeSetting spec;
+    ProbeSetting probe;
     std::string error;
-    EXPECT_FALSE(parse_probe_setting(text, spec, error)) << text;
+    EXPECT_FALSE(parse_probe_setting(text, probe, error)) << text;
     EXPECT_EQ(error, message) << text;
   }
 }

@@ -8,6 +8,8 @@
 #include <complex>
 #include <string>
 
+#include "support/refused_sweep.hpp"
+
 namespace gndfit {
 namespace {
 
@@ -36,11 +38,7 @@ TEST(RxCsvReader, EverySeparatorWithOrWithoutHeader) {
 }
 
 TEST(RxCsvReader, RefusesWithTheLineAndReason) {
-  struct Refused {
-    const char* text;
-    long line;
-    const char* reason;
-  } cases[] = {
+  const test::RefusedSweep cases[] = {
       {"f,r,x\n7,50\n", 2, "expected 3 numbers (frequency in MHz, R and X in ohms), got 2"},
       {"7,50,1,2\n", 1, "expected 3 numbers (frequency in MHz, R and X in ohms), got 4"},
       {"f,r,x\n7,50,1\n8,fifty,1\n", 3, "'fifty' is not a number"},
@@ -49,12 +47,7 @@ TEST(RxCsvReader, RefusesWithTheLineAndReason) {
       {"f,r,x\n\n", 2, "the file holds no data"},
       {"7,0,0\n", 1, "R = X = 0 is a short circuit: no probe reads so"},
   };
-  for (const Refused& c : cases) {
-    const SweepRead read = read_rx_csv(c.text);
-    EXPECT_TRUE(read.failed) << c.text;
-    EXPECT_EQ(read.error.line, c.line) << c.text;
-    EXPECT_EQ(read.error.reason, c.reason) << c.text;
-  }
+  test::expect_refused(read_rx_csv, cases);
 }
 
 }  // namespace

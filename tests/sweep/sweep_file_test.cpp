@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/refused_sweep.hpp"
+
 namespace gndfit {
 namespace {
 
@@ -20,11 +22,7 @@ TEST(SweepFile, FormFromTheContent) {
 }
 
 TEST(SweepFile, FrequenciesMustBePositiveAndIncrease) {
-  struct Refused {
-    const char* text;
-    long line;
-    const char* reason;
-  } cases[] = {
+  const test::RefusedSweep cases[] = {
       {"# MHz S RI\n7 0 0\n7 0 0\n", 3,
        "the frequency does not increase: 7 MHz after 7 MHz on line 2"},
       {"f,r,x\n7,50,1\n8,50,1\n\n7.5,50,1\n", 5,
@@ -32,13 +30,7 @@ TEST(SweepFile, FrequenciesMustBePositiveAndIncrease) {
       {"0,50,1\n1,50,1\n", 1, "the frequency 0 MHz is not positive"},
       {"# kHz Z RI\n-100 1 1\n", 2, "the frequency -0.1 MHz is not positive"},
   };
-  for (const Refused& c : cases) {
-    const SweepRead read = read_sweep(c.text);
-    EXPECT_TRUE(read.failed) << c.text;
-    EXPECT_EQ(read.error.line, c.line) << c.text;
-    EXPECT_EQ(read.error.reason, c.reason) << c.text;
-    EXPECT_TRUE(read.points.empty());
-  }
+  test::expect_refused(read_sweep, cases);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <complex>
 #include <string>
 
+#include "support/refused_sweep.hpp"
+
 namespace gndfit {
 namespace {
 
@@ -111,14 +113,8 @@ TEST(TouchstoneReader, VersionTwoKeywordsAndUnnormalisedParameters) {
                     0.005);
 }
 
-struct Refused {
-  const char* text;
-  long line;
-  const char* reason;
-};
-
 TEST(TouchstoneReader, RefusesWithTheLineAndReason) {
-  const Refused cases[] = {
+  const test::RefusedSweep cases[] = {
       {"# MHz S RI\n7 0 0 0.1 0 0.1 0 0 0\n", 2,
        "9 numbers on a row: a two-port file; gndfit reads one-port sweeps"},
       {"# MHz S RI\n7 0 0\n8 0 0 1 2\n", 3,
@@ -160,13 +156,7 @@ TEST(TouchstoneReader, RefusesWithTheLineAndReason) {
        "[Reference] 50 75\n",
        5, "[Reference] needs one positive resistance for the one port"},
   };
-  for (const Refused& c : cases) {
-    const SweepRead read = read_touchstone(c.text);
-    EXPECT_TRUE(read.failed) << c.text;
-    EXPECT_EQ(read.error.line, c.line) << c.text;
-    EXPECT_EQ(read.error.reason, c.reason) << c.text;
-    EXPECT_TRUE(read.points.empty());
-  }
+  test::expect_refused(read_touchstone, cases);
 }
 
 }  // namespace
