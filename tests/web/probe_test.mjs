@@ -119,10 +119,11 @@ for (const run of runs) {
   await page.context().close();
 }
 
-// Sweeps that do not convert: the program's message, and no result.
+// Sweeps that do not convert: the program's message, and no result; a
+// file's name in its own letters, not its UTF-8 bytes one by one.
 {
   const faults = {
-    'decreasing.s1p': '# MHz Y RI R 50\n10 0.5 0.6\n5 0.5 0.6\n',
+    'décroissante.s1p': '# MHz Y RI R 50\n10 0.5 0.6\n5 0.5 0.6\n',
     'two-port.s1p': '# MHz S RI R 50\n1 0 0 0 0 0 0 0 0\n',
     'empty.s1p': '! nothing here\n# MHz S MA R 50\n',
     'wrong-c0.csv': 'MHz,R,X\n1,100,50\n2,100,50\n',
