@@ -108,9 +108,10 @@ const gndfitChart = (function () {
     return [kFromMhz, kToMhz];
   }
 
-  function drawPanel(svg, frame, x, panel) {
+  // A panel's grid, tick labels, frame and title; its value-to-y mapping.
+  function panelAxes(svg, frame, x, panel) {
     const { left, right } = frame;
-    const { top, bottom, ticks, series, title, kind } = panel;
+    const { top, bottom, ticks, title } = panel;
     const y = (v) => bottom - ((v - ticks.lo) / (ticks.hi - ticks.lo)) * (bottom - top);
     for (const f of kFrequencyGrid) {
       svg.appendChild(element('line', { class: 'grid', x1: x(f), y1: top, x2: x(f), y2: bottom }));
@@ -121,6 +122,12 @@ const gndfitChart = (function () {
     });
     svg.appendChild(element('rect', { class: 'frame', x: left, y: top, width: right - left, height: bottom - top }));
     svg.appendChild(element('text', { class: 'panel-title', x: left, y: top - 9 }, title));
+    return y;
+  }
+
+  function drawPanel(svg, frame, x, panel) {
+    const { series, kind } = panel;
+    const y = panelAxes(svg, frame, x, panel);
     if (series.curve.length) {
       const d = series.curve.map(([f, v], i) => (i ? 'L' : 'M') + x(f).toFixed(1) + ' ' + y(v).toFixed(1)).join(' ');
       svg.appendChild(element('path', { class: kind, d }));
@@ -133,13 +140,13 @@ const gndfitChart = (function () {
     }
   }
 
-  // Draws the result at the chart's width (CSS px), which it returns.
-  function render(svg, result, measuredWidth) {
+  // The two panels at the chart's width (CSS px): permittivity above,
+  // conductivity below, on one log frequency axis; each panel's ticks from
+  // valueRange(series), its contents drawn by drawPanel.
+  function renderPanels(svg, measuredWidth, perm, cond, valueRange, drawPanel) {
     const width = Math.max(240, measuredWidth || 640);
     const panelHeight = width < 480 ? 120 : 150;
     const maxTicks = Math.floor(panelHeight / 28) + 1;
-    const perm = seriesOf(result, 'permittivity');
-    const cond = seriesOf(result, 'conductivity_ms');
     const permTicks = roundTicks(...valueRange(perm), maxTicks);
     const condTicks = roundTicks(...valueRange(cond), maxTicks);
     const widest = Math.max(...permTicks.texts.concat(condTicks.texts).map(labelWidth));
@@ -166,6 +173,11 @@ const gndfitChart = (function () {
                             'Frequency, MHz (logarithmic)'));
   }
 
+  function render(svg, result, measuredWidth) {
+    renderPanels(svg, measuredWidth, seriesOf(result, 'permittivity'), seriesOf(result, 'conductivity_ms'),
+                 valueRange, drawPanel);
+  }
+
   // The chart's text alternative: what the curves do across the chart.
   function describe(result) {
     const low = gndfitModelCurve.at(kFromMhz, result.base_conductivity, result.base_permittivity);
@@ -185,27 +197,32 @@ const gndfitChart = (function () {
     return text;
   }
 
-  // Draws the result now and again whenever the chart's width changes.
-  let shown = null;
-  let drawnWidth = 0;
-  let observer = null;
+  // Draws with render(svg, shown, width) now and again whenever the
+  // chart's width changes; each chart (one a view) keeps what it shows.
+  const charts = new WeakMap(); // svg -> { render, shown, width }
   const widthOf = (svg) => Math.round(svg.getBoundingClientRect().width);
-  function draw(svg, result) {
-    shown = result;
-    drawnWidth = widthOf(svg);
-    render(svg, result, drawnWidth);
-    if (!observer && typeof ResizeObserver === 'function') {
-      observer = new ResizeObserver(() => {
-        const width = widthOf(svg);
-        if (!shown || width === drawnWidth || width === 0) return;
-        drawnWidth = width;
-        render(svg, shown, width);
-      });
-      observer.observe(svg);
+  const observer = typeof ResizeObserver === 'function' ? new ResizeObserver((entries) => {
+    for (const { target } of entries) {
+      const chart = charts.get(target);
+      const width = widthOf(target);
+      if (!chart || width === chart.width || width === 0) continue;
+      chart.width = width;
+      chart.render(target, chart.shown, width);
     }
+  }) : null;
+  function drawAtWidth(svg, render, shown) {
+    const known = charts.has(svg);
+    const chart = { render, shown, width: widthOf(svg) };
+    charts.set(svg, chart);
+    render(svg, shown, chart.width);
+    if (observer && !known) observer.observe(svg);
+  }
+
+  function draw(svg, result) {
+    drawAtWidth(svg, render, result);
   }
 
   // The axes' pieces, for the joint fit's chart (joint_chart.js).
-  const parts = { element, roundTicks, frequencyLabels, labelWidth, kFrequencyGrid, kFromMhz, kToMhz };
+  const parts = { element, kFromMhz, kToMhz, panelAxes, renderPanels, drawAtWidth };
   return { draw, describe, parts };
 })();

@@ -7,9 +7,7 @@
 const gndfitJointChart = (function () {
   'use strict';
 
-  const { element, roundTicks, frequencyLabels, kFrequencyGrid, kFromMhz, kToMhz } = gndfitChart.parts;
-  const { labelWidth } = gndfitChart.parts;
-  const kFontPx = 13;
+  const { element, kFromMhz, kToMhz, panelAxes, renderPanels, drawAtWidth } = gndfitChart.parts;
   const kGridCount = 61;
 
   // The frequencies (MHz) the model is asked for, evenly spaced on the log axis.
@@ -37,16 +35,8 @@ const gndfitJointChart = (function () {
   }
 
   function drawPanel(svg, frame, x, panel) {
-    const { left, right } = frame;
-    const { top, bottom, ticks, series, title, kind } = panel;
-    const y = (v) => bottom - ((v - ticks.lo) / (ticks.hi - ticks.lo)) * (bottom - top);
-    for (const f of kFrequencyGrid) svg.appendChild(element('line', { class: 'grid', x1: x(f), y1: top, x2: x(f), y2: bottom }));
-    ticks.values.forEach((v, i) => {
-      svg.appendChild(element('line', { class: 'grid', x1: left, y1: y(v), x2: right, y2: y(v) }));
-      svg.appendChild(element('text', { x: left - 6, y: y(v) + kFontPx * 0.35, 'text-anchor': 'end' }, ticks.texts[i]));
-    });
-    svg.appendChild(element('rect', { class: 'frame', x: left, y: top, width: right - left, height: bottom - top }));
-    svg.appendChild(element('text', { class: 'panel-title', x: left, y: top - 9 }, title));
+    const { series, kind } = panel;
+    const y = panelAxes(svg, frame, x, panel);
     const pt = (f, v) => x(f).toFixed(1) + ' ' + y(v).toFixed(1);
     const banded = series.curve.filter(([, , sd]) => finite(sd));
     if (banded.length > 1) {
@@ -67,33 +57,9 @@ const gndfitJointChart = (function () {
 
   function render(svg, shown, measuredWidth) {
     const { curveBands, points } = shown;
-    const width = Math.max(240, measuredWidth || 640);
-    const panelHeight = width < 480 ? 120 : 150;
-    const maxTicks = Math.floor(panelHeight / 28) + 1;
     const perm = seriesOf(curveBands, points.map((p) => [p.mhz, p.permittivity, p.u_er]), 'permittivity', 'permittivity_sd');
     const cond = seriesOf(curveBands, points.map((p) => [p.mhz, p.conductivity, p.u_s]), 'conductivity_ms_per_m', 'conductivity_sd_ms_per_m');
-    const permTicks = roundTicks(...valueRange(perm), maxTicks);
-    const condTicks = roundTicks(...valueRange(cond), maxTicks);
-    const widest = Math.max(...permTicks.texts.concat(condTicks.texts).map(labelWidth));
-    const frame = { left: Math.ceil(widest) + 12, right: width - 16 };
-    const x = (f) => frame.left + (Math.log(f / kFromMhz) / Math.log(kToMhz / kFromMhz)) * (frame.right - frame.left);
-    const permTop = 30;
-    const condTop = permTop + panelHeight + 42;
-    const axisY = condTop + panelHeight;
-    const title = svg.querySelector('title');
-    while (svg.lastChild) svg.removeChild(svg.lastChild);
-    if (title) svg.appendChild(title);
-    svg.setAttribute('viewBox', '0 0 ' + width + ' ' + (axisY + 46));
-    svg.setAttribute('height', axisY + 46);
-    drawPanel(svg, frame, x, { top: permTop, bottom: permTop + panelHeight, ticks: permTicks, series: perm,
-                               title: 'Relative permittivity', kind: 'perm' });
-    drawPanel(svg, frame, x, { top: condTop, bottom: axisY, ticks: condTicks, series: cond,
-                               title: 'Conductivity, mS/m', kind: 'cond' });
-    for (const f of frequencyLabels(x)) {
-      svg.appendChild(element('text', { x: x(f), y: axisY + 18, 'text-anchor': 'middle' }, String(f)));
-    }
-    svg.appendChild(element('text', { x: (frame.left + frame.right) / 2, y: axisY + 38, 'text-anchor': 'middle' },
-                            'Frequency, MHz (logarithmic)'));
+    renderPanels(svg, measuredWidth, perm, cond, valueRange, drawPanel);
   }
 
   function describe(shown) {
@@ -105,26 +71,10 @@ const gndfitJointChart = (function () {
       (band ? ' with a shaded band of +-1 sd' : '') + ', permittivity above and conductivity below.';
   }
 
-  // Draws now and again whenever the chart's width changes; each chart
-  // (one a view) keeps what it shows.
-  const charts = new WeakMap(); // svg -> { shown, width }
-  const widthOf = (svg) => Math.round(svg.getBoundingClientRect().width);
-  const observer = typeof ResizeObserver === 'function' ? new ResizeObserver((entries) => {
-    for (const { target } of entries) {
-      const chart = charts.get(target);
-      const width = widthOf(target);
-      if (!chart || width === chart.width || width === 0) continue;
-      chart.width = width;
-      render(target, chart.shown, width);
-    }
-  }) : null;
   function draw(svg, curveBands, points) {
-    const known = charts.has(svg);
-    const chart = { shown: { curveBands, points }, width: widthOf(svg) };
-    charts.set(svg, chart);
-    render(svg, chart.shown, chart.width);
-    if (observer && !known) observer.observe(svg);
-    return describe(chart.shown);
+    const shown = { curveBands, points };
+    drawAtWidth(svg, render, shown);
+    return describe(shown);
   }
 
   return { draw, gridMhz };
