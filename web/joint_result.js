@@ -112,5 +112,5 @@ const gndfitJointResult = (function () {
     document.getElementById(prefix + '-result').hidden = true;
   }
 
-  return { create, show, hide, showErrors };
+  return { create, show, hide, showErrors, showWarnings };
 })();

@@ -125,6 +125,10 @@
     showMessage('');
     showTable(result);
     showBase(result);
+    // The measurement's own warnings (a base permittivity below vacuum's),
+    // as the joint fit's views show theirs (joint_result.js, later in this
+    // script).
+    gndfitJointResult.showWarnings($('warnings'), result.warnings);
     $('result').hidden = false; // before the chart, which is drawn at the width it has
     showChart(result);
     addHistory(m.values);

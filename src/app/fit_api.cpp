@@ -7,6 +7,7 @@
 
 #include "app/band_table.hpp"
 #include "app/band_values.hpp"
+#include "app/joint_solution.hpp"
 #include "app/json_text.hpp"
 #include "app/table_rows.hpp"
 #include "console/input_source.hpp"
@@ -73,6 +74,28 @@ extern "C" void gndfit_fit_text(const char* text, gndfit_result* result) {
   fill_bands(fit, r);
 }
 
+namespace {
+
+// The measurement's own model pair, as --csv warns of it: a base
+// permittivity below vacuum's.
+void append_warnings(std::string& json, const gndfit_result& r) {
+  append_json_name(json, "warnings");
+  json += '[';
+  const JointModel model = exact_model({r.frequency_mhz, r.permittivity, r.conductivity_ms});
+  if (below_vacuum(model)) {
+    const JointWarning w = below_vacuum_warning(model.base_permittivity);
+    json += '{';
+    append_json_name(json, "code");
+    append_json_string(json, w.code);
+    append_json_name(json, "text");
+    append_json_string(json, w.text);
+    json += '}';
+  }
+  json += ']';
+}
+
+}  // namespace
+
 extern "C" const char* gndfit_fit_json(const char* text) {
   static std::string json;
   gndfit_result r;
@@ -108,6 +131,7 @@ extern "C" const char* gndfit_fit_json(const char* text) {
       json += "]}";
     }
     json += ']';
+    append_warnings(json, r);
   }
   json += '}';
   return json.c_str();

@@ -52,7 +52,10 @@ typedef struct {
 /* Reads and fits one measurement; `result` is always filled in. */
 void gndfit_fit_text(const char* text, gndfit_result* result);
 
-/* The same as JSON text (for JavaScript), valid until the next call. */
+/* The same as JSON text (for JavaScript), valid until the next call;
+ * with a table it also holds "warnings": [{"code", "text"}], the
+ * measurement's own warnings as --csv gives them on standard error
+ * (permittivity-below-vacuum). */
 const char* gndfit_fit_json(const char* text);
 
 #ifdef __cplusplus

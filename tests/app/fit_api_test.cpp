@@ -115,6 +115,18 @@ TEST(FitApi, JsonSinglesAreTheirOwnShortestText) {
   EXPECT_NE(json.find(R"({"mhz":28.5,"permittivity":)"), std::string::npos) << json;
 }
 
+// 1.8 MHz, 5, 10 mS/m fits a base relative permittivity of 0.125 (by
+// hand from the model's closed form): below vacuum, said as --csv says it.
+TEST(FitApi, JsonWarnsOfABasePermittivityBelowVacuum) {
+  const std::string below = gndfit_fit_json("1.8 5 10");
+  EXPECT_NE(below.find(R"("warnings":[{"code":"permittivity-below-vacuum","text":"The base )"
+                       R"(relative permittivity is 0.125, below that of vacuum (1))"),
+            std::string::npos)
+      << below;
+  const std::string physical = gndfit_fit_json("7.1 13 5");
+  EXPECT_NE(physical.find(R"("warnings":[]})"), std::string::npos) << physical;
+}
+
 TEST(FitApi, NoTableWhereTheConsolePrintsNone) {
   for (const char* text : {"", "7.1 13", "0 13 5", "7.1,-13,5", "abc", "7.1 13 0x0"}) {
     gndfit_result r;

@@ -6,7 +6,7 @@
 // of the page must be the console's field for that band, by position.
 // A failing check saves a screenshot in ARTIFACT_DIR.
 import { chromium } from 'playwright-core';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
@@ -168,6 +168,18 @@ const workedRows = consoleRows(worked.join(' '));
     }
     await fitInPage(page, worked);
     expect(await page.textContent('#message') === '', 'the message stays after a good fit');
+  });
+  await check('a base permittivity below vacuum: the warning gndfit --csv gives, and none for a physical one', page, async () => {
+    const run = spawnSync(program, ['--csv'], { input: '1.8 5 10\n', cwd: artifacts });
+    const line = run.stderr.toString().trim();
+    const [, code, text] = line.match(/^gndfit: line 1: warning: ([a-z-]+): (.*)$/) || [];
+    expect(run.status === 0 && code === 'permittivity-below-vacuum', `the program warns: "${line}"`);
+    await fitInPage(page, ['1.8', '5', '10']);
+    await page.waitForSelector('#warnings li');
+    const shown = await page.$$eval('#warnings li', (items) => items.map((li) => [li.dataset.code, li.textContent]));
+    expect(JSON.stringify(shown) === JSON.stringify([[code, `Warning (${code}): ${text}`]]), `page: ${JSON.stringify(shown)}`);
+    await fitInPage(page, worked);
+    await page.waitForFunction(() => document.querySelectorAll('#warnings li').length === 0);
   });
   await check('Tab reaches the three fields and the button in order', page, async () => {
     await page.focus('#freq');
