@@ -16,10 +16,10 @@ refused() {
 }
 
 printf 'Freq,R,X\n1.8,40,-900\n3.6,30,-450\n' > good.csv
-for spec in "" coax short short,c0=0 short,c0=-1 short,c0=x short,c0=5,air=a line line,length=1 \
+for setting in "" coax short short,c0=0 short,c0=-1 short,c0=x short,c0=5,air=a line line,length=1 \
             line,length=1,z0=0 line,length=1,z0=300,c0=5; do
-  run --probe "$spec" good.csv
-  check "--probe '$spec': status 2, one line with the hint" eval 'is 2 && one_line_hint'
+  run --probe "$setting" good.csv
+  check "--probe '$setting': status 2, one line with the hint" eval 'is 2 && one_line_hint'
 done
 run --probe
 check "--probe without SPEC: status 2" eval 'is 2 && one_line_hint'

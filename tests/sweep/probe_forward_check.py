@@ -25,10 +25,10 @@ failures = []
 worst = 0.0
 
 
-def run(spec, files):
+def run(setting, files):
     # Relative names in the working directory, which an emulated program
     # (Wine) opens as well as a native one.
-    result = subprocess.run(PROGRAM + ["--probe", spec] + files, capture_output=True, text=True,
+    result = subprocess.run(PROGRAM + ["--probe", setting] + files, capture_output=True, text=True,
                             cwd=WORK)
     return result.returncode, result.stdout.replace("\r", ""), result.stderr.replace("\r", "")
 
@@ -96,20 +96,20 @@ def main():
                 (f"line,length={length!r},z0={z0!r}",
                  lambda f, eps: fm.line_probe_admittance(f, eps, length, z0)),
             ]
-            for spec, admittance in probes:
+            for setting, admittance in probes:
                 # Every form of the sweep in one run: the points of each
                 # file in turn.
                 forms = fm.all_forms(sweep(frequencies, x, e, admittance))
                 paths = [write(f"{case}-{name}", text) for name, text in forms.items()]
-                what = f"case {case} ({spec}, x={x}, e={e})"
-                status, out, err = run(spec, paths)
+                what = f"case {case} ({setting}, x={x}, e={e})"
+                status, out, err = run(setting, paths)
                 if status != 0:
                     failures.append(f"{what}: status {status}: {err.strip()}")
                     continue
                 check_points(what, out, x, e, frequencies * len(paths))
                 warned = [line for line in err.splitlines() if "quarter wavelength" in line]
                 want = quarter_wave_frequencies(frequencies, x, e, length) \
-                    if spec.startswith("line") else []
+                    if setting.startswith("line") else []
                 if len(warned) != len(want) * len(paths):
                     failures.append(f"{what}: {len(warned)} warnings, want {len(want)} per file")
 

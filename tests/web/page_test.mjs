@@ -5,26 +5,16 @@
 // The console program (NATIVE_GNDFIT) gives the expected rows: every cell
 // of the page must be the console's field for that band, by position.
 // A failing check saves a screenshot in ARTIFACT_DIR.
-import { chromium } from 'playwright-core';
-import { execFileSync, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
+import { consoleRows as programRows, expect, fitInPage, launchBrowser, makeChecks, startServer } from './harness.mjs';
 
 const [webDir, program, goldenDir, artifacts] = process.argv.slice(2).map((p) => path.resolve(p));
-fs.mkdirSync(artifacts, { recursive: true });
-
-let passed = 0;
-let failed = 0;
-const bandHeader = '    1.8        3.7';
+const { check, finish } = makeChecks(artifacts);
 
 // The console's band, value and depth rows for one measurement run alone.
-function consoleRows(line) {
-  const out = execFileSync(program, { input: line + '\r\n', cwd: artifacts }).toString('latin1');
-  const lines = out.split('\r\n');
-  const at = lines.findIndex((l) => l.startsWith(bandHeader));
-  return at < 0 ? [] : lines.slice(at, at + 3);
-}
+const consoleRows = (line) => programRows(program, artifacts, line);
 
 // The page's rows laid out as the console lays them out, from each cell's
 // untrimmed field; and a check that each cell shows that field trimmed.
@@ -47,34 +37,6 @@ async function pageRows(page) {
   });
 }
 
-async function fitInPage(page, values) {
-  await page.evaluate(([f, er, s]) => {
-    document.getElementById('freq').value = f;
-    document.getElementById('perm').value = er;
-    document.getElementById('cond').value = s;
-    document.getElementById('measurement').requestSubmit();
-  }, values);
-}
-
-async function check(name, page, body) {
-  try {
-    await body();
-    passed++;
-  } catch (error) {
-    failed++;
-    console.log(`FAILED: ${name}: ${error.message}`);
-    if (page) {
-      const file = path.join(artifacts, name.replace(/[^A-Za-z0-9]+/g, '_') + '.png');
-      await page.screenshot({ path: file, fullPage: true }).catch(() => {});
-      console.log(`  screenshot: ${file}`);
-    }
-  }
-}
-
-function expect(condition, message) {
-  if (!condition) throw new Error(message);
-}
-
 function sameRows(got, want, what) {
   expect(got.trimmedOk, `${what}: a cell does not show its field trimmed`);
   expect(JSON.stringify(got.cellCounts) === '[10,10,10,10]', `${what}: cells per row ${got.cellCounts}`);
@@ -83,27 +45,9 @@ function sameRows(got, want, what) {
   }
 }
 
-// A static server on 127.0.0.1 for the folder, GET only.
-const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css' };
-const server = http.createServer((request, response) => {
-  const url = new URL(request.url, 'http://127.0.0.1');
-  const file = path.join(webDir, url.pathname === '/' ? 'index.html' : path.normalize(url.pathname));
-  if (!file.startsWith(webDir) || !fs.existsSync(file)) {
-    response.writeHead(404).end();
-    return;
-  }
-  response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
-  response.end(fs.readFileSync(file));
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const origin = `http://127.0.0.1:${server.address().port}`;
-
-const browser = await chromium.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const server = await startServer(webDir);
+const origin = server.origin;
+const browser = await launchBrowser();
 
 async function openPage(url, viewport = { width: 1100, height: 900 }) {
   const context = await browser.newContext({ viewport });
@@ -246,6 +190,5 @@ for (const [name, count] of [['golden_01', 100], ['golden_05', 50]]) {
 }
 
 await browser.close();
-server.close();
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 ? 0 : 1);
+await server.close();
+process.exit(finish());
