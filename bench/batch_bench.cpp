@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/band_table.hpp"
-#include "app/program.hpp"
+#include "app/program/band_table.hpp"
+#include "app/program/program.hpp"
 #include "model/ground_model.hpp"
 #include "model/measurement_start.hpp"
 #include "model/simplex_fit.hpp"

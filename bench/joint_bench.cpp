@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "app/joint_input.hpp"
-#include "app/joint_solution.hpp"
+#include "app/joint/joint_input.hpp"
+#include "app/joint/joint_solution.hpp"
 #include "model/joint_fit.hpp"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 // The fit state shared by the ground model, the simplex fit and the result
 // table.  The program keeps one instance for the whole run (Program::fit
-// in app/program.hpp); tests make their own.
+// in app/program/program.hpp); tests make their own.
 #include <array>
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The command line read as a table: arguments in, what gndfit does out.
-#include "app/command_line.hpp"
+#include "app/common/command_line.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // The CSV rows against the tables: every value, shown through the mask the
 // table uses for it, must give the table's field.  The tables are the
 // golden outputs of an independent implementation.
-#include "app/csv_writer.hpp"
+#include "app/csv/csv_writer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/band_table.hpp"
-#include "app/command_line.hpp"
-#include "app/band_values.hpp"
+#include "app/program/band_table.hpp"
+#include "app/common/command_line.hpp"
+#include "app/program/band_values.hpp"
 #include "console/numeric_mask.hpp"
 
 #include "support/read_back.hpp"

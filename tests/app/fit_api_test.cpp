@@ -2,7 +2,7 @@
 // The C API against the console program itself: for measurements each run
 // alone (as the API fits each from a fresh state), the API's field texts,
 // laid out as the table lays them out, must be the rows the program prints.
-#include "app/fit_api.h"
+#include "app/api/fit_api.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program.hpp"
-#include "app/table_rows.hpp"
+#include "app/program/program.hpp"
+#include "app/program/table_rows.hpp"
 #include "support/json_syntax.hpp"
 #include "support/memory_console.hpp"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.hpp"
-#include "app/joint_api.h"
-#include "app/joint_input.hpp"
+#include "app/common/command_line.hpp"
+#include "app/api/joint_api.h"
+#include "app/joint/joint_input.hpp"
 
 namespace gndfit {
 namespace {

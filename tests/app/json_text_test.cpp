@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/json_text.hpp"
+#include "app/common/json_text.hpp"
 #include "support/json_syntax.hpp"
 
 namespace gndfit {

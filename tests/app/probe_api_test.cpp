@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/probe_api.h"
+#include "app/api/probe_api.h"
 #include "support/json_syntax.hpp"
 
 namespace gndfit {

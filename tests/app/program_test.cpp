@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The whole program through redirected input and output, byte for byte.
-#include "app/program.hpp"
+#include "app/program/program.hpp"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/program.hpp"
+#include "app/program/program.hpp"
 #include "support/memory_console.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#include "app/api/api_text.hpp"
+
+#include "app/program/band_table.hpp"
+#include "app/common/command_line.hpp"
+#include "app/joint/joint_json.hpp"
+#include "app/joint/joint_solution.hpp"
+
+namespace gndfit {
+
+bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& error) {
+  std::vector<float> frequencies;
+  if (list != nullptr && !parse_frequency_list(list, frequencies)) {
+    error = "invalid frequency list: expected positive numbers in MHz separated by commas";
+    return false;
+  }
+  mhz = frequencies_as_written(list == nullptr ? std::span<const float>(kBandTable)
+                                                : std::span<const float>(frequencies));
+  return true;
+}
+
+std::string whole_input_error_json(const std::string& reason) {
+  std::vector<JointInputError> errors(1);
+  errors[0].reason = reason;
+  return joint_errors_json(errors);
+}
+
+const char* api_result(std::string json) {
+  static std::string kept;
+  kept = std::move(json);
+  return kept.c_str();
+}
+
+}  // namespace gndfit

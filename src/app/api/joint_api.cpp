@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#include "app/api/joint_api.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/api/api_text.hpp"
+#include "app/joint/joint_json.hpp"
+
+namespace {
+
+using namespace gndfit;
+
+std::string fit_text(const char* text, const char* frequencies_mhz) {
+  std::vector<double> mhz;
+  std::string error;
+  if (!api_frequencies(frequencies_mhz, mhz, error)) return whole_input_error_json(error);
+  JointInput input;
+  std::string_view rest = text != nullptr ? text : "";
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    input.take_line(rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  }
+  const std::vector<JointInputError> errors = input.errors();
+  if (!errors.empty()) return joint_errors_json(errors);
+  const JointSolution solution = solve_joint(input, mhz);
+  if (!solution.error.empty()) return whole_input_error_json(solution.error);
+  return joint_json(solution);
+}
+
+}  // namespace
+
+extern "C" const char* gndfit_joint_json(const char* text) {
+  return api_result(fit_text(text, nullptr));
+}
+
+extern "C" const char* gndfit_joint_json_at(const char* text, const char* frequencies_mhz) {
+  return api_result(fit_text(text, frequencies_mhz != nullptr ? frequencies_mhz : ""));
+}

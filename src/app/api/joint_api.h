@@ -1,0 +1,38 @@
+/* SPDX-License-Identifier: MIT */
+/* gndfit's joint fit as a C API: several measurements as text in, one
+ * ground model fitted to them all as JSON out.  Used by the web page
+ * (compiled to WebAssembly) and usable from any language with a C
+ * interface.
+ *
+ * The text holds one measurement a line, as `gndfit --joint` reads them:
+ * `f er s` or `f er s u_er u_s` (MHz, relative permittivity, mS/m and the
+ * standard uncertainties of the last two); blanks, tabs or commas between
+ * fields; blank lines and lines starting with # skipped; either every line
+ * has uncertainties or none has.
+ *
+ * The JSON is that of `gndfit --joint --json` (see app/joint/joint_json.hpp), or,
+ * when the text has faulty lines or the measurements have no fit,
+ *   {"errors": [{"line": N, "reason": "..."}, ...]}
+ * with "line" null for an error of the whole text.  The returned text is
+ * valid until the next call.
+ */
+#ifndef GNDFIT_JOINT_API_H
+#define GNDFIT_JOINT_API_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The model on the ten HF bands of the table. */
+const char* gndfit_joint_json(const char* text);
+
+/* The model at the frequencies of `frequencies_mhz`, positive numbers in
+ * MHz separated by commas as for --freq (for a curve, say); an invalid
+ * list is an error of the whole text. */
+const char* gndfit_joint_json_at(const char* text, const char* frequencies_mhz);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

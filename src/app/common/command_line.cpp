@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+#include "app/common/command_line.hpp"
+
+#include <string>
+
+#include "app/program/band_table.hpp"
+#include "number/decimal_text.hpp"
+
+#ifndef GNDFIT_VERSION
+#define GNDFIT_VERSION "unknown"
+#endif
+#ifndef GNDFIT_REVISION
+#define GNDFIT_REVISION ""
+#endif
+
+namespace gndfit {
+
+bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies) {
+  frequencies.clear();
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    float value = 0.0f;
+    if (!read_decimal(item, value) || !(value > 0.0f)) return false;
+    frequencies.push_back(value);
+    if (comma == std::string_view::npos) return true;
+    text.remove_prefix(comma + 1);
+  }
+}
+
+std::span<const float> output_frequencies(const CommandLine& line) {
+  if (line.frequencies.empty()) return kBandTable;
+  return line.frequencies;
+}
+
+CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
+  CommandLine line;
+  bool csv = false;
+  bool nec = false;
+  bool freq = false;
+  bool probe = false;
+  bool joint = false;
+  bool json = false;
+  bool options_ended = false;
+  auto fail = [](std::string message) {
+    CommandLine failed;
+    failed.mode = RunMode::error;
+    failed.error = std::move(message);
+    return failed;
+  };
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view arg = arguments[i];
+    if (options_ended || arg == "-" || arg.empty() || arg[0] != '-') {
+      line.files.emplace_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "-h" || arg == "--help") {
+      line.mode = RunMode::help;
+      return line;
+    } else if (arg == "--version") {
+      line.mode = RunMode::version;
+      return line;
+    } else if (arg == "--csv") {
+      csv = true;
+    } else if (arg == "--joint") {
+      joint = true;
+    } else if (arg == "--json") {
+      json = true;
+    } else if (arg == "--freq" || arg.starts_with("--freq=") || arg == "--nec" ||
+               arg.starts_with("--nec=")) {
+      const bool is_nec = arg.starts_with("--nec");
+      const std::string name = is_nec ? "--nec" : "--freq";
+      std::string_view list;
+      if (arg == name) {
+        if (i + 1 == arguments.size()) return fail("option '" + name + "' needs a list of frequencies");
+        list = arguments[++i];
+      } else {
+        list = arg.substr(name.size() + 1);
+      }
+      if (!parse_frequency_list(list, line.frequencies)) {
+        return fail("invalid frequency list '" + std::string(list) +
+                    "': expected positive numbers in MHz separated by commas");
+      }
+      (is_nec ? nec : freq) = true;
+    } else if (arg == "--probe" || arg.starts_with("--probe=")) {
+      std::string_view setting_text;
+      if (arg == "--probe") {
+        if (i + 1 == arguments.size()) {
+          return fail("option '--probe' needs the probe, e.g. 'short,c0=5'");
+        }
+        setting_text = arguments[++i];
+      } else {
+        setting_text = arg.substr(8);
+      }
+      std::string error;
+      if (!parse_probe_setting(setting_text, line.probe, error)) return fail(error);
+      probe = true;
+    } else {
+      return fail("unknown option '" + std::string(arg) + "'");
+    }
+  }
+  if (probe && !joint && (csv || nec || freq || json)) {
+    return fail("option '--probe' writes its own CSV; '--csv', '--freq', '--nec' and '--json'"
+                " go with '--probe' and '--joint' together");
+  }
+  if (json && !joint) return fail("option '--json' needs '--joint'");
+  if (json && (csv || nec)) return fail("option '--json' excludes '--csv' and '--nec'");
+  if (joint) {
+    if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
+    if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for the others");
+    line.mode = probe ? RunMode::probe : RunMode::joint;
+    line.joint = true;
+    line.joint_output = json ? JointOutput::json
+                        : csv ? JointOutput::csv
+                        : nec ? JointOutput::nec
+                              : JointOutput::report;
+    return line;
+  }
+  if (csv && nec) return fail("options '--csv' and '--nec' exclude each other");
+  if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for '--csv'");
+  if (freq && !csv) return fail("option '--freq' needs '--csv'");
+  if (probe) {
+    line.mode = RunMode::probe;
+  } else if (nec) {
+    line.mode = RunMode::nec;
+  } else if (csv) {
+    line.mode = RunMode::csv;
+  } else if (!line.files.empty()) {
+    line.mode = RunMode::files;
+  }
+  return line;
+}
+
+std::string usage_text() {
+  return "Usage: gndfit [FILE]...\n"
+         "       gndfit --csv [--freq LIST] [FILE]...\n"
+         "       gndfit --nec LIST [FILE]...\n"
+         "       gndfit --probe SPEC [FILE]...\n"
+         "       gndfit [--probe SPEC] --joint [--json | --csv | --nec LIST] [--freq LIST] [FILE]...\n"
+         "Fit a frequency-dependent ground model to one measurement at a time and\n"
+         "show the model's relative permittivity, conductivity and relative skin\n"
+         "depth on the HF bands from 1.8 to 28.5 MHz.\n"
+         "\n"
+         "With no option, gndfit asks for measurements: frequency in MHz, relative\n"
+         "permittivity and conductivity in mS/m, e.g. '7.1 13 5', and prints a\n"
+         "table for each; with standard input redirected, or with FILEs, it reads\n"
+         "them all and writes the tables without prompt or screen.\n"
+         "\n"
+         "  --csv        write comma-separated values instead of the table: one\n"
+         "               header line, then one line per band for each\n"
+         "               measurement; each input line holds one measurement\n"
+         "  --freq LIST  with --csv or --joint, the frequencies in MHz to evaluate\n"
+         "               at, separated by commas (default the ten HF bands)\n"
+         "  --nec LIST   for the one measurement in the input, NEC-2 cards for\n"
+         "               each frequency in LIST (MHz, separated by commas): a\n"
+         "               ground (GN 2) with the model's values there, FR and XQ;\n"
+         "               they go after a deck's GE and EX cards\n"
+         "  --probe SPEC convert analyser sweeps of a probe in the ground (Touchstone\n"
+         "               one-port or CSV of MHz, R and X) to CSV of frequency,\n"
+         "               permittivity and conductivity; SPEC is 'short,c0=PF',\n"
+         "               'short,air=FILE' (C0 from a sweep in air) or\n"
+         "               'line,length=M,z0=OHMS'; with --joint the points are\n"
+         "               fitted as one model instead, with --joint's outputs\n"
+         "  --joint      fit one model to all the measurements of the input, each\n"
+         "               line 'f er s' or 'f er s u_er u_s' (with the standard\n"
+         "               uncertainties of er and s); writes a report with +-1 sd,\n"
+         "               chi-square and the bands, or with --csv or --nec that form\n"
+         "  --json       with --joint, the fit as JSON\n"
+         "  -h, --help   show this help and exit\n"
+         "  --version    show the version and exit\n"
+         "\n"
+         "FILE '-' is standard input; with no FILE, standard input is read.\n"
+         "Exit status: 0 when all went well; 1 when input or output failed, with\n"
+         "--csv or --nec when any line was skipped, or with --nec when the input\n"
+         "did not hold exactly one measurement, with --probe when a sweep could\n"
+         "not be converted; 2 for a wrong command line.\n"
+         "did not hold exactly one measurement, with --joint when any line was\n"
+         "faulty or the measurements have no fit; 2 for a wrong command line.\n"
+         "See gndfit(1) for the number forms, the keys and the files.\n";
+}
+
+std::string version_text() {
+  std::string text = "gndfit " GNDFIT_VERSION;
+  const std::string revision = GNDFIT_REVISION;
+  if (!revision.empty()) text += " (git " + revision + ")";
+  return text + "\n";
+}
+
+}  // namespace gndfit

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include "app/nec/nec_command.hpp"
+
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "app/common/measurement_lines.hpp"
+#include "app/common/nec_cards.hpp"
+#include "app/common/text_output.hpp"
+
+namespace gndfit {
+
+// NEC-2 takes comment cards only at the top of a deck, so the cards are
+// for exactly one measurement: none, or a second, is an error and nothing
+// is written.
+int run_nec(const CommandLine& line) {
+  InputFiles files;
+  if (!open_input_files(line, files)) return kUsageError;
+  start_text_output();
+  std::vector<Measurement> measurements;
+  long second_line = 0;
+  MeasurementLines lines(std::cerr, [&](const Measurement& m, long number) {
+    if (measurements.size() == 1 && second_line == 0) second_line = number;
+    measurements.push_back(m);
+  });
+  files.read_lines([&lines](std::string_view text) { lines.take_line(text); });
+  if (!files.failure().empty()) return finish_text_output(files, false);
+  if (measurements.empty()) {
+    std::cerr << "gndfit: --nec needs one measurement; the input holds none\n";
+    return 1;
+  }
+  if (measurements.size() > 1) {
+    std::cerr << "gndfit: line " << second_line
+              << ": --nec takes one measurement; this is a second one\n";
+    return 1;
+  }
+  FitState fit;
+  write_nec_cards(std::cout, fit_and_evaluate(fit, measurements[0], line.frequencies));
+  return finish_text_output(files, lines.skipped_any());
+}
+
+}  // namespace gndfit
