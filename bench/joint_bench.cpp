@@ -21,7 +21,7 @@ std::vector<JointMeasurement> noisy_sweep(int n, bool weighted) {
   std::vector<JointMeasurement> sweep;
   for (int i = 0; i < n; ++i) {
     const double mhz = std::pow(30.0, (i + 0.5) / n);
-    const GroundValues v = joint_model_values({0.005, 12.0}, mhz);
+    const GroundValues v = messier_values({0.005, 12.0}, mhz);
     JointMeasurement m{mhz, v.permittivity * (1 + noise(rng)),
                        v.conductivity_ms * (1 + noise(rng))};
     if (weighted) {

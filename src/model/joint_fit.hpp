@@ -3,20 +3,15 @@
 // One ground model for several measurements: the least-squares fit of the
 // model's two parameters, with their uncertainties, in plain IEEE double.
 //
-// The model, with f in Hz, x the base conductivity (S/m) and e the base
-// relative permittivity:
-//   conductivity(f)          = x (1 + sqrt(4 pi f eps0 e / x))
-//   relative permittivity(f) = e (1 + sqrt(x / (pi f eps0 e)))
-// The fit minimises
+// The model is model/messier_ground's, with x the base conductivity (S/m)
+// and e the base relative permittivity.  The fit minimises
 //   chi^2 = sum ((permittivity(f) - er) / u_er)^2 + ((conductivity_mS(f) - s) / u_s)^2
 // over x > 0, e > 0, with u = 1 for measurements without uncertainties.
 #include <span>
 
-namespace gndfit {
+#include "model/messier_ground.hpp"
 
-inline constexpr double kJointPi = 3.141592653589793;
-inline constexpr double kJointVacuumPermittivity = 8.8541878128e-12;  // F/m
-inline constexpr double kJointSpeedOfLight = 299792458.0;             // m/s
+namespace gndfit {
 
 struct JointMeasurement {
   double frequency_mhz = 0.0;
@@ -26,16 +21,6 @@ struct JointMeasurement {
   // conductivity's in mS/m; 1 for both where the input gives none.
   double permittivity_u = 1.0;
   double conductivity_u = 1.0;
-};
-
-struct JointModel {
-  double base_conductivity = 0.0;  // x, S/m
-  double base_permittivity = 0.0;  // e, relative
-};
-
-struct GroundValues {
-  double permittivity = 0.0;     // relative
-  double conductivity_ms = 0.0;  // mS/m
 };
 
 // The covariance of (x, e); `present` is false where there is none (one
@@ -59,17 +44,11 @@ enum class JointOutcome {
 
 struct JointFit {
   JointOutcome outcome = JointOutcome::no_measurements;
-  JointModel model;
+  MessierParameters model;
   double chi_square = 0.0;
   int degrees_of_freedom = 0;  // 2N - 2
   JointCovariance covariance;
 };
-
-// The model at a frequency.
-GroundValues joint_model_values(const JointModel& model, double frequency_mhz);
-
-// The one model that reproduces a measurement exactly.
-JointModel exact_model(const JointMeasurement& m);
 
 // The global least-squares fit.  `weighted`: the measurements carry their
 // own uncertainties; without, the covariance is scaled by chi^2 / (2N - 2).
@@ -83,8 +62,5 @@ struct BandEstimate {
   double conductivity_sd_ms = 0.0;
 };
 BandEstimate estimate_at(const JointFit& fit, double frequency_mhz);
-
-// Skin depth in metres of ground with these constants at a frequency.
-double skin_depth_m(double frequency_mhz, const GroundValues& ground);
 
 }  // namespace gndfit

@@ -4,18 +4,11 @@
 // measurements, with the file and line it came from: the joint fit takes
 // a list of these as its measurements.
 #include <complex>
-#include <numbers>
 #include <string>
 
+#include "model/ground.hpp"
+
 namespace gndfit {
-
-constexpr double kVacuumPermittivity = 8.8541878128e-12;  // F/m
-constexpr double kSpeedOfLight = 299792458.0;             // m/s
-
-// omega in rad/s of a frequency in MHz.
-inline double angular_frequency(double frequency_mhz) {
-  return 2.0 * std::numbers::pi * frequency_mhz * 1e6;
-}
 
 struct GroundPoint {
   double frequency_mhz = 0.0;

@@ -34,12 +34,12 @@ JointMeasurement measure(double x, double e, double mhz) {
 
 double relative(double a, double b) { return std::fabs(a - b) / std::fabs(b); }
 
-TEST(JointModel, ValuesAgreeWithTheComplexForm) {
+TEST(MessierGround, ValuesAgreeWithTheComplexForm) {
   for (const double x : {1e-5, 0.003, 0.5}) {
     for (const double e : {0.3, 4.0, 80.0}) {
       for (const double mhz : {0.1, 1.8, 28.5, 400.0}) {
         const JointMeasurement m = measure(x, e, mhz);
-        const GroundValues v = joint_model_values({x, e}, mhz);
+        const GroundValues v = messier_values({x, e}, mhz);
         EXPECT_LT(relative(v.permittivity, m.permittivity), 1e-14) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(v.conductivity_ms, m.conductivity_ms), 1e-14)
             << x << ' ' << e << ' ' << mhz;
@@ -50,11 +50,12 @@ TEST(JointModel, ValuesAgreeWithTheComplexForm) {
 
 // One measurement fixes the model: the exact pair, over grounds where one
 // current dominates the other by a million times either way.
-TEST(JointModel, ExactModelOfOneMeasurement) {
+TEST(MessierGround, ExactModelOfOneMeasurement) {
   for (const double x : {1e-7, 1e-4, 0.01, 1.0, 30.0}) {
     for (const double e : {0.01, 1.0, 15.0, 1000.0}) {
       for (const double mhz : {0.5, 7.1, 100.0}) {
-        const JointModel model = exact_model(measure(x, e, mhz));
+        const JointMeasurement m = measure(x, e, mhz);
+        const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
         EXPECT_LT(relative(model.base_conductivity, x), 1e-9) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(model.base_permittivity, e), 1e-9) << x << ' ' << e << ' ' << mhz;
       }
@@ -87,6 +88,39 @@ TEST(JointFit, RecoversTheModelOfExactSweeps) {
     EXPECT_LT(relative(fit.model.base_conductivity, x), 1e-8) << x << ' ' << e << ' ' << n;
     EXPECT_LT(relative(fit.model.base_permittivity, e), 1e-8) << x << ' ' << e << ' ' << n;
     EXPECT_EQ(fit.degrees_of_freedom, 2 * n - 2);
+  }
+}
+
+// The model behind the interface every ground model gives: its
+// parameters by name, its values, and a Jacobian that agrees with central
+// differences of the complex form.
+TEST(MessierGround, InterfaceGivesValuesAndJacobian) {
+  const MessierGround model;
+  ASSERT_EQ(model.parameter_names().size(), 2u);
+  EXPECT_EQ(model.parameter_names()[0], "base_conductivity_s_per_m");
+  EXPECT_EQ(model.parameter_names()[1], "base_permittivity");
+  for (const double mhz : {1.8, 28.5}) {
+    const double parameters[2] = {0.004, 12.0};
+    const JointMeasurement m = measure(parameters[0], parameters[1], mhz);
+    const GroundValues v = model.values_at(parameters, mhz);
+    EXPECT_LT(relative(v.permittivity, m.permittivity), 1e-14);
+    EXPECT_LT(relative(v.conductivity_ms, m.conductivity_ms), 1e-14);
+    GroundJacobianRow rows[2];
+    model.jacobian_at(parameters, mhz, rows);
+    for (int k = 0; k < 2; ++k) {
+      const double step = parameters[k] * 1e-5;
+      const double dx = k == 0 ? step : 0.0;
+      const double de = k == 1 ? step : 0.0;
+      const JointMeasurement up = measure(parameters[0] + dx, parameters[1] + de, mhz);
+      const JointMeasurement down = measure(parameters[0] - dx, parameters[1] - de, mhz);
+      EXPECT_LT(relative(rows[k].permittivity, (up.permittivity - down.permittivity) / (2 * step)),
+                1e-7)
+          << k << ' ' << mhz;
+      EXPECT_LT(relative(rows[k].conductivity_ms,
+                         (up.conductivity_ms - down.conductivity_ms) / (2 * step)),
+                1e-7)
+          << k << ' ' << mhz;
+    }
   }
 }
 
@@ -175,7 +209,7 @@ TEST(JointFit, NoMinimumInsideIsAnEdge) {
 
 // The skin depth from the propagation constant gamma = sqrt(j omega mu0
 // (sigma + j omega eps0 er)): depth = 1 / Re(gamma).
-TEST(JointModel, SkinDepthFromThePropagationConstant) {
+TEST(MessierGround, SkinDepthFromThePropagationConstant) {
   const long double mu0 = 1 / (kEps0 * 299792458.0L * 299792458.0L);
   for (const double mhz : {0.5, 7.1, 28.5}) {
     for (const GroundValues g :

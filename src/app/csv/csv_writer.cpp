@@ -19,8 +19,8 @@ CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std:
       }) {}
 
 void CsvWriter::warn_if_unphysical(const Measurement& m, long line_number) {
-  const JointModel model = exact_model({m.frequency_mhz, m.permittivity, m.conductivity_ms});
-  if (!below_vacuum(model)) return;
+  const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
+  if (!below_vacuum(model.base_permittivity)) return;
   const JointWarning w = below_vacuum_warning(model.base_permittivity);
   errors_ << "gndfit: line " << line_number << ": warning: " << w.code << ": " << w.text << '\n';
 }

@@ -40,8 +40,8 @@ JointSolution solve_joint(const JointInput& input, std::span<const double> frequ
 
 // The warning for a model whose base permittivity is below that of vacuum;
 // also given for single measurements in --csv.
+// (The rule itself is model/ground's below_vacuum.)
 JointWarning below_vacuum_warning(double base_permittivity);
-bool below_vacuum(const JointModel& model);
 
 // A band frequency given as a single (the band table, --freq) as the
 // double of its shortest text: 1.8, not 1.7999999523.
