@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/program/band_table.hpp"
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 #include "app/joint/joint_solution.hpp"
 #include "app/common/json_text.hpp"
 #include "app/program/table_rows.hpp"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 #include "app/joint/joint_solution.hpp"
 #include "number/shortest.hpp"
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "app/program/band_table.hpp"
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 
 namespace gndfit {
 namespace {
