@@ -54,9 +54,9 @@ struct Moments {
   }
 };
 
-Moments moments_of(std::span<const JointMeasurement> measurements) {
+Moments moments_of(std::span<const LocatedMeasurement> measurements) {
   Moments m;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const Coefficients k = coefficients_at(j.frequency_mhz);
     const double we = 1.0 / j.permittivity_u;
     const double ws = 1.0 / j.conductivity_u;
@@ -113,9 +113,9 @@ bool finite(const Moments& m) {
   return std::isfinite(sum);
 }
 
-double chi_square_of(std::span<const JointMeasurement> measurements, const MessierParameters& model) {
+double chi_square_of(std::span<const LocatedMeasurement> measurements, const MessierParameters& model) {
   double sum = 0.0;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const GroundValues v = messier_values(model, j.frequency_mhz);
     const double re = (v.permittivity - j.permittivity) / j.permittivity_u;
     const double rs = (v.conductivity_ms - j.conductivity_ms) / j.conductivity_u;
@@ -131,11 +131,11 @@ struct Edges {
   double zero_conductivity = 0.0;
 };
 
-Edges edges_of(std::span<const JointMeasurement> measurements, const Moments& m) {
+Edges edges_of(std::span<const LocatedMeasurement> measurements, const Moments& m) {
   const double x = m.qd[0] / m.qq[0][0];
   const double e = m.qd[2] / m.qq[2][2];
   Edges edges;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const double re = j.permittivity / j.permittivity_u;
     const double rs = (1000.0 * x - j.conductivity_ms) / j.conductivity_u;
     const double ue = (e - j.permittivity) / j.permittivity_u;
@@ -149,7 +149,7 @@ Edges edges_of(std::span<const JointMeasurement> measurements, const Moments& m)
 // The local minima of chi^2 along one chart, t in (0, 2] (the two charts
 // overlap around t = 1, so that a minimum there is seen by one of them);
 // `flipped` says the chart is t = a / b.  Each is written into `best` where it is lower.
-void search_chart(std::span<const JointMeasurement> measurements, const Moments& m, bool flipped,
+void search_chart(std::span<const LocatedMeasurement> measurements, const Moments& m, bool flipped,
                   MessierParameters& best, double& best_chi_square) {
   const Profile profile(m);
   const SignChanges changes = sign_changes(profile.slope_polynomial(), 0.0, 2.0,
@@ -173,11 +173,11 @@ void search_chart(std::span<const JointMeasurement> measurements, const Moments&
 
 // C = (J^T J)^-1 from J = QR by Gram-Schmidt over the two columns (so
 // without squaring J's condition number).
-JointCovariance covariance_of(std::span<const JointMeasurement> measurements,
+JointCovariance covariance_of(std::span<const LocatedMeasurement> measurements,
                               const MessierParameters& model) {
   double xx = 0.0;
   double xe = 0.0;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const MessierGradients g = messier_gradients(model, j.frequency_mhz);
     const double we = 1.0 / j.permittivity_u;
     const double ws = 1.0 / j.conductivity_u;
@@ -189,7 +189,7 @@ JointCovariance covariance_of(std::span<const JointMeasurement> measurements,
   const double r11 = std::sqrt(xx);
   const double projection = xe / xx;  // of the e column on the x column
   double rest = 0.0;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const MessierGradients g = messier_gradients(model, j.frequency_mhz);
     const double we = 1.0 / j.permittivity_u;
     const double ws = 1.0 / j.conductivity_u;
@@ -211,7 +211,7 @@ JointCovariance covariance_of(std::span<const JointMeasurement> measurements,
 
 }  // namespace
 
-JointFit fit_joint(std::span<const JointMeasurement> measurements, bool weighted) {
+JointFit fit_joint(std::span<const LocatedMeasurement> measurements, bool weighted) {
   JointFit fit;
   if (measurements.empty()) return fit;
   fit.degrees_of_freedom = static_cast<int>(2 * measurements.size() - 2);

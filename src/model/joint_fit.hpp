@@ -9,19 +9,10 @@
 // over x > 0, e > 0, with u = 1 for measurements without uncertainties.
 #include <span>
 
+#include "located/measurement.hpp"
 #include "model/messier_ground.hpp"
 
 namespace gndfit {
-
-struct JointMeasurement {
-  double frequency_mhz = 0.0;
-  double permittivity = 0.0;     // relative
-  double conductivity_ms = 0.0;  // mS/m
-  // Standard uncertainties, the permittivity's as a pure number and the
-  // conductivity's in mS/m; 1 for both where the input gives none.
-  double permittivity_u = 1.0;
-  double conductivity_u = 1.0;
-};
 
 // The covariance of (x, e); `present` is false where there is none (one
 // measurement).
@@ -52,7 +43,7 @@ struct JointFit {
 
 // The global least-squares fit.  `weighted`: the measurements carry their
 // own uncertainties; without, the covariance is scaled by chi^2 / (2N - 2).
-JointFit fit_joint(std::span<const JointMeasurement> measurements, bool weighted);
+JointFit fit_joint(std::span<const LocatedMeasurement> measurements, bool weighted);
 
 // The model's values at a frequency with their standard deviations by
 // linear propagation of the covariance (zero when it has none).

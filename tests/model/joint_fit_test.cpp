@@ -24,7 +24,7 @@ constexpr long double kPi = 3.141592653589793238462643383279L;
 
 // The measurement a ground model gives at f MHz: relative permittivity and
 // mS/m from the complex conductivity.
-JointMeasurement measure(double x, double e, double mhz) {
+LocatedMeasurement measure(double x, double e, double mhz) {
   const long double omega = 2 * kPi * mhz * 1e6L;
   const complex root = std::sqrt(complex(x)) + std::sqrt(complex(0, omega * kEps0 * e));
   const complex s = root * root;
@@ -38,7 +38,7 @@ TEST(MessierGround, ValuesAgreeWithTheComplexForm) {
   for (const double x : {1e-5, 0.003, 0.5}) {
     for (const double e : {0.3, 4.0, 80.0}) {
       for (const double mhz : {0.1, 1.8, 28.5, 400.0}) {
-        const JointMeasurement m = measure(x, e, mhz);
+        const LocatedMeasurement m = measure(x, e, mhz);
         const GroundValues v = messier_values({x, e}, mhz);
         EXPECT_LT(relative(v.permittivity, m.permittivity), 1e-14) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(v.conductivity_ms, m.conductivity_ms), 1e-14)
@@ -54,7 +54,7 @@ TEST(MessierGround, ExactModelOfOneMeasurement) {
   for (const double x : {1e-7, 1e-4, 0.01, 1.0, 30.0}) {
     for (const double e : {0.01, 1.0, 15.0, 1000.0}) {
       for (const double mhz : {0.5, 7.1, 100.0}) {
-        const JointMeasurement m = measure(x, e, mhz);
+        const LocatedMeasurement m = measure(x, e, mhz);
         const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
         EXPECT_LT(relative(model.base_conductivity, x), 1e-9) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(model.base_permittivity, e), 1e-9) << x << ' ' << e << ' ' << mhz;
@@ -62,7 +62,7 @@ TEST(MessierGround, ExactModelOfOneMeasurement) {
     }
   }
   // 1.8 MHz, permittivity 5, 10 mS/m: a base permittivity of 0.125.
-  const JointFit fit = fit_joint(std::vector<JointMeasurement>{{1.8, 5.0, 10.0}}, false);
+  const JointFit fit = fit_joint(std::vector<LocatedMeasurement>{{1.8, 5.0, 10.0}}, false);
   EXPECT_EQ(fit.outcome, JointOutcome::fitted);
   EXPECT_LT(relative(fit.model.base_permittivity, 0.1250947793476067), 1e-13);
   EXPECT_LT(relative(fit.model.base_conductivity, 0.00951183427923442), 1e-13);
@@ -81,7 +81,7 @@ TEST(JointFit, RecoversTheModelOfExactSweeps) {
     const double x = std::pow(10.0, -6 + 6.5 * unit(rng));
     const double e = std::pow(10.0, -1 + 4 * unit(rng));
     const int n = 2 + static_cast<int>(20 * unit(rng));
-    std::vector<JointMeasurement> sweep;
+    std::vector<LocatedMeasurement> sweep;
     for (int k = 0; k < n; ++k) sweep.push_back(measure(x, e, std::pow(10.0, 2.5 * unit(rng))));
     const JointFit fit = fit_joint(sweep, false);
     ASSERT_EQ(fit.outcome, JointOutcome::fitted) << x << ' ' << e;
@@ -101,7 +101,7 @@ TEST(MessierGround, InterfaceGivesValuesAndJacobian) {
   EXPECT_EQ(model.parameter_names()[1], "base_permittivity");
   for (const double mhz : {1.8, 28.5}) {
     const double parameters[2] = {0.004, 12.0};
-    const JointMeasurement m = measure(parameters[0], parameters[1], mhz);
+    const LocatedMeasurement m = measure(parameters[0], parameters[1], mhz);
     const GroundValues v = model.values_at(parameters, mhz);
     EXPECT_LT(relative(v.permittivity, m.permittivity), 1e-14);
     EXPECT_LT(relative(v.conductivity_ms, m.conductivity_ms), 1e-14);
@@ -111,8 +111,8 @@ TEST(MessierGround, InterfaceGivesValuesAndJacobian) {
       const double step = parameters[k] * 1e-5;
       const double dx = k == 0 ? step : 0.0;
       const double de = k == 1 ? step : 0.0;
-      const JointMeasurement up = measure(parameters[0] + dx, parameters[1] + de, mhz);
-      const JointMeasurement down = measure(parameters[0] - dx, parameters[1] - de, mhz);
+      const LocatedMeasurement up = measure(parameters[0] + dx, parameters[1] + de, mhz);
+      const LocatedMeasurement down = measure(parameters[0] - dx, parameters[1] - de, mhz);
       EXPECT_LT(relative(rows[k].permittivity, (up.permittivity - down.permittivity) / (2 * step)),
                 1e-7)
           << k << ' ' << mhz;
@@ -129,7 +129,7 @@ TEST(MessierGround, InterfaceGivesValuesAndJacobian) {
 TEST(JointFit, CovarianceOfTwoExactMeasurements) {
   const double x = 0.004;
   const double e = 12.0;
-  std::vector<JointMeasurement> pair = {measure(x, e, 1.8), measure(x, e, 14.2)};
+  std::vector<LocatedMeasurement> pair = {measure(x, e, 1.8), measure(x, e, 14.2)};
   pair[0].permittivity_u = 0.5;
   pair[0].conductivity_u = 0.2;
   pair[1].permittivity_u = 0.3;
@@ -144,8 +144,8 @@ TEST(JointFit, CovarianceOfTwoExactMeasurements) {
     const double dx = column == 0 ? steps[0] : 0.0;
     const double de = column == 1 ? steps[1] : 0.0;
     for (int k = 0; k < 2; ++k) {
-      const JointMeasurement up = measure(x + dx, e + de, pair[k].frequency_mhz);
-      const JointMeasurement down = measure(x - dx, e - de, pair[k].frequency_mhz);
+      const LocatedMeasurement up = measure(x + dx, e + de, pair[k].frequency_mhz);
+      const LocatedMeasurement down = measure(x - dx, e - de, pair[k].frequency_mhz);
       const double h = 2 * steps[column];
       j[2 * k][column] = (up.permittivity - down.permittivity) / h / pair[k].permittivity_u;
       j[2 * k + 1][column] =
@@ -177,10 +177,10 @@ TEST(JointFit, CovarianceOfTwoExactMeasurements) {
 // Without uncertainties the covariance is that of u = 1 scaled by
 // chi^2 / (2N - 2).
 TEST(JointFit, UnweightedCovarianceIsScaledByChiSquarePerDegree) {
-  std::vector<JointMeasurement> noisy;
+  std::vector<LocatedMeasurement> noisy;
   const double wobble[] = {1.03, 0.98, 1.01, 0.97, 1.02};
   for (int k = 0; k < 5; ++k) {
-    JointMeasurement m = measure(0.002, 9.0, 2.0 + 5.0 * k);
+    LocatedMeasurement m = measure(0.002, 9.0, 2.0 + 5.0 * k);
     m.permittivity *= wobble[k];
     m.conductivity_ms *= wobble[4 - k];
     noisy.push_back(m);
@@ -200,9 +200,9 @@ TEST(JointFit, UnweightedCovarianceIsScaledByChiSquarePerDegree) {
 // permittivity and the conductivity falling (e -> 0); the model does
 // neither.
 TEST(JointFit, NoMinimumInsideIsAnEdge) {
-  const std::vector<JointMeasurement> rising = {{1.8, 5, 1e-9}, {7, 10, 1e-9}, {28, 20, 1e-9}};
+  const std::vector<LocatedMeasurement> rising = {{1.8, 5, 1e-9}, {7, 10, 1e-9}, {28, 20, 1e-9}};
   EXPECT_EQ(fit_joint(rising, false).outcome, JointOutcome::towards_zero_conductivity);
-  const std::vector<JointMeasurement> falling = {{1.8, 1e-9, 10}, {7, 1e-9, 9}, {28, 1e-9, 5}};
+  const std::vector<LocatedMeasurement> falling = {{1.8, 1e-9, 10}, {7, 1e-9, 9}, {28, 1e-9, 5}};
   EXPECT_EQ(fit_joint(falling, false).outcome, JointOutcome::towards_zero_permittivity);
   EXPECT_EQ(fit_joint({}, false).outcome, JointOutcome::no_measurements);
 }

@@ -20,9 +20,7 @@ bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& er
 }
 
 std::string whole_input_error_json(const std::string& reason) {
-  std::vector<JointInputError> errors(1);
-  errors[0].reason = reason;
-  return joint_errors_json(errors);
+  return joint_errors_json({Failure{Location{""}, reason}});
 }
 
 const char* api_result(std::string json) {

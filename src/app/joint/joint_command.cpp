@@ -23,8 +23,8 @@ bool read_measurements(InputFiles& files, JointInput& input) {
     }
     input.take_line(text);
   });
-  if (files.failure().empty()) return true;
-  std::cerr << "gndfit: " << files.failure() << '\n';
+  if (!files.failure()) return true;
+  report_failure(*files.failure());
   return false;
 }
 
@@ -59,21 +59,19 @@ int run_joint(const CommandLine& line) {
   start_text_output();
   JointInput input;
   if (!read_measurements(files, input)) return 1;
-  const std::vector<JointInputError> errors = input.errors();
+  const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) {
-    for (const JointInputError& e : errors) std::cerr << "gndfit: " << joint_message(e) << '\n';
-    return 1;
+    for (const Failure& e : errors) report_failure(e);
+    return kFailureStatus;
   }
   return fit_and_write_joint(line, input);
 }
 
 int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
-  const JointSolution solution = solve_joint(input, frequencies_as_written(output_frequencies(line)));
-  if (!solution.error.empty()) {
-    std::cerr << "gndfit: " << solution.error << '\n';
-    return 1;
-  }
-  write(line, solution);
+  const Outcome<JointSolution> solution =
+      solve_joint(input, frequencies_as_written(output_frequencies(line)));
+  if (solution.failed()) return report_failure(solution.failure());
+  write(line, solution.value());
   return flush_standard_output();
 }
 

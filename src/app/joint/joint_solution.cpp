@@ -57,17 +57,14 @@ std::vector<double> frequencies_as_written(std::span<const float> list) {
   return mhz;
 }
 
-JointSolution solve_joint(const JointInput& input, std::span<const double> frequencies_mhz) {
+Outcome<JointSolution> solve_joint(const JointInput& input,
+                                   std::span<const double> frequencies_mhz) {
   JointSolution s;
   s.weighted = input.weighted();
   s.measurements = input.measurements();
-  s.origins = input.origins();
   s.fit = fit_joint(s.measurements, s.weighted);
-  if (s.fit.outcome != JointOutcome::fitted) {
-    s.error = outcome_error(s.fit.outcome);
-    return s;
-  }
-  for (const JointMeasurement& m : s.measurements) {
+  if (s.fit.outcome != JointOutcome::fitted) return Failure{Location{""}, outcome_error(s.fit.outcome)};
+  for (const LocatedMeasurement& m : s.measurements) {
     s.model_at_measurements.push_back(messier_values(s.fit.model, m.frequency_mhz));
   }
   for (const double f : frequencies_mhz) {

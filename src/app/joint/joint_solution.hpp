@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/joint/joint_input.hpp"
+#include "located/outcome.hpp"
 #include "model/joint_fit.hpp"
 
 namespace gndfit {
@@ -24,19 +25,18 @@ struct JointBand {
 };
 
 struct JointSolution {
-  std::string error;  // empty when there is a fit
   JointFit fit;
   bool weighted = false;
-  std::vector<JointMeasurement> measurements;
-  std::vector<JointOrigin> origins;
+  std::vector<LocatedMeasurement> measurements;
   std::vector<GroundValues> model_at_measurements;
   std::vector<JointBand> bands;
   std::vector<JointWarning> warnings;
 };
 
 // Fits the measurements of `input` (which must hold no error) and
-// evaluates the model at `frequencies_mhz`.
-JointSolution solve_joint(const JointInput& input, std::span<const double> frequencies_mhz);
+// evaluates the model at `frequencies_mhz`; a failure of the whole input
+// when they have no fit.
+Outcome<JointSolution> solve_joint(const JointInput& input, std::span<const double> frequencies_mhz);
 
 // The warning for a model whose base permittivity is below that of vacuum;
 // also given for single measurements in --csv.

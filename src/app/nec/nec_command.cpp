@@ -25,7 +25,7 @@ int run_nec(const CommandLine& line) {
     measurements.push_back(m);
   });
   files.read_lines([&lines](std::string_view text) { lines.take_line(text); });
-  if (!files.failure().empty()) return finish_text_output(files, false);
+  if (files.failure()) return finish_text_output(files, false);
   if (measurements.empty()) {
     std::cerr << "gndfit: --nec needs one measurement; the input holds none\n";
     return 1;

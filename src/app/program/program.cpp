@@ -131,6 +131,7 @@ bool Program::run_pass() {
   if (rejected) return true;
   fit_measurement(fit, m);
   print_rows();
+  ++tables_shown_;
   return true;
 }
 
