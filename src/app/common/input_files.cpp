@@ -45,9 +45,11 @@ std::size_t InputFiles::read(unsigned char* bytes, std::size_t count) {
   return 0;
 }
 
-void InputFiles::read_lines(const std::function<void(std::string_view)>& take) {
+void InputFiles::read_lines(const std::function<void(std::string_view)>& take,
+                            const std::function<void(const std::string&)>& start_file) {
   std::vector<unsigned char> piece(1 << 16);
   for (; current_ < files_.size() && !failure_; ++current_) {
+    if (start_file) start_file(files_[current_].name);
     std::string pending;
     while (const std::size_t n = read_from(files_[current_], piece.data(), piece.size())) {
       pending.append(reinterpret_cast<const char*>(piece.data()), n);

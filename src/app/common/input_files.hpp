@@ -30,12 +30,9 @@ class InputFiles {
   // end of one; 0 at the end of the last, or after a failed read.
   std::size_t read(unsigned char* bytes, std::size_t count);
   // Every line of every file in turn, without its LF, until the end or a
-  // failed read.
-  void read_lines(const std::function<void(std::string_view)>& take);
-  // The name of the file being read ("-" for standard input) and its
-  // place in the list, for messages that name it.
-  const std::string& current_name() const { return files_[current_].name; }
-  std::size_t current_index() const { return current_; }
+  // failed read; `start_file` is given each file's name before its lines.
+  void read_lines(const std::function<void(std::string_view)>& take,
+                  const std::function<void(const std::string&)>& start_file = {});
   // Why reading stopped early; none when every file was read to its end.
   const std::optional<Failure>& failure() const { return failure_; }
 

@@ -15,14 +15,8 @@ namespace {
 
 // Every line of every file, each file's lines counted from 1.
 bool read_measurements(InputFiles& files, JointInput& input) {
-  std::size_t file = static_cast<std::size_t>(-1);
-  files.read_lines([&](std::string_view text) {
-    if (files.current_index() != file) {
-      file = files.current_index();
-      input.start_file(files.current_name());
-    }
-    input.take_line(text);
-  });
+  files.read_lines([&input](std::string_view text) { input.take_line(text); },
+                   [&input](const std::string& source) { input.start_file(source); });
   if (!files.failure()) return true;
   report_failure(*files.failure());
   return false;

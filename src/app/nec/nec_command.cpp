@@ -19,19 +19,20 @@ int run_nec(const CommandLine& line) {
   if (!open_input_files(line, files)) return kUsageError;
   start_text_output();
   std::vector<Measurement> measurements;
-  long second_line = 0;
-  MeasurementLines lines(std::cerr, [&](const Measurement& m, long number) {
-    if (measurements.size() == 1 && second_line == 0) second_line = number;
+  Location second;
+  MeasurementLines lines(std::cerr, [&](const Measurement& m, const Location& where) {
+    if (measurements.size() == 1) second = where;
     measurements.push_back(m);
   });
-  files.read_lines([&lines](std::string_view text) { lines.take_line(text); });
+  files.read_lines([&lines](std::string_view text) { lines.take_line(text); },
+                   [&lines](const std::string& source) { lines.start_file(source); });
   if (files.failure()) return finish_text_output(files, false);
   if (measurements.empty()) {
     std::cerr << "gndfit: --nec needs one measurement; the input holds none\n";
     return 1;
   }
   if (measurements.size() > 1) {
-    std::cerr << "gndfit: line " << second_line
+    std::cerr << "gndfit: " << location_text(second)
               << ": --nec takes one measurement; this is a second one\n";
     return 1;
   }
