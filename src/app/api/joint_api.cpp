@@ -13,9 +13,8 @@ namespace {
 using namespace gndfit;
 
 std::string fit_text(const char* text, const char* frequencies_mhz) {
-  std::vector<double> mhz;
-  std::string error;
-  if (!api_frequencies(frequencies_mhz, mhz, error)) return whole_input_error_json(error);
+  const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
+  if (mhz.failed()) return whole_input_error_json(mhz.failure().reason);
   JointInput input;
   std::string_view rest = text != nullptr ? text : "";
   while (!rest.empty()) {
@@ -25,7 +24,7 @@ std::string fit_text(const char* text, const char* frequencies_mhz) {
   }
   const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) return joint_errors_json(errors);
-  const Outcome<JointSolution> solution = solve_joint(input, mhz);
+  const Outcome<JointSolution> solution = solve_joint(input, mhz.value());
   if (solution.failed()) return whole_input_error_json(solution.failure().reason);
   return joint_json(solution.value());
 }

@@ -63,11 +63,11 @@ std::string failure(const std::string& reason, const std::vector<std::string>& n
 
 std::string convert(const char* setting_text, const char* sweep_name, const char* sweep_text,
                     const char* air_text, const char* frequencies_mhz) {
-  std::vector<double> mhz;
-  std::string error;
-  if (!api_frequencies(frequencies_mhz, mhz, error)) return failure(error, {});
-  ProbeSetting setting;
-  if (!parse_probe_setting(text_of(setting_text), setting, error)) return failure(error, {});
+  const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
+  if (mhz.failed()) return failure(mhz.failure().reason, {});
+  const Outcome<ProbeSetting> parsed = parse_probe_setting(text_of(setting_text));
+  if (parsed.failed()) return failure(parsed.failure().reason, {});
+  const ProbeSetting& setting = parsed.value();
   const SweepSource sweep{text_of(sweep_name), text_of(sweep_text)};
   const SweepSource air{setting.air_file, text_of(air_text)};
   const bool has_air = !setting.air_file.empty();
@@ -85,7 +85,7 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
   append_json_name(json, "csv");
   append_json_string(json, probe_csv(points.value()));
   append_json_name(json, "joint");
-  return json + joint_of(points.value(), mhz) + '}';
+  return json + joint_of(points.value(), mhz.value()) + '}';
 }
 
 }  // namespace
