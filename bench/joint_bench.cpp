@@ -23,7 +23,7 @@ std::vector<LocatedMeasurement> noisy_sweep(int n, bool weighted) {
     const double mhz = std::pow(30.0, (i + 0.5) / n);
     const GroundValues v = messier_values({0.005, 12.0}, mhz);
     LocatedMeasurement m{mhz, v.permittivity * (1 + noise(rng)),
-                       v.conductivity_ms * (1 + noise(rng))};
+                         v.conductivity_ms * (1 + noise(rng))};
     if (weighted) {
       m.permittivity_u = 0.03 * v.permittivity;
       m.conductivity_u = 0.03 * v.conductivity_ms;

@@ -33,7 +33,7 @@ std::string failure_text(const Failure& failure);
 template <typename T>
 class Outcome {
  public:
-  Outcome(T value) : value_(std::move(value)) {}  // NOLINT: a value is a success
+  Outcome(T value) : value_(std::move(value)) {}              // NOLINT: a value is a success
   Outcome(Failure failure) : failure_(std::move(failure)) {}  // NOLINT: and a failure is not
 
   bool failed() const { return failure_.has_value(); }

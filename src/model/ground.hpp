@@ -15,6 +15,8 @@
 
 namespace gndfit {
 
+// eps0 is CODATA 2018's value, as the joint fit's and the probes' outputs
+// were computed with it; the console's own differs in its last digits.
 inline constexpr double kPi = std::numbers::pi;
 inline constexpr double kVacuumPermittivity = 8.8541878128e-12;  // eps0, F/m
 inline constexpr double kSpeedOfLight = 299792458.0;             // c, m/s
@@ -23,9 +25,7 @@ inline constexpr double kSpeedOfLight = 299792458.0;             // c, m/s
 inline double frequency_hz(double frequency_mhz) { return frequency_mhz * 1e6; }
 
 // omega in rad/s of a frequency in MHz, as 2 pi f_MHz 1e6 in that order.
-inline double angular_frequency(double frequency_mhz) {
-  return 2.0 * kPi * frequency_mhz * 1e6;
-}
+inline double angular_frequency(double frequency_mhz) { return 2.0 * kPi * frequency_mhz * 1e6; }
 
 // A ground at one frequency.
 struct GroundValues {

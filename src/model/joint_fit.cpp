@@ -113,7 +113,8 @@ bool finite(const Moments& m) {
   return std::isfinite(sum);
 }
 
-double chi_square_of(std::span<const LocatedMeasurement> measurements, const MessierParameters& model) {
+double chi_square_of(std::span<const LocatedMeasurement> measurements,
+                     const MessierParameters& model) {
   double sum = 0.0;
   for (const LocatedMeasurement& j : measurements) {
     const GroundValues v = messier_values(model, j.frequency_mhz);
@@ -162,7 +163,8 @@ void search_chart(std::span<const LocatedMeasurement> measurements, const Moment
                          : change.high;
     if (!(t > 0.0)) continue;  // the edge itself
     const double s = profile.scale(t);
-    const MessierParameters candidate = flipped ? MessierParameters{t * t * s, s} : MessierParameters{s, t * t * s};
+    const MessierParameters candidate =
+        flipped ? MessierParameters{t * t * s, s} : MessierParameters{s, t * t * s};
     const double chi_square = chi_square_of(measurements, candidate);
     if (chi_square < best_chi_square) {
       best = candidate;

@@ -97,11 +97,11 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
     const LocatedMeasurement g = located_point(source, p, s.permittivity);
     check_positive(g, what_to_check);
     if (s.beyond_quarter_wave) {
-      notes.push_back("warning: " +
-                      location_text({source.name, p.line}, StandardInputNaming::named) + ": at " +
-                      brief_number(p.frequency_mhz) +
-                      " MHz the line is longer than a quarter wavelength in the ground: the "
-                      "solution need not be unique");
+      notes.push_back(
+          "warning: " + location_text({source.name, p.line}, StandardInputNaming::named) + ": at " +
+          brief_number(p.frequency_mhz) +
+          " MHz the line is longer than a quarter wavelength in the ground: the "
+          "solution need not be unique");
     }
     out.push_back(g);
     start = s.permittivity;
@@ -110,8 +110,9 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
 
 }  // namespace
 
-ProbePoints convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
-                                 const SweepSource* air, std::vector<std::string>& notes) {
+ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
+                                 const std::vector<SweepSource>& sweeps, const SweepSource* air,
+                                 std::vector<std::string>& notes) {
   std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {

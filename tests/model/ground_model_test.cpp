@@ -13,7 +13,6 @@
 namespace gndfit {
 namespace {
 
-
 // Exact values in this file come from tests/model/reference_fit.py, an
 // implementation of the model written apart from this code, from its
 // description (numpy's longdouble as the x87 extended type, every store

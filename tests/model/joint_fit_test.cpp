@@ -55,7 +55,8 @@ TEST(MessierGround, ExactModelOfOneMeasurement) {
     for (const double e : {0.01, 1.0, 15.0, 1000.0}) {
       for (const double mhz : {0.5, 7.1, 100.0}) {
         const LocatedMeasurement m = measure(x, e, mhz);
-        const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
+        const MessierParameters model =
+            messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
         EXPECT_LT(relative(model.base_conductivity, x), 1e-9) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(model.base_permittivity, e), 1e-9) << x << ' ' << e << ' ' << mhz;
       }

@@ -54,8 +54,9 @@ TEST(ProbeConversion, ShortProbeByHand) {
   // C0 = 10 pF at 10 MHz: omega C0 = 2 pi 1e-4 S.  Y = 0.001 + 0.01j:
   // eps_r = 0.01 / (2 pi 1e-4) = 50 / pi; sigma = eps0 0.001 / 1e-11 S/m,
   // 0.88541878128 mS/m.
-  const ProbeRun run = convert(
-      short_probe_setting(10), {{"a.s1p", "# MHz Y RI R 1\n10 0.001 0.01\n"}, {"b.csv", "7,1,-1\n"}});
+  const ProbeRun run =
+      convert(short_probe_setting(10),
+              {{"a.s1p", "# MHz Y RI R 1\n10 0.001 0.01\n"}, {"b.csv", "7,1,-1\n"}});
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.points.size(), 2u);
   EXPECT_EQ(run.points[0].frequency_mhz, 10.0);
@@ -74,8 +75,8 @@ TEST(ProbeConversion, CapacitanceFromAirIsTheMeanWithItsSpread) {
                         "# MHz Y RI R 1\n1 0 3.141592653589793e-5\n"
                         "2 0 8.796459430051421e-5\n"};
   // In the ground, Y = j omega 6 pF * 12 at 1 MHz: eps_r 12.
-  const ProbeRun run = convert(
-      ProbeSetting{}, {{"g.s1p", "# MHz Y RI R 1\n1 1e-4 4.523893421169302e-4\n"}}, &air);
+  const ProbeRun run =
+      convert(ProbeSetting{}, {{"g.s1p", "# MHz Y RI R 1\n1 1e-4 4.523893421169302e-4\n"}}, &air);
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.notes.size(), 1u);
   EXPECT_EQ(run.notes[0], "C0 from air.s1p: 6 pF, spread 16.6667 % over 2 points");
@@ -127,8 +128,7 @@ void expect_model_ground(const ProbeRun& run, std::size_t files) {
     const double f_hz = p.frequency_mhz * 1e6;
     EXPECT_NEAR(p.permittivity, model_permittivity(f_hz), 1e-9 * model_permittivity(f_hz))
         << p.where.source << ":" << p.where.line;
-    EXPECT_NEAR(p.conductivity_ms, model_conductivity_ms(f_hz),
-                1e-9 * model_conductivity_ms(f_hz))
+    EXPECT_NEAR(p.conductivity_ms, model_conductivity_ms(f_hz), 1e-9 * model_conductivity_ms(f_hz))
         << p.where.source << ":" << p.where.line;
   }
 }
@@ -206,15 +206,13 @@ TEST(ProbeConversion, RefusesWhatIsNoGroundAndNamesTheFileAndLine) {
        "p.s1p:line 2: 9 numbers on a row: a two-port file; gndfit reads one-port sweeps"},
   };
   for (const Refused& c : cases) {
-    const ProbeRun run =
-        convert(c.setting, {{"ok.csv", "1,50,-100\n"}, {"p.s1p", c.text}});
+    const ProbeRun run = convert(c.setting, {{"ok.csv", "1,50,-100\n"}, {"p.s1p", c.text}});
     EXPECT_TRUE(run.failed) << c.text;
     EXPECT_TRUE(run.points.empty());  // nothing half-done
     EXPECT_TRUE(run.error.starts_with(c.error)) << run.error;
   }
   const SweepSource inductive_air{"air.csv", "1,1,10\n"};
-  const ProbeRun run =
-      convert(ProbeSetting{}, {{"g.csv", "1,50,-100\n"}}, &inductive_air);
+  const ProbeRun run = convert(ProbeSetting{}, {{"g.csv", "1,50,-100\n"}}, &inductive_air);
   EXPECT_EQ(run.error,
             "air.csv:line 1: at 1 MHz the probe in air is not a capacitance (Im(Y) is not "
             "positive): is this the sweep of the probe in air?");

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "app/program/band_table.hpp"
-#include "model/band_values.hpp"
-#include "app/joint/joint_solution.hpp"
 #include "app/common/json_text.hpp"
+#include "app/joint/joint_solution.hpp"
+#include "app/program/band_table.hpp"
 #include "app/program/table_rows.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
+#include "model/band_values.hpp"
 
 namespace {
 

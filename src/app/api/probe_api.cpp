@@ -44,7 +44,8 @@ void append_points(std::string& json, const std::vector<LocatedMeasurement>& poi
   json += ']';
 }
 
-std::string joint_of(const std::vector<LocatedMeasurement>& points, const std::vector<double>& mhz) {
+std::string joint_of(const std::vector<LocatedMeasurement>& points,
+                     const std::vector<double>& mhz) {
   const JointInput input = joint_input_of(points);
   const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) return joint_errors_json(errors);
@@ -77,7 +78,8 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
                    {});
   }
   std::vector<std::string> notes;
-  const ProbePoints points = convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
+  const ProbePoints points =
+      convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
   if (points.failed()) return failure(failure_text(points.failure()), notes);
   std::string json = "{";
   append_points(json, points.value());

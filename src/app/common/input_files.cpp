@@ -23,7 +23,8 @@ std::optional<Failure> InputFiles::open(const std::vector<std::string>& names) {
       return usage_failure("cannot open '" + name + "': it is a directory");
     }
     std::FILE* stream = is_standard_input ? stdin : std::fopen(name.c_str(), "rb");
-    if (stream == nullptr) return usage_failure("cannot open '" + name + "': " + std::strerror(errno));
+    if (stream == nullptr)
+      return usage_failure("cannot open '" + name + "': " + std::strerror(errno));
     files_.push_back({name, stream});
   }
   return std::nullopt;
@@ -32,7 +33,8 @@ std::optional<Failure> InputFiles::open(const std::vector<std::string>& names) {
 std::size_t InputFiles::read_from(const File& f, unsigned char* bytes, std::size_t count) {
   const std::size_t n = std::fread(bytes, 1, count, f.stream);
   if (n == 0 && std::ferror(f.stream)) {
-    failure_ = Failure{Location{""}, "cannot read '" + source_name(f.name) + "': " + std::strerror(errno)};
+    failure_ =
+        Failure{Location{""}, "cannot read '" + source_name(f.name) + "': " + std::strerror(errno)};
   }
   return n;
 }

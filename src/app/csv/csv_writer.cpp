@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "model/band_values.hpp"
 #include "app/joint/joint_solution.hpp"
+#include "model/band_values.hpp"
 #include "number/shortest.hpp"
 
 namespace gndfit {
@@ -22,7 +22,8 @@ void CsvWriter::warn_if_unphysical(const Measurement& m, const Location& where) 
   const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
   if (!below_vacuum(model.base_permittivity)) return;
   const JointWarning w = below_vacuum_warning(model.base_permittivity);
-  errors_ << "gndfit: " << location_text(where) << ": warning: " << w.code << ": " << w.text << '\n';
+  errors_ << "gndfit: " << location_text(where) << ": warning: " << w.code << ": " << w.text
+          << '\n';
 }
 
 void CsvWriter::write_header() {

@@ -44,7 +44,8 @@ void JointInput::take_line(std::string_view text) {
 
 std::vector<Failure> JointInput::errors() const {
   std::vector<Failure> all = errors_;
-  if (all.empty() && measurements_.empty()) all.push_back({Location{""}, "no measurement in the input"});
+  if (all.empty() && measurements_.empty())
+    all.push_back({Location{""}, "no measurement in the input"});
   return all;
 }
 

@@ -63,7 +63,8 @@ Outcome<JointSolution> solve_joint(const JointInput& input,
   s.weighted = input.weighted();
   s.measurements = input.measurements();
   s.fit = fit_joint(s.measurements, s.weighted);
-  if (s.fit.outcome != JointOutcome::fitted) return Failure{Location{""}, outcome_error(s.fit.outcome)};
+  if (s.fit.outcome != JointOutcome::fitted)
+    return Failure{Location{""}, outcome_error(s.fit.outcome)};
   for (const LocatedMeasurement& m : s.measurements) {
     s.model_at_measurements.push_back(messier_values(s.fit.model, m.frequency_mhz));
   }

@@ -36,7 +36,8 @@ struct JointSolution {
 // Fits the measurements of `input` (which must hold no error) and
 // evaluates the model at `frequencies_mhz`; a failure of the whole input
 // when they have no fit.
-Outcome<JointSolution> solve_joint(const JointInput& input, std::span<const double> frequencies_mhz);
+Outcome<JointSolution> solve_joint(const JointInput& input,
+                                   std::span<const double> frequencies_mhz);
 
 // The warning for a model whose base permittivity is below that of vacuum;
 // also given for single measurements in --csv.

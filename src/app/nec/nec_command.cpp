@@ -28,13 +28,10 @@ int run_nec(const CommandLine& line) {
                    [&lines](const std::string& source) { lines.start_file(source); });
   if (files.failure()) return finish_text_output(files, false);
   if (measurements.empty()) {
-    std::cerr << "gndfit: --nec needs one measurement; the input holds none\n";
-    return 1;
+    return report_failure({Location{""}, "--nec needs one measurement; the input holds none"});
   }
   if (measurements.size() > 1) {
-    std::cerr << "gndfit: " << location_text(second)
-              << ": --nec takes one measurement; this is a second one\n";
-    return 1;
+    return report_failure({second, "--nec takes one measurement; this is a second one"});
   }
   FitState fit;
   write_nec_cards(std::cout, fit_and_evaluate(fit, measurements[0], line.frequencies));
