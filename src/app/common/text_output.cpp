@@ -46,10 +46,7 @@ int flush_standard_output() {
 }
 
 int finish_text_output(const InputFiles& files, bool skipped) {
-  if (files.failure()) {
-    std::cerr.flush();
-    return report_failure(*files.failure());
-  }
+  if (files.failure()) return report_failure(*files.failure());
   if (flush_standard_output() != 0) return 1;
   return skipped ? 1 : 0;
 }
