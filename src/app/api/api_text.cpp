@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "app/api/api_text.hpp"
 
-#include "app/program/band_table.hpp"
 #include "app/common/command_line.hpp"
 #include "app/joint/joint_json.hpp"
 #include "app/joint/joint_solution.hpp"
+#include "app/program/band_table.hpp"
 
 namespace gndfit {
+
+JsonWriter begin_api_json() {
+  JsonWriter json;
+  json.begin_object().name("format").integer(kApiJsonFormat);
+  return json;
+}
 
 bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& error) {
   std::vector<float> frequencies;
@@ -19,10 +25,21 @@ bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& er
   return true;
 }
 
+std::string errors_json(std::span<const JointInputError> errors) {
+  JsonWriter json = begin_api_json();
+  write_errors(json, errors);
+  return json.end_object().text();
+}
+
+JointInputError whole_input_error(const std::string& reason) {
+  JointInputError error;
+  error.reason = reason;
+  return error;
+}
+
 std::string whole_input_error_json(const std::string& reason) {
-  std::vector<JointInputError> errors(1);
-  errors[0].reason = reason;
-  return joint_errors_json(errors);
+  const JointInputError error = whole_input_error(reason);
+  return errors_json({&error, 1});
 }
 
 const char* api_result(std::string json) {

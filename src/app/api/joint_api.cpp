@@ -24,10 +24,12 @@ std::string fit_text(const char* text, const char* frequencies_mhz) {
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
   const std::vector<JointInputError> errors = input.errors();
-  if (!errors.empty()) return joint_errors_json(errors);
+  if (!errors.empty()) return errors_json(errors);
   const JointSolution solution = solve_joint(input, mhz);
   if (!solution.error.empty()) return whole_input_error_json(solution.error);
-  return joint_json(solution);
+  JsonWriter json = begin_api_json();
+  write_joint_members(json, solution);
+  return json.end_object().text();
 }
 
 }  // namespace
