@@ -101,7 +101,8 @@ void write_bands(JsonWriter& json, const gndfit_result& r) {
     json.name("conductivity_ms_per_m").number(b.conductivity_ms);
     json.name("relative_skin_depth").number(b.relative_skin_depth);
     json.name("texts").begin_array();
-    for (const char* field : {b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text}) {
+    for (const char* field :
+         {b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text}) {
       json.string(field);
     }
     json.end_array().end_object();

@@ -99,31 +99,23 @@ void JsonWriter::separate() {
   follows_value_ = true;
 }
 
-JsonWriter& JsonWriter::begin_object() {
+JsonWriter& JsonWriter::open(char bracket) {
   separate();
-  out_ += '{';
+  out_ += bracket;
   follows_value_ = false;
   return *this;
 }
 
-JsonWriter& JsonWriter::end_object() {
-  out_ += '}';
+JsonWriter& JsonWriter::close(char bracket) {
+  out_ += bracket;
   follows_value_ = true;
   return *this;
 }
 
-JsonWriter& JsonWriter::begin_array() {
-  separate();
-  out_ += '[';
-  follows_value_ = false;
-  return *this;
-}
-
-JsonWriter& JsonWriter::end_array() {
-  out_ += ']';
-  follows_value_ = true;
-  return *this;
-}
+JsonWriter& JsonWriter::begin_object() { return open('{'); }
+JsonWriter& JsonWriter::end_object() { return close('}'); }
+JsonWriter& JsonWriter::begin_array() { return open('['); }
+JsonWriter& JsonWriter::end_array() { return close(']'); }
 
 // The name's own separator; its value then follows with none.
 JsonWriter& JsonWriter::name(std::string_view name) {

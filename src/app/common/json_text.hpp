@@ -40,6 +40,8 @@ class JsonWriter {
 
  private:
   void separate();
+  JsonWriter& open(char bracket);
+  JsonWriter& close(char bracket);
   std::string out_;
   bool follows_value_ = false;  // a member or element before this one
 };
