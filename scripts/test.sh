@@ -25,7 +25,9 @@ if [ "$preset" = wasm ]; then
   # phone layout read back, its joint fit of several measurements against
   # the program's JSON, its probe view against the program's --probe on
   # the example sweeps, its offline use and installability, and axe and
-  # Lighthouse audits.  Every file runs to its end, so one run reports all.
+  # Lighthouse audits; before them Node's own test runner on the page's
+  # pure functions (tests/web/unit).  Every file runs to its end, so one
+  # run reports all.
   cmake --preset wasm
   cmake --build --preset wasm
   cmake --preset program
@@ -34,6 +36,7 @@ if [ "$preset" = wasm ]; then
   web=build/wasm/web
   artifacts=build/wasm/web-test-artifacts
   status=0
+  node --test tests/web/unit/ || status=1
   node tests/web/page_test.mjs "$web" build/program/gndfit tests/golden "$artifacts" || status=1
   node tests/web/chart_test.mjs "$web" "$artifacts" || status=1
   node tests/web/offline_test.mjs "$web" build/program/gndfit "$artifacts" || status=1

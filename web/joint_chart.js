@@ -1,81 +1,69 @@
 // SPDX-License-Identifier: MIT
-// The joint fit's chart, on the single fit's axes (gndfitChart.parts): two
-// panels on a log frequency axis from 1 to 30 MHz, permittivity above and
-// conductivity below.  Each panel shows the model's curve and its shaded
-// 1-sd band, both from the C API at a grid of frequencies, and the measured
-// points with their +-1 sd error bars where the lines give uncertainties.
-const gndfitJointChart = (function () {
-  'use strict';
+// The joint fit's chart, on the same panels: each shows the model's curve
+// and its shaded 1-sd band, both from the module at a grid of frequencies,
+// and the measured points with their +-1 sd error bars where the
+// measurements have uncertainties.
+import { kFromMhz, kToMhz, curveMhz } from './chart_axes.js';
+import { drawAtWidth, panelAxes, pathThrough, renderPanels } from './chart_panels.js';
+import { svgElement } from './dom.js';
+import { counted, isNumber } from './number_text.js';
 
-  const { element, kFromMhz, kToMhz, panelAxes, renderPanels, drawAtWidth } = gndfitChart.parts;
-  const kGridCount = 61;
+// The frequencies the page asks the module's model for.
+export const kGridMhz = curveMhz(61);
 
-  // The frequencies (MHz) the model is asked for, evenly spaced on the log axis.
-  function gridMhz() {
-    const out = [];
-    const ratio = Math.log(kToMhz / kFromMhz);
-    for (let i = 0; i < kGridCount; i++) out.push(Number((kFromMhz * Math.exp((ratio * i) / (kGridCount - 1))).toPrecision(6)));
-    return out;
+// curve: [f, value, sd|null]; points: [f, value, u|null].
+function seriesOf(curveBands, measurements, key, sdKey) {
+  const triple = (list) => list.map((b) => [b.frequency_mhz, b[key], b[sdKey]]);
+  const curve = triple(curveBands).filter(([, v]) => isNumber(v));
+  const points = triple(measurements).filter(([f, v]) => f >= kFromMhz && f <= kToMhz && isNumber(v));
+  return { curve, points };
+}
+
+function valueRange(series) {
+  const values = [];
+  for (const [, v, sd] of series.curve.concat(series.points)) {
+    const d = isNumber(sd) ? sd : 0;
+    values.push(v, v - d, v + d);
   }
+  return values.length ? [Math.min(...values), Math.max(...values)] : [0, 1];
+}
 
-  const finite = (v) => typeof v === 'number' && Number.isFinite(v);
-
-  // curve: [f, value, sd|null]; points: [f, value, u|null].
-  function seriesOf(curveBands, points, key, sdKey) {
-    const curve = curveBands.map((b) => [b.frequency_mhz, b[key], b[sdKey]]).filter(([, v]) => finite(v));
-    const shown = points.filter(([f, v]) => f >= kFromMhz && f <= kToMhz && finite(v));
-    return { curve, points: shown };
+function drawPanel(svg, frame, x, panel) {
+  const { series, kind } = panel;
+  const y = panelAxes(svg, frame, x, panel);
+  const banded = series.curve.filter(([, , sd]) => isNumber(sd));
+  if (banded.length > 1) {
+    const upper = pathThrough(banded.map(([f, v, sd]) => [f, v + sd]), x, y);
+    const lower = pathThrough(banded.slice().reverse().map(([f, v, sd]) => [f, v - sd]), x, y).replace(/^M/, 'L');
+    svg.appendChild(svgElement('path', { class: kind + '-band', d: upper + ' ' + lower + ' Z' }));
   }
-
-  function valueRange(series) {
-    const values = [];
-    for (const [, v, sd] of series.curve) values.push(v, v - (finite(sd) ? sd : 0), v + (finite(sd) ? sd : 0));
-    for (const [, v, u] of series.points) values.push(v, v - (finite(u) ? u : 0), v + (finite(u) ? u : 0));
-    return values.length ? [Math.min(...values), Math.max(...values)] : [0, 1];
-  }
-
-  function drawPanel(svg, frame, x, panel) {
-    const { series, kind } = panel;
-    const y = panelAxes(svg, frame, x, panel);
-    const pt = (f, v) => x(f).toFixed(1) + ' ' + y(v).toFixed(1);
-    const banded = series.curve.filter(([, , sd]) => finite(sd));
-    if (banded.length > 1) {
-      const upper = banded.map(([f, v, sd], i) => (i ? 'L' : 'M') + pt(f, v + sd));
-      const lower = banded.slice().reverse().map(([f, v, sd]) => 'L' + pt(f, v - sd));
-      svg.appendChild(element('path', { class: kind + '-band', d: upper.concat(lower).join(' ') + ' Z' }));
+  if (series.curve.length) svg.appendChild(svgElement('path', { class: kind, d: pathThrough(series.curve, x, y) }));
+  for (const [f, v, u] of series.points) {
+    if (isNumber(u) && u > 0) {
+      svg.appendChild(svgElement('line', { class: 'error-bar', x1: x(f), y1: y(v - u), x2: x(f), y2: y(v + u) }));
     }
-    if (series.curve.length) {
-      svg.appendChild(element('path', { class: kind, d: series.curve.map(([f, v], i) => (i ? 'L' : 'M') + pt(f, v)).join(' ') }));
-    }
-    for (const [f, v, u] of series.points) {
-      if (finite(u) && u > 0) {
-        svg.appendChild(element('line', { class: 'error-bar', x1: x(f), y1: y(v - u), x2: x(f), y2: y(v + u) }));
-      }
-      svg.appendChild(element('circle', { class: 'point', cx: x(f), cy: y(v), r: 3.5 }));
-    }
+    svg.appendChild(svgElement('circle', { class: 'point', cx: x(f), cy: y(v), r: 3.5 }));
   }
+}
 
-  function render(svg, shown, measuredWidth) {
-    const { curveBands, points } = shown;
-    const perm = seriesOf(curveBands, points.map((p) => [p.mhz, p.permittivity, p.u_er]), 'permittivity', 'permittivity_sd');
-    const cond = seriesOf(curveBands, points.map((p) => [p.mhz, p.conductivity, p.u_s]), 'conductivity_ms_per_m', 'conductivity_sd_ms_per_m');
-    renderPanels(svg, measuredWidth, perm, cond, valueRange, drawPanel);
-  }
+function render(svg, { curveBands, measurements }, measuredWidth) {
+  const perm = seriesOf(curveBands, measurements, 'permittivity', 'permittivity_sd');
+  const cond = seriesOf(curveBands, measurements, 'conductivity_ms_per_m', 'conductivity_sd_ms_per_m');
+  renderPanels(svg, measuredWidth, perm, cond, valueRange, drawPanel);
+}
 
-  function describe(shown) {
-    const n = shown.points.length;
-    const bars = shown.points.some((p) => finite(p.u_er) || finite(p.u_s));
-    const band = shown.curveBands.some((b) => finite(b.permittivity_sd));
-    return 'Chart from 1 to 30 MHz on a logarithmic frequency axis: ' + n + ' measured point' + (n === 1 ? '' : 's') +
-      (bars ? ' with +-1 sd error bars' : '') + ' and the joint model\'s curves' +
-      (band ? ' with a shaded band of +-1 sd' : '') + ', permittivity above and conductivity below.';
-  }
+function describe({ curveBands, measurements }) {
+  const bars = measurements.some((m) => isNumber(m.permittivity_sd) || isNumber(m.conductivity_sd_ms_per_m));
+  const band = curveBands.some((b) => isNumber(b.permittivity_sd));
+  return 'Chart from 1 to 30 MHz on a logarithmic frequency axis: ' + counted(measurements.length, 'measured point') +
+    (bars ? ' with +-1 sd error bars' : '') + ' and the joint model\'s curves' +
+    (band ? ' with a shaded band of +-1 sd' : '') + ', permittivity above and conductivity below.';
+}
 
-  function draw(svg, curveBands, points) {
-    const shown = { curveBands, points };
-    drawAtWidth(svg, render, shown);
-    return describe(shown);
-  }
-
-  return { draw, gridMhz };
-})();
+// curveBands: the model at kGridMhz (the JSON's "bands"); measurements: the
+// JSON's, with their uncertainties.  Gives the chart's text alternative.
+export function draw(svg, curveBands, measurements) {
+  const shown = { curveBands, measurements };
+  drawAtWidth(svg, render, shown);
+  return describe(shown);
+}

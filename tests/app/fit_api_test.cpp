@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -108,11 +109,12 @@ TEST(FitApi, JsonIsValidForEveryKindOfResult) {
 // frequency, not the digits of the same value widened to double.
 TEST(FitApi, JsonSinglesAreTheirOwnShortestText) {
   const std::string json = gndfit_fit_json("7.1 13.1 5.3");
-  const char* measurement = R"({"table":true,"frequency_mhz":7.1,"permittivity":13.1,)"
-                            R"("conductivity_ms":5.3,)";
+  const char* measurement = R"({"format":2,"table":true,"frequency_mhz":7.1,"permittivity":13.1,)"
+                            R"("conductivity_ms_per_m":5.3,)";
   EXPECT_EQ(json.find(measurement), 0u) << json;
-  EXPECT_NE(json.find(R"("bands":[{"mhz":1.8,"permittivity":)"), std::string::npos) << json;
-  EXPECT_NE(json.find(R"({"mhz":28.5,"permittivity":)"), std::string::npos) << json;
+  EXPECT_NE(json.find(R"("bands":[{"frequency_mhz":1.8,"permittivity":)"), std::string::npos)
+      << json;
+  EXPECT_NE(json.find(R"({"frequency_mhz":28.5,"permittivity":)"), std::string::npos) << json;
 }
 
 // 1.8 MHz, 5, 10 mS/m fits a base relative permittivity of 0.125 (by
@@ -127,6 +129,33 @@ TEST(FitApi, JsonWarnsOfABasePermittivityBelowVacuum) {
   EXPECT_NE(physical.find(R"("warnings":[]})"), std::string::npos) << physical;
 }
 
+// The number after the first `"name":` in `json`.
+double number_after(const std::string& json, const std::string& name) {
+  const std::size_t at = json.find("\"" + name + "\":");
+  return at == std::string::npos ? -1.0 : std::strtod(json.c_str() + at + name.size() + 3, nullptr);
+}
+
+// The base permittivity is relative, as the joint fit gives it (0.125 and
+// 0.009512 S/m for this measurement, by hand from the closed form; the
+// simplex stops within its tolerance), and the curve is the fitted model:
+// at the measured frequency it gives the measurement back.
+TEST(FitApi, JsonModelIsRelativeAndItsCurveGoesThroughTheMeasurement) {
+  const std::string json = gndfit_fit_json_at("1.8 5 10", "1,1.8,30");
+  ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
+  EXPECT_NEAR(number_after(json, "base_permittivity"), 0.125, 2e-4) << json;
+  EXPECT_NEAR(number_after(json, "base_conductivity_s_per_m"), 0.009512, 2e-6) << json;
+  EXPECT_NE(json.find(R"("base_permittivity_sd":null)"), std::string::npos) << json;
+  const std::string curve = json.substr(json.find("\"curve\":[{\"frequency_mhz\":1,"));
+  const std::string at_measurement = curve.substr(curve.find("\"frequency_mhz\":1.8,"));
+  EXPECT_NEAR(number_after(at_measurement, "permittivity"), 5.0, 1e-5) << curve;
+  EXPECT_NEAR(number_after(at_measurement, "conductivity_ms_per_m"), 10.0, 1e-5) << curve;
+  EXPECT_NE(curve.find(R"({"frequency_mhz":30,)"), std::string::npos) << curve;
+  EXPECT_EQ(std::string(gndfit_fit_json("1.8 5 10")).find("\"curve\""), std::string::npos);
+  EXPECT_STREQ(gndfit_fit_json_at("1.8 5 10", "7,,14"),
+               R"({"format":2,"errors":[{"line":null,"reason":"invalid frequency list: )"
+               R"(expected positive numbers in MHz separated by commas"}]})");
+}
+
 TEST(FitApi, NoTableWhereTheConsolePrintsNone) {
   for (const char* text : {"", "7.1 13", "0 13 5", "7.1,-13,5", "abc", "7.1 13 0x0"}) {
     gndfit_result r;
@@ -135,7 +164,8 @@ TEST(FitApi, NoTableWhereTheConsolePrintsNone) {
     EXPECT_EQ(console_rows(text).size(), 0u) << text;
   }
   const std::string json = gndfit_fit_json("7.1 13");
-  EXPECT_EQ(json, R"({"table":false,"frequency_mhz":7.1,"permittivity":13,"conductivity_ms":0})");
+  EXPECT_EQ(json, R"({"format":2,"table":false,"frequency_mhz":7.1,"permittivity":13,)"
+                  R"("conductivity_ms_per_m":0})");
 }
 
 }  // namespace

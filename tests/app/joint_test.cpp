@@ -106,17 +106,37 @@ TEST(JointCommandLine, OptionsCombineWithJoint) {
 
 TEST(JointApi, ErrorsAsJson) {
   EXPECT_STREQ(gndfit_joint_json("1.8 5 10\n3.6 13\n0 1 1\n"),
-               "{\"errors\":[{\"line\":2,\"reason\":\"expected 3 or 5 numbers, got 2\"},"
+               "{\"format\":2,\"errors\":[{\"line\":2,\"reason\":\"expected 3 or 5 numbers, got 2\"},"
                "{\"line\":3,\"reason\":\"frequency must be a finite positive number\"}]}");
   EXPECT_STREQ(gndfit_joint_json(nullptr),
-               "{\"errors\":[{\"line\":null,\"reason\":\"no measurement in the input\"}]}");
+               "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"no measurement in the input\"}]}");
   EXPECT_STREQ(gndfit_joint_json_at("1.8 5 10", "7,,14"),
-               "{\"errors\":[{\"line\":null,\"reason\":\"invalid frequency list: expected "
+               "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"invalid frequency list: expected "
                "positive numbers in MHz separated by commas\"}]}");
   const std::string edge = gndfit_joint_json("1.8 5 1e-9\n7 10 1e-9\n28 20 1e-9");
   EXPECT_NE(edge.find("\"line\":null,\"reason\":\"the measurements have no best fit"),
             std::string::npos)
       << edge;
+}
+
+// Each measurement carries its standard uncertainties when the lines give
+// them (the page's error bars), null when they do not.
+TEST(JointApi, MeasurementsCarryTheirUncertainties) {
+  const std::string weighted = gndfit_joint_json("1.8 5 10 0.5 0.25\n7.1 13 5 2.5d-1 1\n");
+  EXPECT_NE(weighted.find(R"("line":2,"frequency_mhz":7.1,"permittivity":13,"permittivity_sd":0.25,)"
+                          R"("conductivity_ms_per_m":5,"conductivity_sd_ms_per_m":1,)"),
+            std::string::npos)
+      << weighted;
+  EXPECT_NE(weighted.find(R"("permittivity_sd":0.5,"conductivity_ms_per_m":10,)"
+                          R"("conductivity_sd_ms_per_m":0.25,)"),
+            std::string::npos)
+      << weighted;
+  const std::string plain = gndfit_joint_json("1.8 5 10\n7.1 13 5\n");
+  EXPECT_NE(plain.find(R"("permittivity":13,"permittivity_sd":null,"conductivity_ms_per_m":5,)"
+                       R"("conductivity_sd_ms_per_m":null,)"),
+            std::string::npos)
+      << plain;
+  EXPECT_EQ(plain.rfind(R"({"format":2,"model":{"base_conductivity_s_per_m":)", 0), 0u) << plain;
 }
 
 TEST(JointApi, TheModelAtChosenFrequencies) {

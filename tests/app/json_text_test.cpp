@@ -5,6 +5,7 @@
 // from the Unicode code points.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "app/common/json_text.hpp"
@@ -41,6 +42,28 @@ TEST(JsonText, StringsAreAsciiWithUtf8AsItsCodePoints) {
     EXPECT_EQ(json, c.json);
     EXPECT_TRUE(test::JsonSyntax::valid(json)) << json;
   }
+}
+
+// Every separator placed by the writer: none after an opening or a name,
+// one between members and elements at any depth, empty containers empty.
+TEST(JsonWriter, SeparatesMembersAndElementsAtEveryDepth) {
+  JsonWriter json;
+  json.begin_object();
+  json.name("a").begin_array().end_array();
+  json.name("b").begin_object().end_object();
+  json.name("c").begin_array().integer(1).begin_object().name("d").null().name("e").boolean(false);
+  json.end_object().begin_array().string("x").number(0.1).end_array().end_array();
+  json.name("f").number(1.0 / 3.0).name("g").number(13.1f).name("h").number_or_null(false, 2.0);
+  json.name("i").json(R"({"j":1})").end_object();
+  EXPECT_EQ(json.text(), R"({"a":[],"b":{},"c":[1,{"d":null,"e":false},["x",0.1]],)"
+                         R"("f":0.3333333333333333,"g":13.1,"h":null,"i":{"j":1}})");
+  EXPECT_TRUE(test::JsonSyntax::valid(json.text())) << json.text();
+}
+
+TEST(JsonWriter, NumbersJsonHasNotAreNull) {
+  JsonWriter json;
+  json.begin_array().number(std::nan("")).number(-HUGE_VAL).number(HUGE_VALF).end_array();
+  EXPECT_EQ(json.text(), "[null,null,null]");
 }
 
 }  // namespace

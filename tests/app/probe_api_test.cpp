@@ -98,7 +98,7 @@ TEST(ProbeApi, RefusalsSayWhatIsWrong) {
     const std::string json =
         gndfit_probe_json(c.setting, "ground.s1p", c.sweep, c.air, c.frequencies);
     EXPECT_TRUE(test::JsonSyntax::valid(json)) << json;
-    EXPECT_EQ(json.rfind("{\"errors\":[{\"line\":null,\"reason\":\"", 0), 0u) << json;
+    EXPECT_EQ(json.rfind("{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"", 0), 0u) << json;
     EXPECT_NE(json.find(c.reason), std::string::npos) << c.setting << ": " << json;
     EXPECT_EQ(json.find("\"points\""), std::string::npos) << json;
   }

@@ -205,8 +205,8 @@ for (const width of [1000, 375]) {
       return { summary: document.getElementById(id).textContent, fit: window.gndfitFit('7.1 13 5') };
     });
     const eps0 = 8.8541878128e-12;
-    const x = fit.base_conductivity;
-    const e = fit.base_permittivity / eps0;
+    const x = fit.model.base_conductivity_s_per_m;
+    const e = fit.model.base_permittivity; // relative
     const permittivity = (mhz) => e * (1 + Math.sqrt(x / (Math.PI * mhz * 1e6 * eps0 * e)));
     const conductivity = (mhz) => 1000 * x * (1 + Math.sqrt((4 * Math.PI * mhz * 1e6 * eps0 * e) / x));
     for (const v of [permittivity(1), permittivity(30), conductivity(1), conductivity(30)]) {

@@ -24,6 +24,9 @@ const cases = {
   'poor fit': sweep.map((l) => l + ' 0.05 0.02').join('\n') + '\n',
   'below vacuum': '1.8 5 10\n',
   'input errors': '1.8 47.2 8.32\n3.6 36.1 10.1\n7.1 29.7\n14.2 24.1 14.49 0.5 0.2\n',
+  // The uncertainties in the console's other number forms, read as the
+  // program reads them.
+  'weighted, d exponents': sweep.map((l) => l + ' 5d-1 2D-1').join('\n') + '\n',
 };
 
 // The native program on the lines: its JSON, or its error lines.
@@ -223,7 +226,8 @@ function nativeSdAt1(text) {
 
 {
   const page = await openJoint(`${server.origin}/`);
-  for (const [name, u] of [['weighted', { perm: 0.5, cond: 0.2 }], ['unweighted', null]]) {
+  for (const [name, u] of [['weighted', { perm: 0.5, cond: 0.2 }], ['unweighted', null],
+                           ['weighted, d exponents', { perm: 0.5, cond: 0.2 }]]) {
     await check(`chart, ${name}: points${u ? ' with error bars' : ''} and the 1-sd band`, page, async () => {
       await fitLines(page, cases[name]);
       const chart = await readChart(page);

@@ -4,14 +4,18 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "app/common/json_text.hpp"
-#include "app/joint/joint_solution.hpp"
+#include "app/api/api_text.hpp"
+#include "app/joint/joint_json.hpp"
 #include "app/program/band_table.hpp"
+#include "app/joint/joint_solution.hpp"
 #include "app/program/table_rows.hpp"
 #include "console/input_source.hpp"
 #include "console/numeric_mask.hpp"
 #include "model/band_values.hpp"
+#include "model/ground.hpp"
+#include "model/messier_ground.hpp"
 
 namespace {
 
@@ -78,61 +82,81 @@ namespace {
 
 // The measurement's own model pair, as --csv warns of it: a base
 // permittivity below vacuum's.
-void append_warnings(std::string& json, const gndfit_result& r) {
-  append_json_name(json, "warnings");
-  json += '[';
+std::vector<JointWarning> warnings_of(const gndfit_result& r) {
   const MessierParameters model = messier_exact(r.frequency_mhz, r.permittivity, r.conductivity_ms);
-  if (below_vacuum(model.base_permittivity)) {
-    const JointWarning w = below_vacuum_warning(model.base_permittivity);
-    json += '{';
-    append_json_name(json, "code");
-    append_json_string(json, w.code);
-    append_json_name(json, "text");
-    append_json_string(json, w.text);
-    json += '}';
+  if (!below_vacuum(model.base_permittivity)) return {};
+  return {below_vacuum_warning(model.base_permittivity)};
+}
+
+// The fitted model: its base permittivity relative, as the joint fit
+// gives it.
+MessierParameters fitted_model(const gndfit_result& r) {
+  return {r.base_conductivity, r.base_permittivity / kVacuumPermittivity};
+}
+
+void write_bands(JsonWriter& json, const gndfit_result& r) {
+  json.name("bands").begin_array();
+  for (const gndfit_band& b : r.bands) {
+    json.begin_object();
+    json.name("frequency_mhz").number(b.band_mhz);
+    json.name("permittivity").number(b.permittivity);
+    json.name("conductivity_ms_per_m").number(b.conductivity_ms);
+    json.name("relative_skin_depth").number(b.relative_skin_depth);
+    json.name("texts").begin_array();
+    for (const char* field :
+         {b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text}) {
+      json.string(field);
+    }
+    json.end_array().end_object();
   }
-  json += ']';
+  json.end_array();
+}
+
+// "curve": the fitted model at each frequency, for drawing it between and
+// beyond the bands.
+void write_curve(JsonWriter& json, const MessierParameters& model,
+                 const std::vector<double>& mhz) {
+  json.name("curve").begin_array();
+  for (const double f : mhz) {
+    const GroundValues v = messier_values(model, f);
+    json.begin_object();
+    json.name("frequency_mhz").number(f);
+    json.name("permittivity").number(v.permittivity);
+    json.name("conductivity_ms_per_m").number(v.conductivity_ms);
+    json.end_object();
+  }
+  json.end_array();
+}
+
+std::string fit_json(const char* text, const std::vector<double>* curve_mhz) {
+  gndfit_result r;
+  gndfit_fit_text(text, &r);
+  JsonWriter json = begin_api_json();
+  json.name("table").boolean(r.table != 0);
+  json.name("frequency_mhz").number(r.frequency_mhz);
+  json.name("permittivity").number(r.permittivity);
+  json.name("conductivity_ms_per_m").number(r.conductivity_ms);
+  if (r.table != 0) {
+    const MessierParameters model = fitted_model(r);
+    write_model_object(json, model.base_conductivity, model.base_permittivity, {});
+    json.name("passes").integer(r.passes);
+    json.name("evaluations").integer(r.evaluations);
+    write_bands(json, r);
+    write_warnings(json, warnings_of(r));
+    if (curve_mhz != nullptr) write_curve(json, model, *curve_mhz);
+  }
+  return json.end_object().text();
 }
 
 }  // namespace
 
 extern "C" const char* gndfit_fit_json(const char* text) {
-  static std::string json;
-  gndfit_result r;
-  gndfit_fit_text(text, &r);
-  json = "{\"table\":";
-  json += r.table != 0 ? "true" : "false";
-  append_json_field(json, "frequency_mhz", r.frequency_mhz);
-  append_json_field(json, "permittivity", r.permittivity);
-  append_json_field(json, "conductivity_ms", r.conductivity_ms);
-  if (r.table != 0) {
-    append_json_field(json, "base_conductivity", r.base_conductivity);
-    append_json_field(json, "base_permittivity", r.base_permittivity);
-    append_json_name(json, "passes");
-    json += std::to_string(r.passes);
-    append_json_name(json, "evaluations");
-    json += std::to_string(r.evaluations);
-    append_json_name(json, "bands");
-    json += '[';
-    for (int i = 0; i < GNDFIT_BANDS; ++i) {
-      const gndfit_band& b = r.bands[i];
-      json += i > 0 ? "," : "";
-      json += '{';
-      append_json_field(json, "mhz", b.band_mhz);
-      append_json_field(json, "permittivity", b.permittivity);
-      append_json_field(json, "conductivity_ms", b.conductivity_ms);
-      append_json_field(json, "depth", b.relative_skin_depth);
-      append_json_name(json, "texts");
-      json += '[';
-      for (const char* field : {b.band_text, b.permittivity_text, b.conductivity_text, b.depth_text}) {
-        if (field != b.band_text) json += ',';
-        append_json_string(json, field);
-      }
-      json += "]}";
-    }
-    json += ']';
-    append_warnings(json, r);
-  }
-  json += '}';
-  return json.c_str();
+  return api_result(fit_json(text, nullptr));
+}
+
+extern "C" const char* gndfit_fit_json_at(const char* text, const char* frequencies_mhz) {
+  const Outcome<std::vector<double>> mhz =
+      api_frequencies(frequencies_mhz != nullptr ? frequencies_mhz : "");
+  if (mhz.failed()) return api_result(whole_input_error_json(mhz.failure().reason));
+  return api_result(fit_json(text, &mhz.value()));
 }

@@ -52,11 +52,30 @@ typedef struct {
 /* Reads and fits one measurement; `result` is always filled in. */
 void gndfit_fit_text(const char* text, gndfit_result* result);
 
-/* The same as JSON text (for JavaScript), valid until the next call;
- * with a table it also holds "warnings": [{"code", "text"}], the
- * measurement's own warnings as --csv gives them on standard error
- * (permittivity-below-vacuum). */
+/* The same as JSON text (for JavaScript), valid until the next call of
+ * this API, the joint fit's or the probe's:
+ *   {"format": 2, "table": true or false,
+ *    "frequency_mhz", "permittivity", "conductivity_ms_per_m" (as read),
+ * and with a table
+ *    "model": {"base_conductivity_s_per_m", "base_permittivity" (relative),
+ *              "base_conductivity_sd", "base_permittivity_sd",
+ *              "correlation"} (the three null: one measurement has none),
+ *    "passes", "evaluations",
+ *    "bands": [{"frequency_mhz", "permittivity", "conductivity_ms_per_m",
+ *               "relative_skin_depth", "texts": [4 field texts]}],
+ *    "warnings": [{"code", "text"}]}
+ * the warnings the measurement's own, as --csv gives them on standard
+ * error (permittivity-below-vacuum).  "format" 2 is the vocabulary of
+ * joint_api.h, which the three C APIs share (format 1 had "mhz",
+ * "conductivity_ms", "depth" and an absolute base permittivity in F/m). */
 const char* gndfit_fit_json(const char* text);
+
+/* The same with "curve": [{"frequency_mhz", "permittivity",
+ * "conductivity_ms_per_m"}], the fitted model at each frequency of
+ * `frequencies_mhz` (positive numbers in MHz separated by commas, as for
+ * --freq), for drawing it; an invalid list gives
+ *   {"format": 2, "errors": [{"line": null, "reason": "..."}]} */
+const char* gndfit_fit_json_at(const char* text, const char* frequencies_mhz);
 
 #ifdef __cplusplus
 }

@@ -23,10 +23,12 @@ std::string fit_text(const char* text, const char* frequencies_mhz) {
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
   const std::vector<Failure> errors = input.errors();
-  if (!errors.empty()) return joint_errors_json(errors);
+  if (!errors.empty()) return errors_json(errors);
   const Outcome<JointSolution> solution = solve_joint(input, mhz.value());
   if (solution.failed()) return whole_input_error_json(solution.failure().reason);
-  return joint_json(solution.value());
+  JsonWriter json = begin_api_json();
+  write_joint_members(json, solution.value());
+  return json.end_object().text();
 }
 
 }  // namespace

@@ -10,11 +10,15 @@
  * fields; blank lines and lines starting with # skipped; either every line
  * has uncertainties or none has.
  *
- * The JSON is that of `gndfit --joint --json` (see app/joint/joint_json.hpp), or,
- * when the text has faulty lines or the measurements have no fit,
- *   {"errors": [{"line": N, "reason": "..."}, ...]}
- * with "line" null for an error of the whole text.  The returned text is
- * valid until the next call.
+ * The JSON is that of `gndfit --joint --json` (see app/joint/joint_json.hpp)
+ * with "format": 2 first, or, when the text has faulty lines or the
+ * measurements have no fit,
+ *   {"format": 2, "errors": [{"line": N, "reason": "..."}, ...]}
+ * with "line" null for an error of the whole text.  "format" 2 is the
+ * vocabulary the three C APIs share: frequency_mhz, permittivity (relative,
+ * the base permittivity too), conductivity_ms_per_m, a standard deviation
+ * as NAME_sd (conductivity_sd_ms_per_m).  The returned text is valid until
+ * the next call of this API, the single fit's or the probe's.
  */
 #ifndef GNDFIT_JOINT_API_H
 #define GNDFIT_JOINT_API_H

@@ -6,7 +6,6 @@
 
 #include "app/api/api_text.hpp"
 #include "app/joint/joint_json.hpp"
-#include "app/common/json_text.hpp"
 #include "app/probe/probe_output.hpp"
 #include "sweep/probe_conversion.hpp"
 
@@ -16,50 +15,50 @@ using namespace gndfit;
 
 std::string text_of(const char* text) { return text != nullptr ? text : ""; }
 
-void append_notes(std::string& json, const std::vector<std::string>& notes) {
-  append_json_name(json, "notes");
-  json += '[';
-  for (std::size_t i = 0; i < notes.size(); ++i) {
-    if (i > 0) json += ',';
-    append_json_string(json, notes[i]);
-  }
-  json += ']';
+void write_notes(JsonWriter& json, const std::vector<std::string>& notes) {
+  json.name("notes").begin_array();
+  for (const std::string& note : notes) json.string(note);
+  json.end_array();
 }
 
-void append_points(std::string& json, const std::vector<LocatedMeasurement>& points) {
-  append_json_name(json, "points");
-  json += '[';
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    json += i > 0 ? ",{" : "{";
-    append_json_name(json, "line");
-    json += std::to_string(points[i].where.line);
-    append_json_name(json, "frequency_mhz");
-    append_json_number(json, points[i].frequency_mhz);
-    append_json_name(json, "permittivity");
-    append_json_number(json, points[i].permittivity);
-    append_json_name(json, "conductivity_ms_per_m");
-    append_json_number(json, points[i].conductivity_ms);
-    json += '}';
+void write_points(JsonWriter& json, const std::vector<LocatedMeasurement>& points) {
+  json.name("points").begin_array();
+  for (const LocatedMeasurement& p : points) {
+    json.begin_object();
+    json.name("line").integer(p.where.line);
+    json.name("frequency_mhz").number(p.frequency_mhz);
+    json.name("permittivity").number(p.permittivity);
+    json.name("conductivity_ms_per_m").number(p.conductivity_ms);
+    json.end_object();
   }
-  json += ']';
+  json.end_array();
 }
 
-std::string joint_of(const std::vector<LocatedMeasurement>& points,
-                     const std::vector<double>& mhz) {
+// "joint": the joint fit's object, or its errors when the points have none.
+void write_joint_of(JsonWriter& json, const std::vector<LocatedMeasurement>& points,
+                    const std::vector<double>& mhz) {
+  json.name("joint").begin_object();
   const JointInput input = joint_input_of(points);
   const std::vector<Failure> errors = input.errors();
-  if (!errors.empty()) return joint_errors_json(errors);
-  const Outcome<JointSolution> solution = solve_joint(input, mhz);
-  if (solution.failed()) return whole_input_error_json(solution.failure().reason);
-  return joint_json(solution.value());
+  if (!errors.empty()) {
+    write_errors(json, errors);
+  } else if (const Outcome<JointSolution> solution = solve_joint(input, mhz); solution.failed()) {
+    const Failure error = whole_input_error(solution.failure().reason);
+    write_errors(json, {&error, 1});
+  } else {
+    write_joint_members(json, solution.value());
+  }
+  json.end_object();
 }
 
-// The error JSON with the notes written before it (C0 from the air sweep).
+// The error of the whole input with the notes written so far (C0 from the
+// air sweep).
 std::string failure(const std::string& reason, const std::vector<std::string>& notes) {
-  std::string json = whole_input_error_json(reason);
-  json.pop_back();  // the closing brace, to add the notes inside
-  append_notes(json, notes);
-  return json + '}';
+  JsonWriter json = begin_api_json();
+  const Failure error = whole_input_error(reason);
+  write_errors(json, {&error, 1});
+  write_notes(json, notes);
+  return json.end_object().text();
 }
 
 std::string convert(const char* setting_text, const char* sweep_name, const char* sweep_text,
@@ -81,13 +80,12 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
   const ProbePoints points =
       convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
   if (points.failed()) return failure(failure_text(points.failure()), notes);
-  std::string json = "{";
-  append_points(json, points.value());
-  append_notes(json, notes);
-  append_json_name(json, "csv");
-  append_json_string(json, probe_csv(points.value()));
-  append_json_name(json, "joint");
-  return json + joint_of(points.value(), mhz.value()) + '}';
+  JsonWriter json = begin_api_json();
+  write_points(json, points.value());
+  write_notes(json, notes);
+  json.name("csv").string(probe_csv(points.value()));
+  write_joint_of(json, points.value(), mhz.value());
+  return json.end_object().text();
 }
 
 }  // namespace

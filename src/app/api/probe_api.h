@@ -13,15 +13,17 @@
  * pointer gives the table's ten HF bands.
  *
  * The JSON, when the sweep converts:
- *   {"points": [{"line", "frequency_mhz", "permittivity",
+ *   {"format": 2,
+ *    "points": [{"line", "frequency_mhz", "permittivity",
  *                "conductivity_ms_per_m"}],
  *    "notes": ["C0 from ...", "warning: ..."],
  *    "csv": the text of gndfit --probe SETTING (the same points),
  *    "joint": the JSON of gndfit --probe SETTING --joint --json}
  * where "joint" is {"errors": [...]} if the points have no fit; and when
- * it does not, {"errors": [{"line": null, "reason": "NAME:line N: ..."}],
- * "notes": [...]}.  The returned text is valid until the next call of
- * this API or the joint fit's.
+ * it does not, {"format": 2, "errors": [{"line": null, "reason":
+ * "NAME:line N: ..."}], "notes": [...]}.  "format" 2 is the vocabulary of
+ * joint_api.h, which the three C APIs share.  The returned text is valid
+ * until the next call of this API, the joint fit's or the single fit's.
  */
 #ifndef GNDFIT_PROBE_API_H
 #define GNDFIT_PROBE_API_H

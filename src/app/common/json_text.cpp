@@ -88,30 +88,88 @@ void append_json_string(std::string& out, std::string_view text) {
 namespace {
 
 template <typename T>
-void append_finite_or_null(std::string& out, T value) {
-  out += std::isfinite(value) ? shortest(value) : "null";
+std::string finite_or_null(T value) {
+  return std::isfinite(value) ? shortest(value) : "null";
 }
 
 }  // namespace
 
-void append_json_number(std::string& out, double value) { append_finite_or_null(out, value); }
-
-void append_json_number(std::string& out, float value) { append_finite_or_null(out, value); }
-
-void append_json_name(std::string& out, std::string_view name) {
-  if (!out.empty() && out.back() != '{') out += ',';
-  append_json_string(out, name);
-  out += ':';
+void JsonWriter::separate() {
+  if (follows_value_) out_ += ',';
+  follows_value_ = true;
 }
 
-void append_json_field(std::string& out, std::string_view name, double value) {
-  append_json_name(out, name);
-  append_json_number(out, value);
+JsonWriter& JsonWriter::open(char bracket) {
+  separate();
+  out_ += bracket;
+  follows_value_ = false;
+  return *this;
 }
 
-void append_json_field(std::string& out, std::string_view name, float value) {
-  append_json_name(out, name);
-  append_json_number(out, value);
+JsonWriter& JsonWriter::close(char bracket) {
+  out_ += bracket;
+  follows_value_ = true;
+  return *this;
+}
+
+JsonWriter& JsonWriter::begin_object() { return open('{'); }
+JsonWriter& JsonWriter::end_object() { return close('}'); }
+JsonWriter& JsonWriter::begin_array() { return open('['); }
+JsonWriter& JsonWriter::end_array() { return close(']'); }
+
+// The name's own separator; its value then follows with none.
+JsonWriter& JsonWriter::name(std::string_view name) {
+  separate();
+  append_json_string(out_, name);
+  out_ += ':';
+  follows_value_ = false;
+  return *this;
+}
+
+JsonWriter& JsonWriter::number(double value) {
+  separate();
+  out_ += finite_or_null(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::number(float value) {
+  separate();
+  out_ += finite_or_null(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::integer(long long value) {
+  separate();
+  out_ += std::to_string(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::boolean(bool value) {
+  separate();
+  out_ += value ? "true" : "false";
+  return *this;
+}
+
+JsonWriter& JsonWriter::string(std::string_view text) {
+  separate();
+  append_json_string(out_, text);
+  return *this;
+}
+
+JsonWriter& JsonWriter::null() {
+  separate();
+  out_ += "null";
+  return *this;
+}
+
+JsonWriter& JsonWriter::number_or_null(bool present, double value) {
+  return present ? number(value) : null();
+}
+
+JsonWriter& JsonWriter::json(std::string_view text) {
+  separate();
+  out_ += text;
+  return *this;
 }
 
 }  // namespace gndfit

@@ -3,107 +3,105 @@
 
 #include <cmath>
 
-#include "app/common/json_text.hpp"
-
 namespace gndfit {
 namespace {
 
-// A standard deviation, or null where the fit has none.
-void deviation(std::string& out, const char* name, bool present, double value) {
-  append_json_name(out, name);
-  if (present) {
-    append_json_number(out, value);
-  } else {
-    out += "null";
-  }
-}
-
-void model_object(std::string& out, const JointFit& fit) {
+void write_model(JsonWriter& json, const JointFit& fit) {
   const JointCovariance& c = fit.covariance;
   const double sd_x = std::sqrt(c.xx);
   const double sd_e = std::sqrt(c.ee);
-  out += '{';
-  append_json_field(out, "base_conductivity_s_per_m", fit.model.base_conductivity);
-  append_json_field(out, "base_permittivity", fit.model.base_permittivity);
-  deviation(out, "base_conductivity_sd", c.present, sd_x);
-  deviation(out, "base_permittivity_sd", c.present, sd_e);
   // With a standard deviation of 0 (exact measurements) there is no
   // correlation to speak of.
   const bool correlated = c.present && sd_x > 0.0 && sd_e > 0.0;
-  deviation(out, "correlation", correlated, correlated ? c.xe / (sd_x * sd_e) : 0.0);
-  out += '}';
+  write_model_object(json, fit.model.base_conductivity, fit.model.base_permittivity,
+                     {c.present, sd_x, sd_e, correlated, correlated ? c.xe / (sd_x * sd_e) : 0.0});
+}
+
+void write_measurements(JsonWriter& json, const JointSolution& s) {
+  json.name("measurements").begin_array();
+  for (std::size_t i = 0; i < s.measurements.size(); ++i) {
+    const LocatedMeasurement& m = s.measurements[i];
+    json.begin_object();
+    json.name("line").integer(m.where.line);
+    json.name("frequency_mhz").number(m.frequency_mhz);
+    json.name("permittivity").number(m.permittivity);
+    json.name("permittivity_sd").number_or_null(s.weighted, m.permittivity_u);
+    json.name("conductivity_ms_per_m").number(m.conductivity_ms);
+    json.name("conductivity_sd_ms_per_m").number_or_null(s.weighted, m.conductivity_u);
+    json.name("model_permittivity").number(s.model_at_measurements[i].permittivity);
+    json.name("model_conductivity_ms_per_m").number(s.model_at_measurements[i].conductivity_ms);
+    json.end_object();
+  }
+  json.end_array();
+}
+
+void write_bands(JsonWriter& json, const JointSolution& s) {
+  const bool sd = s.fit.covariance.present;
+  json.name("bands").begin_array();
+  for (const JointBand& b : s.bands) {
+    json.begin_object();
+    json.name("frequency_mhz").number(b.frequency_mhz);
+    json.name("permittivity").number(b.estimate.value.permittivity);
+    json.name("permittivity_sd").number_or_null(sd, b.estimate.permittivity_sd);
+    json.name("conductivity_ms_per_m").number(b.estimate.value.conductivity_ms);
+    json.name("conductivity_sd_ms_per_m").number_or_null(sd, b.estimate.conductivity_sd_ms);
+    json.name("skin_depth_m").number(b.skin_depth_m);
+    json.end_object();
+  }
+  json.end_array();
 }
 
 }  // namespace
 
-std::string joint_json(const JointSolution& s) {
-  std::string out = "{";
-  append_json_name(out, "model");
-  model_object(out, s.fit);
-  append_json_field(out, "chi_square", s.fit.chi_square);
-  append_json_name(out, "degrees_of_freedom");
-  out += std::to_string(s.fit.degrees_of_freedom);
-  append_json_name(out, "weighted");
-  out += s.weighted ? "true" : "false";
-  append_json_name(out, "measurements");
-  out += '[';
-  for (std::size_t i = 0; i < s.measurements.size(); ++i) {
-    const LocatedMeasurement& m = s.measurements[i];
-    out += i > 0 ? ",{" : "{";
-    append_json_name(out, "line");
-    out += std::to_string(m.where.line);
-    append_json_field(out, "frequency_mhz", m.frequency_mhz);
-    append_json_field(out, "permittivity", m.permittivity);
-    append_json_field(out, "conductivity_ms_per_m", m.conductivity_ms);
-    append_json_field(out, "model_permittivity", s.model_at_measurements[i].permittivity);
-    append_json_field(out, "model_conductivity_ms_per_m",
-                      s.model_at_measurements[i].conductivity_ms);
-    out += '}';
-  }
-  out += ']';
-  append_json_name(out, "bands");
-  out += '[';
-  const bool sd = s.fit.covariance.present;
-  for (std::size_t i = 0; i < s.bands.size(); ++i) {
-    const JointBand& b = s.bands[i];
-    out += i > 0 ? ",{" : "{";
-    append_json_field(out, "frequency_mhz", b.frequency_mhz);
-    append_json_field(out, "permittivity", b.estimate.value.permittivity);
-    deviation(out, "permittivity_sd", sd, b.estimate.permittivity_sd);
-    append_json_field(out, "conductivity_ms_per_m", b.estimate.value.conductivity_ms);
-    deviation(out, "conductivity_sd_ms_per_m", sd, b.estimate.conductivity_sd_ms);
-    append_json_field(out, "skin_depth_m", b.skin_depth_m);
-    out += '}';
-  }
-  out += ']';
-  append_json_name(out, "warnings");
-  out += '[';
-  for (std::size_t i = 0; i < s.warnings.size(); ++i) {
-    out += i > 0 ? ",{" : "{";
-    append_json_name(out, "code");
-    append_json_string(out, s.warnings[i].code);
-    append_json_name(out, "text");
-    append_json_string(out, s.warnings[i].text);
-    out += '}';
-  }
-  out += "]}";
-  return out;
+void write_model_object(JsonWriter& json, double base_conductivity_s_per_m,
+                        double base_permittivity, const ModelDeviations& sd) {
+  json.name("model").begin_object();
+  json.name("base_conductivity_s_per_m").number(base_conductivity_s_per_m);
+  json.name("base_permittivity").number(base_permittivity);
+  json.name("base_conductivity_sd").number_or_null(sd.present, sd.base_conductivity);
+  json.name("base_permittivity_sd").number_or_null(sd.present, sd.base_permittivity);
+  json.name("correlation").number_or_null(sd.correlated, sd.correlation);
+  json.end_object();
 }
 
-std::string joint_errors_json(const std::vector<Failure>& errors) {
-  std::string out = "{";
-  append_json_name(out, "errors");
-  out += '[';
-  for (std::size_t i = 0; i < errors.size(); ++i) {
-    out += i > 0 ? ",{" : "{";
-    append_json_name(out, "line");
-    out += errors[i].where.line > 0 ? std::to_string(errors[i].where.line) : "null";
-    append_json_name(out, "reason");
-    append_json_string(out, errors[i].reason);
-    out += '}';
+void write_warnings(JsonWriter& json, std::span<const JointWarning> warnings) {
+  json.name("warnings").begin_array();
+  for (const JointWarning& w : warnings) {
+    json.begin_object().name("code").string(w.code).name("text").string(w.text).end_object();
   }
-  out += "]}";
-  return out;
+  json.end_array();
+}
+
+void write_joint_members(JsonWriter& json, const JointSolution& s) {
+  write_model(json, s.fit);
+  json.name("chi_square").number(s.fit.chi_square);
+  json.name("degrees_of_freedom").integer(s.fit.degrees_of_freedom);
+  json.name("weighted").boolean(s.weighted);
+  write_measurements(json, s);
+  write_bands(json, s);
+  write_warnings(json, s.warnings);
+}
+
+std::string joint_json(const JointSolution& solution) {
+  JsonWriter json;
+  json.begin_object();
+  write_joint_members(json, solution);
+  json.end_object();
+  return json.text();
+}
+
+void write_errors(JsonWriter& json, std::span<const Failure> errors) {
+  json.name("errors").begin_array();
+  for (const Failure& e : errors) {
+    json.begin_object().name("line");
+    if (e.where.line > 0) {
+      json.integer(e.where.line);
+    } else {
+      json.null();
+    }
+    json.name("reason").string(e.reason).end_object();
+  }
+  json.end_array();
 }
 
 }  // namespace gndfit
