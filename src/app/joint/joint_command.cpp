@@ -4,6 +4,7 @@
 #include <iostream>
 #include <vector>
 
+#include "app/antenna/antenna_command.hpp"
 #include "app/common/input_files.hpp"
 #include "app/common/text_output.hpp"
 #include "app/joint/joint_csv.hpp"
@@ -73,6 +74,7 @@ int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
     std::cerr << "gndfit: " << solution.error << '\n';
     return 1;
   }
+  if (!line.antenna_deck.empty()) return run_joint_antenna(line, solution);
   write(line, solution);
   return flush_standard_output();
 }
