@@ -2,9 +2,9 @@
 #pragma once
 // The user's antenna over the fitted ground, one nec2c run per frequency,
 // and with the ground's uncertainty four more: the ground's permittivity
-// and conductivity each moved by half a standard deviation either way, so
-// that every result's standard deviation follows by linear propagation
-// with central differences.
+// and conductivity each moved by half a standard deviation either way (at
+// least 1 % of the value), so that every result's standard deviation
+// follows by linear propagation with central differences.
 #include <functional>
 #include <span>
 #include <string>

@@ -4,6 +4,7 @@
 // is given: linear ones, for which central differences are exact.
 #include "antenna/antenna_study.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
@@ -155,6 +156,28 @@ TEST(AntennaStudy, StepsAreHalfAStandardDeviationAndOneSidedAtTheEdges) {
     EXPECT_TRUE(found) << er << ' ' << s;
   }
   // One-sided differences of a linear result are exact too.
+  EXPECT_NEAR(study.bands[0].feed_r_ohms.sd, linear_sd(2.0, 3.0, grounds[0]), 1e-6);
+}
+
+TEST(AntennaStudy, AGroundKnownCloselyIsStillMovedByOnePerCent) {
+  StandIn nec;
+  // sd 0.001 in both: half of it would move nec2c's printed digits by
+  // nothing; the steps are 1 % of 20 and of 10 mS/m instead.
+  const GroundAt grounds[] = {ground(7.1, 20.0, 10.0, 1e-6, 0.0, 1e-6)};
+  const AntennaStudy study = study_antenna(dipole(), grounds, {}, nec.runner(), 1);
+  ASSERT_EQ(study.error, "");
+  std::vector<double> permittivities;
+  std::vector<double> conductivities;
+  for (auto [er, s] : nec.grounds) {
+    permittivities.push_back(er);
+    conductivities.push_back(s);
+  }
+  std::sort(permittivities.begin(), permittivities.end());
+  std::sort(conductivities.begin(), conductivities.end());
+  EXPECT_NEAR(permittivities.front(), 19.8, 1e-9);
+  EXPECT_NEAR(permittivities.back(), 20.2, 1e-9);
+  EXPECT_NEAR(conductivities.front(), 0.0099, 1e-12);
+  EXPECT_NEAR(conductivities.back(), 0.0101, 1e-12);
   EXPECT_NEAR(study.bands[0].feed_r_ohms.sd, linear_sd(2.0, 3.0, grounds[0]), 1e-6);
 }
 
