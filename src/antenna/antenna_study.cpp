@@ -84,22 +84,51 @@ double derivative(double plus, double minus, double step, bool one_sided) {
   return (plus - minus) / (one_sided ? step : 2.0 * step);
 }
 
+// The last digit's unit of a value nec2c prints with five significant
+// digits (1.2345E+01).
+double printed_quantum(double value) {
+  if (value == 0.0) return 0.0;
+  return std::pow(10.0, std::floor(std::log10(std::abs(value))) - 4.0);
+}
+
 // Linear propagation: sd^2 = g C g^T with g the gradient over
-// (permittivity, conductivity).
+// (permittivity, conductivity).  Where a step moved the printed result by
+// nothing, that derivative is below what the digits resolve, |d| <
+// quantum / (2 step): the standard deviation is then not known, only a
+// bound on it (|a| sd_e + |b| sd_s bounds sd(a e + b s)).
 template <typename Value>
-Estimate propagate(const GroundAt& g, const Plan& p, const std::vector<Job>& jobs, Value value) {
+Estimate propagate(const GroundAt& g, const Plan& p, const std::vector<Job>& jobs, double quantum,
+                   Value value) {
   Estimate e;
   e.value = value(jobs[p.first_job].result);
   if (!p.moved) return e;
-  const double de = derivative(value(jobs[p.first_job + 1].result),
-                               value(jobs[p.first_job + 2].result), p.permittivity_step,
-                               p.permittivity_one_sided);
-  const double ds = derivative(value(jobs[p.first_job + 3].result),
-                               value(jobs[p.first_job + 4].result), p.conductivity_step,
-                               p.conductivity_one_sided);
-  const double variance = de * de * g.permittivity_var + 2.0 * de * ds * g.covariance +
-                          ds * ds * g.conductivity_var;
+  struct Direction {
+    double plus, minus, step, variance;
+    bool one_sided;
+  };
+  const Direction directions[2] = {
+      {value(jobs[p.first_job + 1].result), value(jobs[p.first_job + 2].result),
+       p.permittivity_step, g.permittivity_var, p.permittivity_one_sided},
+      {value(jobs[p.first_job + 3].result), value(jobs[p.first_job + 4].result),
+       p.conductivity_step, g.conductivity_var, p.conductivity_one_sided}};
+  double d[2] = {0.0, 0.0};
+  double unresolved_bound = 0.0;
+  for (int i = 0; i < 2; ++i) {
+    const Direction& k = directions[i];
+    d[i] = derivative(k.plus, k.minus, k.step, k.one_sided);
+    if (k.step > 0.0 && k.variance > 0.0 && k.plus == k.minus) {
+      unresolved_bound += quantum / (k.one_sided ? k.step : 2.0 * k.step) * std::sqrt(k.variance);
+    }
+  }
+  const double variance = d[0] * d[0] * g.permittivity_var + 2.0 * d[0] * d[1] * g.covariance +
+                          d[1] * d[1] * g.conductivity_var;
   e.sd = std::sqrt(std::max(variance, 0.0));
+  if (unresolved_bound > 0.0) {
+    e.sd_bound = std::abs(d[0]) * std::sqrt(g.permittivity_var) +
+                 std::abs(d[1]) * std::sqrt(g.conductivity_var) + unresolved_bound;
+    e.sd = 0.0;
+    return e;
+  }
   e.has_sd = true;
   return e;
 }
@@ -108,7 +137,9 @@ Estimate propagate(const GroundAt& g, const Plan& p, const std::vector<Job>& job
 // spread from the fields' gains, which carry more digits.
 Estimate gain_in_direction(const GroundAt& g, const Plan& p, const std::vector<Job>& jobs,
                            std::size_t row) {
-  Estimate e = propagate(g, p, jobs, [row](const NecResult& r) {
+  // Five digits of a field are 20 log10(1 + 1e-4) dB at worst.
+  constexpr double kFieldQuantumDb = 8.7e-4;
+  Estimate e = propagate(g, p, jobs, kFieldQuantumDb, [row](const NecResult& r) {
     return db(power_gain_from_fields(r.pattern[row], r.input_power_w));
   });
   e.value = jobs[p.first_job].result.pattern[row].total_db;
@@ -120,8 +151,10 @@ AntennaBand band_of(const GroundAt& g, const Plan& p, const std::vector<Job>& jo
   AntennaBand b;
   b.ground = g;
   const NecResult& nominal = jobs[p.first_job].result;
-  b.feed_r_ohms = propagate(g, p, jobs, [](const NecResult& r) { return r.feed_r_ohms; });
-  b.feed_x_ohms = propagate(g, p, jobs, [](const NecResult& r) { return r.feed_x_ohms; });
+  b.feed_r_ohms = propagate(g, p, jobs, printed_quantum(nominal.feed_r_ohms),
+                            [](const NecResult& r) { return r.feed_r_ohms; });
+  b.feed_x_ohms = propagate(g, p, jobs, printed_quantum(nominal.feed_x_ohms),
+                            [](const NecResult& r) { return r.feed_x_ohms; });
   const std::size_t peak = peak_row(nominal.pattern);
   b.peak_gain_dbi = gain_in_direction(g, p, jobs, peak);
   b.peak_elevation_deg = 90.0 - nominal.pattern[peak].theta_deg;
@@ -131,7 +164,8 @@ AntennaBand band_of(const GroundAt& g, const Plan& p, const std::vector<Job>& jo
     b.gains.push_back({elevation, gain_in_direction(g, p, jobs, row), nominal.pattern[row].phi_deg});
   }
   b.hemisphere_efficiency =
-      propagate(g, p, jobs, [](const NecResult& r) { return r.average_gain / 2.0; });
+      propagate(g, p, jobs, printed_quantum(nominal.average_gain) / 2.0,
+                [](const NecResult& r) { return r.average_gain / 2.0; });
   return b;
 }
 

@@ -29,11 +29,15 @@ struct GroundAt {
   NecRunCards cards;  // the nominal run's cards, as the caller writes the values
 };
 
-// A result with its standard deviation where the ground has one.
+// A result with its standard deviation where the ground has one.  Where
+// the ground's steps moved nec2c's printed result by nothing, the standard
+// deviation is not known: `has_sd` is false and `sd_bound` (above 0) says
+// how large it can at most be.
 struct Estimate {
   double value = 0.0;
   double sd = 0.0;
   bool has_sd = false;
+  double sd_bound = 0.0;
 };
 
 struct ElevationGain {

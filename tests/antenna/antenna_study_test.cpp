@@ -27,11 +27,11 @@ void ground_of(std::string_view deck, double& permittivity, double& conductivity
 // nec2c's output, laid out as it prints it, for a stand-in antenna:
 // R = 50 + 2 er + 3000 s, X = -10 + 0.5 er - 1000 s, average gain
 // 1 + 0.01 er + 4 s, and a pattern of three rows whose middle one is the
-// peak, its field (and so its gain) growing with er.
-std::string stand_in_output(double er, double s) {
+// peak, its field (and so its gain) growing with er and s.
+std::string stand_in_output(double er, double s, bool flat_x) {
   char text[4096];
   const double power = 0.01;
-  const double field = std::sqrt(1.0 + 0.1 * er);
+  const double field = std::sqrt(1.0 + 0.1 * er + 20.0 * s);
   std::snprintf(text, sizeof text,
                 " ANTENNA INPUT PARAMETERS\n h\n h\n"
                 "    1    1  1.0000E+00  0.0000E+00  1.0E-02  0.0E+00  %.9E %.9E  1E-02  0E+00  %.9E\n"
@@ -40,7 +40,8 @@ std::string stand_in_output(double er, double s) {
                 "   80.00   5.00  -999.99  3.00  3.00  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
                 "   85.00   0.00  -999.99  2.99  2.99  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
                 "\n AVERAGE POWER GAIN: %.9E - SOLID ANGLE\n",
-                50.0 + 2.0 * er + 3000.0 * s, -10.0 + 0.5 * er - 1000.0 * s, power, 0.5 * field,
+                50.0 + 2.0 * er + 3000.0 * s, flat_x ? 100.0 : -10.0 + 0.5 * er - 1000.0 * s,
+                power, 0.5 * field,
                 field, 0.9 * field, 1.0 + 0.01 * er + 4.0 * s);
   return text;
 }
@@ -50,6 +51,7 @@ struct StandIn {
   std::set<std::size_t> jobs;
   std::vector<std::pair<double, double>> grounds;
   std::string fail_at;  // a frequency text whose runs fail
+  bool flat_x = false;  // X the same whatever the ground
 
   NecRun runner() {
     return [this](std::size_t job, std::string_view deck, std::string& output, std::string& error) {
@@ -65,7 +67,7 @@ struct StandIn {
         error = "NO SEGMENT HAS AN ITAG OF 1";
         return false;
       }
-      output = stand_in_output(er, s);
+      output = stand_in_output(er, s, flat_x);
       return true;
     };
   }
@@ -123,11 +125,13 @@ TEST(AntennaStudy, PropagatesTheGroundsCovarianceThroughFiveRunsPerFrequency) {
     EXPECT_EQ(b.peak_gain_dbi.value, 3.0);
     EXPECT_EQ(b.peak_elevation_deg, 10.0);
     EXPECT_EQ(b.peak_azimuth_deg, 5.0);
-    // Its spread from the fields: G proportional to 1 + 0.1 er, so
-    // d(10 log10 G)/d er = 10 / ln 10 * 0.1 / (1 + 0.1 er), central
-    // differences of a logarithm being exact only to second order.
-    const double d_er = 10.0 / std::log(10.0) * 0.1 / (1.0 + 0.1 * g.permittivity);
-    EXPECT_NEAR(b.peak_gain_dbi.sd, std::abs(d_er) * std::sqrt(g.permittivity_var), 1e-4);
+    // Its spread from the fields: G proportional to u = 1 + 0.1 er + 20 s
+    // (s in S/m), so d(10 log10 G)/d er = 10 / ln 10 * 0.1 / u and per
+    // mS/m 10 / ln 10 * 0.02 / u, central differences of a logarithm being
+    // exact only to second order.
+    const double u = 1.0 + 0.1 * g.permittivity + 0.02 * g.conductivity_ms;
+    const double to_db = 10.0 / std::log(10.0);
+    EXPECT_NEAR(b.peak_gain_dbi.sd, linear_sd(to_db * 0.1 / u, to_db * 0.02 / u, g), 1e-4);
     ASSERT_EQ(b.gains.size(), 2u);
     EXPECT_EQ(b.gains[0].elevation_deg, 10.0);
     EXPECT_EQ(b.gains[0].gain_dbi.value, 3.0);
@@ -179,6 +183,21 @@ TEST(AntennaStudy, AGroundKnownCloselyIsStillMovedByOnePerCent) {
   EXPECT_NEAR(conductivities.front(), 0.0099, 1e-12);
   EXPECT_NEAR(conductivities.back(), 0.0101, 1e-12);
   EXPECT_NEAR(study.bands[0].feed_r_ohms.sd, linear_sd(2.0, 3.0, grounds[0]), 1e-6);
+}
+
+TEST(AntennaStudy, ASpreadTheDigitsDoNotResolveIsABoundNotAZero) {
+  StandIn nec;
+  nec.flat_x = true;  // X prints as 1.000000000E+02 in every run
+  const GroundAt grounds[] = {ground(7.1, 13.0, 5.0, 0.25, -0.05, 0.04)};
+  const AntennaStudy study = study_antenna(dipole(), grounds, {}, nec.runner(), 1);
+  ASSERT_EQ(study.error, "");
+  const Estimate& x = study.bands[0].feed_x_ohms;
+  EXPECT_FALSE(x.has_sd);
+  // Steps 0.25 and 0.1 mS/m, sds 0.5 and 0.2, and 0.01 the last digit
+  // nec2c prints of 100 (1.0000E+02): 0.01 / 0.5 * 0.5 + 0.01 / 0.2 * 0.2.
+  EXPECT_NEAR(x.sd_bound, 0.02, 1e-12);
+  EXPECT_TRUE(study.bands[0].feed_r_ohms.has_sd);
+  EXPECT_EQ(study.bands[0].feed_r_ohms.sd_bound, 0.0);
 }
 
 TEST(AntennaStudy, WithoutCovarianceOneRunAndNoDeviation) {

@@ -24,6 +24,15 @@ std::string fixed(double value, int decimals) {
 // its source carries (nec2c prints gains to 0.01 dB); without one, to
 // `decimals`.
 std::string with_sd(const Estimate& e, int decimals) {
+  if (e.sd_bound > 0.0) {
+    // Below what nec2c's digits resolve: the bound, never a spread of 0.
+    // The bound to one significant digit, rounded up so as never to
+    // claim less than it is.
+    const double unit = std::pow(10.0, std::floor(std::log10(e.sd_bound)));
+    char bound[32];
+    std::snprintf(bound, sizeof bound, "%g", std::ceil(e.sd_bound / unit) * unit);
+    return fixed(e.value, decimals) + " +- <" + bound;
+  }
   if (!e.has_sd) return fixed(e.value, decimals);
   if (!(e.sd > 0.0)) return fixed(e.value, decimals) + " +- 0";
   const int sd_places = std::clamp(1 - static_cast<int>(std::floor(std::log10(e.sd))), 0, 6);
@@ -51,7 +60,8 @@ std::string heading_text(const AntennaHeading& h) {
   if (!h.joint) return out + "one measurement (the exact fit)\n";
   out += "a joint fit of " + std::to_string(h.measurements) + " measurements" +
          (h.weighted ? ", weighted\n" : ", unweighted\n");
-  return out + "Values +- 1 sd: the ground's uncertainty propagated through nec2c\n";
+  return out + "Values +- 1 sd: the ground's uncertainty propagated through nec2c\n"
+               "(+- <B: a spread below what nec2c's printed digits resolve, at most B)\n";
 }
 
 }  // namespace
