@@ -39,6 +39,13 @@ std::string with_sd(const Estimate& e, int decimals) {
   return fixed(e.value, std::min(sd_places, decimals)) + " +- " + fixed(e.sd, sd_places);
 }
 
+// The decimals nec2c's five significant digits give a value, at most
+// `cap`: -1.5552E+03 has one, 3.4056E+01 three.
+int printed_decimals(double value, int cap) {
+  if (value == 0.0) return cap;
+  return std::clamp(4 - static_cast<int>(std::floor(std::log10(std::abs(value)))), 0, cap);
+}
+
 std::string right(const std::string& text, std::size_t width) {
   return text.size() >= width ? " " + text : std::string(width - text.size(), ' ') + text;
 }
@@ -74,8 +81,8 @@ std::string antenna_report(const AntennaHeading& heading, std::span<const Antenn
   for (const AntennaBand& b : bands) {
     out += right(shortest(b.ground.frequency_mhz), 9) +
            right(with_sd(ground_permittivity(b.ground), 2), 16) +
-           right(with_sd(ground_conductivity(b.ground), 3), 18) + right(with_sd(b.feed_r_ohms, 2), 18) +
-           right(with_sd(b.feed_x_ohms, 2), 18) + '\n';
+           right(with_sd(ground_conductivity(b.ground), 3), 18) + right(with_sd(b.feed_r_ohms, printed_decimals(b.feed_r_ohms.value, 2)), 18) +
+           right(with_sd(b.feed_x_ohms, printed_decimals(b.feed_x_ohms.value, 2)), 18) + '\n';
   }
   out += "\nPeak gain, and the best gain over azimuth at each elevation (dBi; azimuth in degrees):\n"
          "      MHz   peak dBi       elevation azimuth";
