@@ -15,14 +15,14 @@ namespace {
 
 using namespace gndfit;
 
-std::vector<JointMeasurement> noisy_sweep(int n, bool weighted) {
+std::vector<LocatedMeasurement> noisy_sweep(int n, bool weighted) {
   std::mt19937_64 rng(42);
   std::normal_distribution<double> noise(0.0, 0.03);
-  std::vector<JointMeasurement> sweep;
+  std::vector<LocatedMeasurement> sweep;
   for (int i = 0; i < n; ++i) {
     const double mhz = std::pow(30.0, (i + 0.5) / n);
-    const GroundValues v = joint_model_values({0.005, 12.0}, mhz);
-    JointMeasurement m{mhz, v.permittivity * (1 + noise(rng)),
+    const GroundValues v = messier_values({0.005, 12.0}, mhz);
+    LocatedMeasurement m{mhz, v.permittivity * (1 + noise(rng)),
                        v.conductivity_ms * (1 + noise(rng))};
     if (weighted) {
       m.permittivity_u = 0.03 * v.permittivity;
@@ -35,7 +35,7 @@ std::vector<JointMeasurement> noisy_sweep(int n, bool weighted) {
 
 // The fit alone: parameters, chi-square and covariance.
 void BM_joint_fit(benchmark::State& bench) {
-  const std::vector<JointMeasurement> sweep = noisy_sweep(static_cast<int>(bench.range(0)), true);
+  const std::vector<LocatedMeasurement> sweep = noisy_sweep(static_cast<int>(bench.range(0)), true);
   for (auto _ : bench) benchmark::DoNotOptimize(fit_joint(sweep, true));
 }
 BENCHMARK(BM_joint_fit)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
@@ -45,7 +45,7 @@ BENCHMARK(BM_joint_fit)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
 // warnings (with the chi-square quantile).
 void BM_joint_solution(benchmark::State& bench) {
   JointInput input;
-  for (const JointMeasurement& m : noisy_sweep(static_cast<int>(bench.range(0)), true)) {
+  for (const LocatedMeasurement& m : noisy_sweep(static_cast<int>(bench.range(0)), true)) {
     char line[160];
     std::snprintf(line, sizeof line, "%.17g %.17g %.17g %.17g %.17g", m.frequency_mhz,
                   m.permittivity, m.conductivity_ms, m.permittivity_u, m.conductivity_u);

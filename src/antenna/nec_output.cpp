@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "antenna/nec_output.hpp"
 
-#include "model/joint_fit.hpp"
+#include "model/ground.hpp"
 #include "number/decimal_text.hpp"
 
 namespace gndfit {
@@ -130,8 +130,8 @@ bool read_nec_output(std::string_view text, NecResult& result, std::string& erro
 
 double power_gain_from_fields(const PatternRow& row, double input_power_w) {
   // eta0 = 1 / (eps0 c)
-  const double eta0 = 1.0 / (kJointVacuumPermittivity * kJointSpeedOfLight);
-  return 2.0 * kJointPi * row.field_squared / (eta0 * input_power_w);
+  const double eta0 = 1.0 / (kVacuumPermittivity * kSpeedOfLight);
+  return 2.0 * kPi * row.field_squared / (eta0 * input_power_w);
 }
 
 }  // namespace gndfit

@@ -10,6 +10,10 @@ namespace {
 
 // Constants exactly as the model defines them (pi to 15 digits, not the full
 // value); a more precise value would change the fit's path in the last bits.
+// They are the console's own, not model/ground.hpp's: eps0 here is
+// 8.854187812800387e-12, the value the console's table was computed with,
+// not the nearest double to CODATA's 8.8541878128e-12 that the joint fit
+// and the probes use; the console's output must stay as it is to the bit.
 constexpr double kPi = 3.14159265358979;
 constexpr double kTwoPi = 6.28318530717958;
 constexpr double kFourPi = 12.56637061435916;

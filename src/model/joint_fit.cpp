@@ -25,7 +25,7 @@ struct Coefficients {
 };
 
 Coefficients coefficients_at(double frequency_mhz) {
-  const double c = std::sqrt(4.0 * kJointPi * (frequency_mhz * 1e6) * kJointVacuumPermittivity);
+  const double c = messier_coefficient(frequency_mhz);
   return {c, 2.0 / c, 1000.0 * c};
 }
 
@@ -55,9 +55,9 @@ struct Moments {
   }
 };
 
-Moments moments_of(std::span<const JointMeasurement> measurements) {
+Moments moments_of(std::span<const LocatedMeasurement> measurements) {
   Moments m;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const Coefficients k = coefficients_at(j.frequency_mhz);
     const double we = 1.0 / j.permittivity_u;
     const double ws = 1.0 / j.conductivity_u;
@@ -114,10 +114,10 @@ bool finite(const Moments& m) {
   return std::isfinite(sum);
 }
 
-double chi_square_of(std::span<const JointMeasurement> measurements, const JointModel& model) {
+double chi_square_of(std::span<const LocatedMeasurement> measurements, const MessierParameters& model) {
   double sum = 0.0;
-  for (const JointMeasurement& j : measurements) {
-    const GroundValues v = joint_model_values(model, j.frequency_mhz);
+  for (const LocatedMeasurement& j : measurements) {
+    const GroundValues v = messier_values(model, j.frequency_mhz);
     const double re = (v.permittivity - j.permittivity) / j.permittivity_u;
     const double rs = (v.conductivity_ms - j.conductivity_ms) / j.conductivity_u;
     sum += re * re + rs * rs;
@@ -132,11 +132,11 @@ struct Edges {
   double zero_conductivity = 0.0;
 };
 
-Edges edges_of(std::span<const JointMeasurement> measurements, const Moments& m) {
+Edges edges_of(std::span<const LocatedMeasurement> measurements, const Moments& m) {
   const double x = m.qd[0] / m.qq[0][0];
   const double e = m.qd[2] / m.qq[2][2];
   Edges edges;
-  for (const JointMeasurement& j : measurements) {
+  for (const LocatedMeasurement& j : measurements) {
     const double re = j.permittivity / j.permittivity_u;
     const double rs = (1000.0 * x - j.conductivity_ms) / j.conductivity_u;
     const double ue = (e - j.permittivity) / j.permittivity_u;
@@ -150,8 +150,8 @@ Edges edges_of(std::span<const JointMeasurement> measurements, const Moments& m)
 // The local minima of chi^2 along one chart, t in (0, 2] (the two charts
 // overlap around t = 1, so that a minimum there is seen by one of them);
 // `flipped` says the chart is t = a / b.  Each is written into `best` where it is lower.
-void search_chart(std::span<const JointMeasurement> measurements, const Moments& m, bool flipped,
-                  JointModel& best, double& best_chi_square) {
+void search_chart(std::span<const LocatedMeasurement> measurements, const Moments& m, bool flipped,
+                  MessierParameters& best, double& best_chi_square) {
   const Profile profile(m);
   const SignChanges changes = sign_changes(profile.slope_polynomial(), 0.0, 2.0,
                                            [&profile](double t) { return profile.slope(t); });
@@ -163,7 +163,7 @@ void search_chart(std::span<const JointMeasurement> measurements, const Moments&
                          : change.high;
     if (!(t > 0.0)) continue;  // the edge itself
     const double s = profile.scale(t);
-    const JointModel candidate = flipped ? JointModel{t * t * s, s} : JointModel{s, t * t * s};
+    const MessierParameters candidate = flipped ? MessierParameters{t * t * s, s} : MessierParameters{s, t * t * s};
     const double chi_square = chi_square_of(measurements, candidate);
     if (chi_square < best_chi_square) {
       best = candidate;
@@ -172,26 +172,14 @@ void search_chart(std::span<const JointMeasurement> measurements, const Moments&
   }
 }
 
-// d(permittivity)/d(x, e) and d(conductivity_mS)/d(x, e) at a frequency.
-struct Gradients {
-  double permittivity_x, permittivity_e, conductivity_x, conductivity_e;
-};
-
-Gradients gradients_at(const JointModel& model, double frequency_mhz) {
-  const Coefficients k = coefficients_at(frequency_mhz);
-  const double a = std::sqrt(model.base_conductivity);
-  const double b = std::sqrt(model.base_permittivity);
-  return {b / (k.c * a), 1.0 + a / (k.c * b), 1000.0 + 500.0 * k.c * b / a, 500.0 * k.c * a / b};
-}
-
 // C = (J^T J)^-1 from J = QR by Gram-Schmidt over the two columns (so
 // without squaring J's condition number).
-JointCovariance covariance_of(std::span<const JointMeasurement> measurements,
-                              const JointModel& model) {
+JointCovariance covariance_of(std::span<const LocatedMeasurement> measurements,
+                              const MessierParameters& model) {
   double xx = 0.0;
   double xe = 0.0;
-  for (const JointMeasurement& j : measurements) {
-    const Gradients g = gradients_at(model, j.frequency_mhz);
+  for (const LocatedMeasurement& j : measurements) {
+    const MessierGradients g = messier_gradients(model, j.frequency_mhz);
     const double we = 1.0 / j.permittivity_u;
     const double ws = 1.0 / j.conductivity_u;
     xx += we * g.permittivity_x * we * g.permittivity_x +
@@ -202,8 +190,8 @@ JointCovariance covariance_of(std::span<const JointMeasurement> measurements,
   const double r11 = std::sqrt(xx);
   const double projection = xe / xx;  // of the e column on the x column
   double rest = 0.0;
-  for (const JointMeasurement& j : measurements) {
-    const Gradients g = gradients_at(model, j.frequency_mhz);
+  for (const LocatedMeasurement& j : measurements) {
+    const MessierGradients g = messier_gradients(model, j.frequency_mhz);
     const double we = 1.0 / j.permittivity_u;
     const double ws = 1.0 / j.conductivity_u;
     const double pe = we * (g.permittivity_e - projection * g.permittivity_x);
@@ -224,40 +212,14 @@ JointCovariance covariance_of(std::span<const JointMeasurement> measurements,
 
 }  // namespace
 
-GroundValues joint_model_values(const JointModel& model, double frequency_mhz) {
-  const double f = frequency_mhz * 1e6;
-  const double x = model.base_conductivity;
-  const double e = model.base_permittivity;
-  const double conductivity =
-      x * (1.0 + std::sqrt(4.0 * kJointPi * f * kJointVacuumPermittivity * e / x));
-  const double permittivity =
-      e * (1.0 + std::sqrt(x / (kJointPi * f * kJointVacuumPermittivity * e)));
-  return {permittivity, conductivity * 1000.0};
-}
-
-JointModel exact_model(const JointMeasurement& m) {
-  // sqrt(s*) = u + jv for s* = sigma + j omega eps0 er; a = u - v, written
-  // as sigma / (u + v) so that no digits cancel when sigma is small.
-  const double omega_eps0 = 2.0 * kJointPi * (m.frequency_mhz * 1e6) * kJointVacuumPermittivity;
-  const double sigma = m.conductivity_ms / 1000.0;
-  const double reactive = omega_eps0 * m.permittivity;
-  const double larger = sigma > reactive ? sigma : reactive;
-  const double ps = sigma / larger;
-  const double pr = reactive / larger;
-  const double magnitude = larger * std::sqrt(ps * ps + pr * pr);
-  const double u = std::sqrt(0.5 * (magnitude + sigma));
-  const double v = reactive / (2.0 * u);
-  const double a = sigma / (u + v);
-  return {a * a, 2.0 * v * v / omega_eps0};
-}
-
-JointFit fit_joint(std::span<const JointMeasurement> measurements, bool weighted) {
+JointFit fit_joint(std::span<const LocatedMeasurement> measurements, bool weighted) {
   JointFit fit;
   if (measurements.empty()) return fit;
   fit.degrees_of_freedom = static_cast<int>(2 * measurements.size() - 2);
   if (measurements.size() == 1) {
     fit.outcome = JointOutcome::fitted;
-    fit.model = exact_model(measurements[0]);
+    fit.model = messier_exact(measurements[0].frequency_mhz, measurements[0].permittivity,
+                              measurements[0].conductivity_ms);
     return fit;
   }
   const Moments m = moments_of(measurements);
@@ -266,7 +228,7 @@ JointFit fit_joint(std::span<const JointMeasurement> measurements, bool weighted
     return fit;
   }
   double best_chi_square = INFINITY;
-  JointModel best;
+  MessierParameters best;
   search_chart(measurements, m, false, best, best_chi_square);
   search_chart(measurements, m.reversed(), true, best, best_chi_square);
   const Edges edges = edges_of(measurements, m);
@@ -299,9 +261,9 @@ JointFit fit_joint(std::span<const JointMeasurement> measurements, bool weighted
 
 BandEstimate estimate_at(const JointFit& fit, double frequency_mhz) {
   BandEstimate b;
-  b.value = joint_model_values(fit.model, frequency_mhz);
+  b.value = messier_values(fit.model, frequency_mhz);
   if (!fit.covariance.present) return b;
-  const Gradients g = gradients_at(fit.model, frequency_mhz);
+  const MessierGradients g = messier_gradients(fit.model, frequency_mhz);
   const JointCovariance& c = fit.covariance;
   // The covariance of two values with gradients a and b over (x, e).
   auto covariance = [&c](double ax, double ae, double bx, double be) {
@@ -317,15 +279,6 @@ BandEstimate estimate_at(const JointFit& fit, double frequency_mhz) {
   const double scale = b.permittivity_sd * b.conductivity_sd_ms;
   b.correlation = scale > 0.0 ? std::clamp(ps / scale, -1.0, 1.0) : 0.0;
   return b;
-}
-
-double skin_depth_m(double frequency_mhz, const GroundValues& ground) {
-  const double omega = 2.0 * kJointPi * frequency_mhz * 1e6;
-  const double loss =
-      ground.conductivity_ms / 1000.0 / (omega * kJointVacuumPermittivity * ground.permittivity);
-  // sqrt(1 + t^2) - 1 without the cancellation at small t.
-  const double excess = loss * loss / (std::sqrt(1.0 + loss * loss) + 1.0);
-  return kJointSpeedOfLight / (omega * std::sqrt(ground.permittivity / 2.0 * excess));
 }
 
 }  // namespace gndfit

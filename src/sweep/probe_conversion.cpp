@@ -11,19 +11,16 @@
 namespace gndfit {
 namespace {
 
-std::string located(const std::string& name, long line, const std::string& text) {
-  return name + ":line " + std::to_string(line) + ": " + text;
+// The first failure, thrown to the public boundary; a sweep's messages
+// name standard input too, since a run may read the air's sweep as well.
+[[noreturn]] void refuse(const std::string& source, long line, const std::string& reason) {
+  throw Failure{Location{source, line}, reason, kFailureStatus, StandardInputNaming::named};
 }
-
-// Thrown for the first error; caught at the public boundary.
-struct RunError {
-  std::string message;
-};
 
 std::vector<SweepPoint> read_or_throw(const SweepSource& source) {
   SweepRead read = read_sweep(source.text);
-  if (read.failed) throw RunError{located(source.name, read.error.line, read.error.reason)};
-  return std::move(read.points);
+  if (read.failed()) refuse(source.name, read.failure().where.line, read.failure().reason);
+  return std::move(read.value());
 }
 
 // C0 from the sweep in air, its mean and spread noted for the user.
@@ -31,10 +28,10 @@ double capacitance_from_air(const SweepSource& air, std::vector<std::string>& no
   const std::vector<SweepPoint> points = read_or_throw(air);
   for (const SweepPoint& p : points) {
     if (!(air_capacitance_at(p) > 0.0)) {
-      throw RunError{located(air.name, p.line,
-                             "at " + brief_number(p.frequency_mhz) +
-                                 " MHz the probe in air is not a capacitance (Im(Y) is not "
-                                 "positive): is this the sweep of the probe in air?")};
+      refuse(air.name, p.line,
+             "at " + brief_number(p.frequency_mhz) +
+                 " MHz the probe in air is not a capacitance (Im(Y) is not positive): is this "
+                 "the sweep of the probe in air?");
     }
   }
   const AirCapacitance c = air_capacitance(points);
@@ -43,38 +40,36 @@ double capacitance_from_air(const SweepSource& air, std::vector<std::string>& no
   const std::string spread = c.relative_spread < 1e-12
                                  ? "below 1e-10 %"
                                  : brief_number(c.relative_spread * 100.0) + " %";
-  notes.push_back("C0 from " + air.name + ": " + brief_number(c.mean_farads * 1e12) +
+  notes.push_back("C0 from " + source_name(air.name) + ": " + brief_number(c.mean_farads * 1e12) +
                   " pF, spread " + spread + " over " + std::to_string(points.size()) + " points");
   return c.mean_farads;
 }
 
 // A converted point must be a ground gndfit can fit: both values positive.
-void check_positive(const GroundPoint& p, const std::string& what_to_check) {
-  const auto refuse = [&](const std::string& quantity, double value) {
-    throw RunError{located(p.source, p.line,
-                           "at " + brief_number(p.frequency_mhz) + " MHz the " + quantity +
-                               " comes out at " + brief_number(value) +
-                               ", not positive: " + what_to_check)};
+void check_positive(const LocatedMeasurement& p, const std::string& what_to_check) {
+  const auto refuse_value = [&](const std::string& quantity, double value) {
+    refuse(p.where.source, p.where.line,
+           "at " + brief_number(p.frequency_mhz) + " MHz the " + quantity + " comes out at " +
+               brief_number(value) + ", not positive: " + what_to_check);
   };
   if (!(p.permittivity > 0.0) || !std::isfinite(p.permittivity)) {
-    refuse("permittivity", p.permittivity);
+    refuse_value("permittivity", p.permittivity);
   }
-  if (!(p.conductivity_ms_per_m > 0.0) || !std::isfinite(p.conductivity_ms_per_m)) {
-    refuse("conductivity (mS/m)", p.conductivity_ms_per_m);
+  if (!(p.conductivity_ms > 0.0) || !std::isfinite(p.conductivity_ms)) {
+    refuse_value("conductivity (mS/m)", p.conductivity_ms);
   }
 }
 
-GroundPoint located_point(const SweepSource& source, const SweepPoint& p,
-                          std::complex<double> permittivity) {
-  GroundPoint g = ground_point(p.frequency_mhz, permittivity);
-  g.source = source.name;
-  g.line = p.line;
+LocatedMeasurement located_point(const SweepSource& source, const SweepPoint& p,
+                                 std::complex<double> permittivity) {
+  LocatedMeasurement g = ground_point(p.frequency_mhz, permittivity);
+  g.where = {source.name, p.line};
   return g;
 }
 
-void convert_short(const SweepSource& source, double c0, std::vector<GroundPoint>& out) {
+void convert_short(const SweepSource& source, double c0, std::vector<LocatedMeasurement>& out) {
   for (const SweepPoint& p : read_or_throw(source)) {
-    const GroundPoint g =
+    const LocatedMeasurement g =
         located_point(source, p, short_probe_permittivity(p.frequency_mhz, p.admittance, c0));
     check_positive(g,
                    "check C0 (c0= or the sweep in air) and that the analyser was calibrated "
@@ -85,8 +80,8 @@ void convert_short(const SweepSource& source, double c0, std::vector<GroundPoint
 
 // In increasing frequency, each solution started from the one below it,
 // the lowest from the probe taken as a short one.
-void convert_line(const SweepSource& source, const LineProbe& probe, std::vector<GroundPoint>& out,
-                  std::vector<std::string>& notes) {
+void convert_line(const SweepSource& source, const LineProbe& probe,
+                  std::vector<LocatedMeasurement>& out, std::vector<std::string>& notes) {
   const std::vector<SweepPoint> points = read_or_throw(source);
   const std::string what_to_check =
       "check the probe's length and z0 and that the analyser was calibrated at its terminals";
@@ -95,19 +90,18 @@ void convert_line(const SweepSource& source, const LineProbe& probe, std::vector
   for (const SweepPoint& p : points) {
     const LineSolution s = solve_line_probe(probe, p.frequency_mhz, p.admittance, start);
     if (!s.converged) {
-      throw RunError{
-          located(source.name, p.line,
-                  "at " + brief_number(p.frequency_mhz) +
-                      " MHz no ground gives this impedance on the line: " + what_to_check)};
+      refuse(source.name, p.line,
+             "at " + brief_number(p.frequency_mhz) +
+                 " MHz no ground gives this impedance on the line: " + what_to_check);
     }
-    const GroundPoint g = located_point(source, p, s.permittivity);
+    const LocatedMeasurement g = located_point(source, p, s.permittivity);
     check_positive(g, what_to_check);
     if (s.beyond_quarter_wave) {
       notes.push_back("warning: " +
-                      located(source.name, p.line,
-                              "at " + brief_number(p.frequency_mhz) +
-                                  " MHz the line is longer than a quarter wavelength in the "
-                                  "ground: the solution need not be unique"));
+                      location_text({source.name, p.line}, StandardInputNaming::named) + ": at " +
+                      brief_number(p.frequency_mhz) +
+                      " MHz the line is longer than a quarter wavelength in the ground: the "
+                      "solution need not be unique");
     }
     out.push_back(g);
     start = s.permittivity;
@@ -116,23 +110,21 @@ void convert_line(const SweepSource& source, const LineProbe& probe, std::vector
 
 }  // namespace
 
-ProbeRun convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
-                              const SweepSource* air) {
-  ProbeRun run;
+ProbePoints convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
+                                 const SweepSource* air, std::vector<std::string>& notes) {
+  std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {
-      const double c0 = air != nullptr ? capacitance_from_air(*air, run.notes) : setting.c0_farads;
-      for (const SweepSource& s : sweeps) convert_short(s, c0, run.points);
+      const double c0 = air != nullptr ? capacitance_from_air(*air, notes) : setting.c0_farads;
+      for (const SweepSource& s : sweeps) convert_short(s, c0, points);
     } else {
       const LineProbe probe{setting.length_m, setting.z0_ohms};
-      for (const SweepSource& s : sweeps) convert_line(s, probe, run.points, run.notes);
+      for (const SweepSource& s : sweeps) convert_line(s, probe, points, notes);
     }
-  } catch (const RunError& e) {
-    run.points.clear();
-    run.failed = true;
-    run.error = e.message;
+  } catch (Failure& failure) {
+    return std::move(failure);
   }
-  return run;
+  return points;
 }
 
 }  // namespace gndfit

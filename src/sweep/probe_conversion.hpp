@@ -2,32 +2,29 @@
 #pragma once
 // A probe's sweeps converted to ground points, everything read and
 // checked before anything is written: the points (each file's in its own
-// order) with the notes for the user, or the first error, naming the file
-// and line.
+// order), or the first failure, naming the file (standard input too) and
+// line; and the notes for the user either way.
 #include <string>
 #include <vector>
 
+#include "located/outcome.hpp"
 #include "sweep/ground_point.hpp"
 #include "sweep/probe_setting.hpp"
 
 namespace gndfit {
 
-// A sweep file's name (as messages give it) and its whole text.
+// A sweep file's name as given ("-" for standard input) and its whole text.
 struct SweepSource {
   std::string name;
   std::string text;
 };
 
-struct ProbeRun {
-  std::vector<GroundPoint> points;
-  std::vector<std::string> notes;  // for standard error: C0 from air, warnings
-  bool failed = false;
-  std::string error;  // "FILE:line N: reason"
-};
+using ProbePoints = Outcome<std::vector<LocatedMeasurement>>;
 
 // `air`: the sweep of the probe in air, where the probe setting takes C0
-// from one (`short,air=FILE`); the caller reads it.
-ProbeRun convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
-                              const SweepSource* air = nullptr);
+// from one (`short,air=FILE`); the caller reads it.  `notes` gets what
+// standard error is to say besides a failure: C0 from air, warnings.
+ProbePoints convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
+                                 const SweepSource* air, std::vector<std::string>& notes);
 
 }  // namespace gndfit

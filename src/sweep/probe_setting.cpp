@@ -84,10 +84,8 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
   return true;
 }
 
-}  // namespace
-
-bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string& error) {
-  probe = ProbeSetting{};
+// False, with `error` saying what is wrong, when `text` is not a probe.
+bool read_probe_setting(std::string_view text, ProbeSetting& probe, std::string& error) {
   const std::size_t comma = text.find(',');
   const std::string_view kind = text.substr(0, comma);
   std::map<std::string, std::string> settings;
@@ -106,6 +104,15 @@ bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string
   }
   error = "unknown probe '" + std::string(kind) + "': expected 'short' or 'line'";
   return false;
+}
+
+}  // namespace
+
+Outcome<ProbeSetting> parse_probe_setting(std::string_view text) {
+  ProbeSetting probe;
+  std::string error;
+  if (!read_probe_setting(text, probe, error)) return usage_failure(error);
+  return probe;
 }
 
 }  // namespace gndfit

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "located/outcome.hpp"
+
 namespace gndfit {
 
 enum class ProbeKind { short_probe, line_probe };
@@ -20,7 +22,7 @@ struct ProbeSetting {
   double z0_ohms = 0.0;    // line probe
 };
 
-// False, with `error` saying what is wrong, when `text` is not a probe.
-bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string& error);
+// The probe `text` gives, or a usage failure saying what is wrong.
+Outcome<ProbeSetting> parse_probe_setting(std::string_view text);
 
 }  // namespace gndfit

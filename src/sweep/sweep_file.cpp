@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/sweep_file.hpp"
 
+#include <optional>
+
 #include "sweep/rx_csv_reader.hpp"
 #include "sweep/sweep_text.hpp"
 #include "sweep/touchstone_reader.hpp"
@@ -10,21 +12,21 @@ namespace {
 
 // The first error of frequency order: each above zero and above the one
 // before it.
-bool check_frequencies(const std::vector<SweepPoint>& points, SweepError& error) {
+std::optional<Failure> frequency_order_failure(const std::vector<SweepPoint>& points) {
   for (std::size_t i = 0; i < points.size(); ++i) {
     const SweepPoint& p = points[i];
     if (!(p.frequency_mhz > 0.0)) {
-      error = {p.line, "the frequency " + brief_number(p.frequency_mhz) + " MHz is not positive"};
-      return false;
+      return Failure{Location{"", p.line},
+                     "the frequency " + brief_number(p.frequency_mhz) + " MHz is not positive"};
     }
     if (i > 0 && !(p.frequency_mhz > points[i - 1].frequency_mhz)) {
-      error = {p.line, "the frequency does not increase: " + brief_number(p.frequency_mhz) +
-                           " MHz after " + brief_number(points[i - 1].frequency_mhz) +
-                           " MHz on line " + std::to_string(points[i - 1].line)};
-      return false;
+      return Failure{Location{"", p.line},
+                     "the frequency does not increase: " + brief_number(p.frequency_mhz) +
+                         " MHz after " + brief_number(points[i - 1].frequency_mhz) +
+                         " MHz on line " + std::to_string(points[i - 1].line)};
     }
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -44,10 +46,8 @@ SweepForm sweep_form(std::string_view text) {
 SweepRead read_sweep(std::string_view text) {
   SweepRead read =
       sweep_form(text) == SweepForm::touchstone ? read_touchstone(text) : read_rx_csv(text);
-  if (!read.failed && !check_frequencies(read.points, read.error)) {
-    read.failed = true;
-    read.points.clear();
-  }
+  if (read.failed()) return read;
+  if (std::optional<Failure> failure = frequency_order_failure(read.value())) return *failure;
   return read;
 }
 

@@ -5,8 +5,9 @@
 // from.  Admittance rather than impedance, because both probes are
 // solved from it and an open circuit (Y = 0) stays finite.
 #include <complex>
-#include <string>
 #include <vector>
+
+#include "located/outcome.hpp"
 
 namespace gndfit {
 
@@ -16,16 +17,8 @@ struct SweepPoint {
   long line = 0;                    // 1-based line of the file
 };
 
-// A reason for refusing a file, and the line it is about.
-struct SweepError {
-  long line = 0;
-  std::string reason;
-};
-
-struct SweepRead {
-  std::vector<SweepPoint> points;
-  bool failed = false;
-  SweepError error;  // when failed
-};
+// A file's points, or why it is refused: the failure's line is the
+// file's, its source left to the caller, who knows the file's name.
+using SweepRead = Outcome<std::vector<SweepPoint>>;
 
 }  // namespace gndfit

@@ -26,8 +26,8 @@ std::vector<std::string_view> split_blank(std::string_view line);
 
 std::string lower_case(std::string_view word);
 
-// Thrown inside the readers and turned into a SweepRead's error at their
-// boundary.
+// Thrown inside the readers and turned into a SweepRead's failure at
+// their boundary.
 class SweepLineError : public std::runtime_error {
  public:
   SweepLineError(long line, const std::string& reason) : std::runtime_error(reason), line_(line) {}
@@ -41,14 +41,11 @@ class SweepLineError : public std::runtime_error {
 // throws with its line.
 template <typename ReadPoints>
 SweepRead points_or_line_error(ReadPoints read_points) {
-  SweepRead read;
   try {
-    read.points = read_points();
+    return read_points();
   } catch (const SweepLineError& e) {
-    read.failed = true;
-    read.error = {e.line(), e.what()};
+    return Failure{Location{"", e.line()}, e.what()};
   }
-  return read;
 }
 
 // The text of a number for a message: at most 6 significant digits.

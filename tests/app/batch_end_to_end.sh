@@ -20,6 +20,6 @@ cmp out.bin "$expected" || { echo "output differs from the worked examples"; od 
 [[ ! -e gndfit.ini ]] || { echo "a position file was made without a window"; exit 1; }
 # Four bytes already there are kept as they are when there is no window.
 printf '\x00\x01\x60\x01tail' > gndfit.ini
-"${program[@]}" < /dev/null > /dev/null
+printf '10 15 5\n' | "${program[@]}" > /dev/null
 [[ $(od -An -c gndfit.ini | tr -d ' \n') == '\0001`001tail' ]] || { echo "position file changed"; od -c gndfit.ini; exit 1; }
 echo "1 passed, 0 failed"

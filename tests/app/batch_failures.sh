@@ -86,9 +86,10 @@ check "SIGHUP ends the process by SIGHUP" ends_by HUP 1
 # The position file: a FIFO of that name is not waited on, a dangling
 # symbolic link does not create its target.
 mkdir fifo link
-(cd fifo && mkfifo gndfit.ini && timeout 5 "$program" < /dev/null > out.txt); status=$?
+printf '10 15 5\n' > one.txt
+(cd fifo && mkfifo gndfit.ini && timeout 5 "$program" < ../one.txt > out.txt); status=$?
 check "a FIFO as position file does not block start-up" test $status -eq 0 -a -p fifo/gndfit.ini
-(cd link && ln -s target gndfit.ini && "$program" < /dev/null > out.txt)
+(cd link && ln -s target gndfit.ini && "$program" < ../one.txt > out.txt)
 check "a dangling symbolic link creates nothing" test ! -e link/target -a -L link/gndfit.ini
 check "the output is the same without a usable position file" cmp fifo/out.txt link/out.txt
 

@@ -9,6 +9,7 @@
 set -uo pipefail
 program=("${@:1:$#-1}")
 man_page=${!#}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 run --help
@@ -29,6 +30,19 @@ check "--csv over two files and stdin: header and 30 rows in order, status 0" ev
 run --csv < <(printf '7.1 13 5\n7.1 13\n')
 check "--csv with a skipped line: reported, status 1" eval \
   'is 1 && [[ $(tr -d "\r" < err.txt) == "gndfit: line 2: expected 3 numbers, got 2" ]] && [[ $(wc -l < out.txt) -eq 11 ]]'
+# Each file's lines counted from 1 and named in the message; standard
+# input's lines by number alone, as --joint names them.
+printf '7.1 13 5\n\n7.1 13\n' > bad_line.txt
+printf '3.5 1.2 60\n0 13 5\n' > unphysical.txt
+run --csv bad_line.txt - unphysical.txt < <(printf '# stdin\n7.1 13 5 1\n')
+check "--csv names the file and its own line of each fault and warning, status 1" eval \
+  'is 1 && [[ $(tr -d "\r" < err.txt) == "gndfit: bad_line.txt:line 3: expected 3 numbers, got 2
+gndfit: line 2: expected 3 numbers, got 4
+gndfit: unphysical.txt:line 1: warning: permittivity-below-vacuum: The base relative permittivity is 0.00234, below that of vacuum (1): the model reproduces the measured values, but its values away from the measured frequencies are not physical.
+gndfit: unphysical.txt:line 2: frequency must be a finite positive number" ]] && [[ $(wc -l < out.txt) -eq 21 ]]'
+run --nec 7 bad_line.txt unphysical.txt
+check "--nec names the file of the second measurement" eval \
+  'is 1 && [[ $(tail -n 1 err.txt | tr -d "\r") == "gndfit: unphysical.txt:line 1: --nec takes one measurement; this is a second one" ]] && [[ ! -s out.txt ]]'
 run --csv --freq 3.6,7.05 < a.txt
 check "--freq: one row per listed frequency" eval 'is 0 && [[ $(cut -d, -f4 out.txt | tail -n +2 | tr "\n" " ") == "3.6 7.05 " ]]'
 
@@ -60,6 +74,22 @@ cat part1.txt part2.txt part3.txt | "${program[@]}" > redirected.out
 run part1.txt - part3.txt < part2.txt
 check "FILEs: the same bytes as the same input redirected, status 0" eval \
   'is 0 && [[ -s out.txt ]] && cmp -s out.txt redirected.out && [[ ! -s err.txt ]]'
+# Batch input that gives no table at all: the heading as always on
+# standard output, and on standard error that there was no measurement.
+head -c 101 "$here/worked_examples.expected" > heading.out
+printf 'garbage\n0 15 5\nmore garbage' > garbage.txt
+run garbage.txt
+check "a FILE with no measurement: the heading alone, said on stderr, status 1" eval \
+  'is 1 && cmp -s out.txt heading.out && [[ $(tr -d "\r" < err.txt) == "gndfit: no measurement in the input" ]]'
+"${program[@]}" < garbage.txt > out.txt 2> err.txt; status=$?
+check "redirected input with no measurement: the same" eval \
+  'is 1 && cmp -s out.txt heading.out && [[ $(tr -d "\r" < err.txt) == "gndfit: no measurement in the input" ]]'
+"${program[@]}" < /dev/null > out.txt 2> err.txt; status=$?
+check "empty redirected input: the same" eval \
+  'is 1 && cmp -s out.txt heading.out && [[ $(tr -d "\r" < err.txt) == "gndfit: no measurement in the input" ]]'
+run garbage.txt part1.txt part2.txt part3.txt
+check "one measurement among the FILEs is enough: status 0, nothing on stderr" eval \
+  'is 0 && [[ ! -s err.txt ]]'
 mkdir a_directory
 run part1.txt a_directory
 check "a directory as FILE: status 2 before any output" eval 'is 2 && one_line_hint'

@@ -14,7 +14,7 @@
 
 #include "app/program/band_table.hpp"
 #include "app/common/command_line.hpp"
-#include "app/program/band_values.hpp"
+#include "app/program/table_rows.hpp"
 #include "console/numeric_mask.hpp"
 
 #include "support/read_back.hpp"

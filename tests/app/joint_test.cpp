@@ -15,7 +15,7 @@ namespace {
 
 std::vector<std::string> messages(const JointInput& input) {
   std::vector<std::string> out;
-  for (const JointInputError& e : input.errors()) out.push_back(joint_message(e));
+  for (const Failure& e : input.errors()) out.push_back(failure_text(e));
   return out;
 }
 
@@ -54,11 +54,11 @@ TEST(JointInput, ValuesAreReadAsDoublesWithTheirUncertainties) {
   input.take_line("3.6 13 6");
   ASSERT_EQ(input.measurements().size(), 2u);
   EXPECT_TRUE(input.weighted());
-  const JointMeasurement& m = input.measurements()[1];
+  const LocatedMeasurement& m = input.measurements()[1];
   EXPECT_EQ(m.conductivity_ms, 25.0);
   EXPECT_EQ(m.permittivity_u, 0.1);  // the double nearest 0.1, not a single's
   EXPECT_EQ(m.conductivity_u, 2.0);
-  EXPECT_EQ(input.origins()[1].line, 2);
+  EXPECT_EQ(m.where.line, 2);
   EXPECT_EQ(messages(input),
             std::vector<std::string>{"line 3: no uncertainties given, but line 1 has them"});
 }

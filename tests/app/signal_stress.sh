@@ -19,7 +19,9 @@ declare -A allowed=([TERM]=143 [INT]=130 [HUP]=129 [QUIT]=131)
 bad=0
 for ((i = 0; i < runs; i++)); do
   sig=${signals[i % 4]}
-  input=/dev/null
+  # The shortest input with a measurement (one without any is an error of
+  # its own), and a longer one.
+  input=$golden/golden_07.in
   ((i % 2)) && input=$golden/golden_08.in
   "$program" < "$input" > /dev/null 2> err.txt &
   pid=$!

@@ -46,7 +46,7 @@ TEST(ClosedForm, FitAgreesWithTheExactSolutionForRandomGrounds) {
     const double mhz = log_uniform(rng, 1.0, 30.0);
     const float er = static_cast<float>(log_uniform(rng, 1.0, 100.0));
     const float ms = static_cast<float>(log_uniform(rng, 0.1, 1000.0));
-    test::fit_measurement(s, mhz, er, ms);
+    fit_measurement(s, Measurement{mhz, er, ms});
     const ExactSolution exact = solve_exactly(s.eval_frequency_hz, er, ms);
     if (exact.k < 0.01L || exact.k > 10.0L) continue;
     ++checked;

@@ -17,7 +17,7 @@ TEST(FitGrid, EveryMeasurementConvergesOntoItself) {
   for (double mhz : frequencies) {
     for (float er : permittivities) {
       for (float ms : conductivities) {
-        test::fit_measurement(s, mhz, er, ms);
+        fit_measurement(s, Measurement{mhz, er, ms});
         ++fits;
         SCOPED_TRACE(testing::Message() << mhz << " MHz, " << er << ", " << ms << " mS/m");
         EXPECT_GE(s.counters.passes, 51);

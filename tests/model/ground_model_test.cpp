@@ -13,7 +13,6 @@
 namespace gndfit {
 namespace {
 
-using test::fit_measurement;
 
 // Exact values in this file come from tests/model/reference_fit.py, an
 // implementation of the model written apart from this code, from its
@@ -60,7 +59,7 @@ constexpr float kBands[] = {1.8f, 3.7f, 5.3f, 7.1f, 10.1f, 14.2f, 18.1f, 21.2f, 
 
 void expect_band_rows(const Measurement& m, const BandRow (&want)[10]) {
   FitState s;
-  fit_measurement(s, m.frequency_mhz, m.permittivity, m.conductivity_ms);
+  fit_measurement(s, m);
   const float reference = skin_depth_ft(s, s.model.permittivity, s.model.conductivity_ms);
   for (int i = 0; i < 10; ++i) {
     set_eval_frequency_mhz(s, kBands[i]);
@@ -129,7 +128,7 @@ TEST(BandTable, WetGroundAtSevenMegahertz) {
 // model value at the fitted point is not 15, yet the objective is 0.
 TEST(GroundModel, ObjectiveUsesTheOutputsRoundedToSingle) {
   FitState s;
-  fit_measurement(s, 10.0, 15.0f, 5.0f);
+  fit_measurement(s, Measurement{10.0, 15.0f, 5.0f});
   const long double x = s.point.base_conductivity;
   const long double y = s.point.base_permittivity;
   const long double f = s.eval_frequency_hz;

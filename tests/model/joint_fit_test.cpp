@@ -24,7 +24,7 @@ constexpr long double kPi = 3.141592653589793238462643383279L;
 
 // The measurement a ground model gives at f MHz: relative permittivity and
 // mS/m from the complex conductivity.
-JointMeasurement measure(double x, double e, double mhz) {
+LocatedMeasurement measure(double x, double e, double mhz) {
   const long double omega = 2 * kPi * mhz * 1e6L;
   const complex root = std::sqrt(complex(x)) + std::sqrt(complex(0, omega * kEps0 * e));
   const complex s = root * root;
@@ -34,12 +34,12 @@ JointMeasurement measure(double x, double e, double mhz) {
 
 double relative(double a, double b) { return std::fabs(a - b) / std::fabs(b); }
 
-TEST(JointModel, ValuesAgreeWithTheComplexForm) {
+TEST(MessierGround, ValuesAgreeWithTheComplexForm) {
   for (const double x : {1e-5, 0.003, 0.5}) {
     for (const double e : {0.3, 4.0, 80.0}) {
       for (const double mhz : {0.1, 1.8, 28.5, 400.0}) {
-        const JointMeasurement m = measure(x, e, mhz);
-        const GroundValues v = joint_model_values({x, e}, mhz);
+        const LocatedMeasurement m = measure(x, e, mhz);
+        const GroundValues v = messier_values({x, e}, mhz);
         EXPECT_LT(relative(v.permittivity, m.permittivity), 1e-14) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(v.conductivity_ms, m.conductivity_ms), 1e-14)
             << x << ' ' << e << ' ' << mhz;
@@ -50,18 +50,19 @@ TEST(JointModel, ValuesAgreeWithTheComplexForm) {
 
 // One measurement fixes the model: the exact pair, over grounds where one
 // current dominates the other by a million times either way.
-TEST(JointModel, ExactModelOfOneMeasurement) {
+TEST(MessierGround, ExactModelOfOneMeasurement) {
   for (const double x : {1e-7, 1e-4, 0.01, 1.0, 30.0}) {
     for (const double e : {0.01, 1.0, 15.0, 1000.0}) {
       for (const double mhz : {0.5, 7.1, 100.0}) {
-        const JointModel model = exact_model(measure(x, e, mhz));
+        const LocatedMeasurement m = measure(x, e, mhz);
+        const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
         EXPECT_LT(relative(model.base_conductivity, x), 1e-9) << x << ' ' << e << ' ' << mhz;
         EXPECT_LT(relative(model.base_permittivity, e), 1e-9) << x << ' ' << e << ' ' << mhz;
       }
     }
   }
   // 1.8 MHz, permittivity 5, 10 mS/m: a base permittivity of 0.125.
-  const JointFit fit = fit_joint(std::vector<JointMeasurement>{{1.8, 5.0, 10.0}}, false);
+  const JointFit fit = fit_joint(std::vector<LocatedMeasurement>{{1.8, 5.0, 10.0}}, false);
   EXPECT_EQ(fit.outcome, JointOutcome::fitted);
   EXPECT_LT(relative(fit.model.base_permittivity, 0.1250947793476067), 1e-13);
   EXPECT_LT(relative(fit.model.base_conductivity, 0.00951183427923442), 1e-13);
@@ -80,7 +81,7 @@ TEST(JointFit, RecoversTheModelOfExactSweeps) {
     const double x = std::pow(10.0, -6 + 6.5 * unit(rng));
     const double e = std::pow(10.0, -1 + 4 * unit(rng));
     const int n = 2 + static_cast<int>(20 * unit(rng));
-    std::vector<JointMeasurement> sweep;
+    std::vector<LocatedMeasurement> sweep;
     for (int k = 0; k < n; ++k) sweep.push_back(measure(x, e, std::pow(10.0, 2.5 * unit(rng))));
     const JointFit fit = fit_joint(sweep, false);
     ASSERT_EQ(fit.outcome, JointOutcome::fitted) << x << ' ' << e;
@@ -90,12 +91,45 @@ TEST(JointFit, RecoversTheModelOfExactSweeps) {
   }
 }
 
+// The model behind the interface every ground model gives: its
+// parameters by name, its values, and a Jacobian that agrees with central
+// differences of the complex form.
+TEST(MessierGround, InterfaceGivesValuesAndJacobian) {
+  const MessierGround model;
+  ASSERT_EQ(model.parameter_names().size(), 2u);
+  EXPECT_EQ(model.parameter_names()[0], "base_conductivity_s_per_m");
+  EXPECT_EQ(model.parameter_names()[1], "base_permittivity");
+  for (const double mhz : {1.8, 28.5}) {
+    const double parameters[2] = {0.004, 12.0};
+    const LocatedMeasurement m = measure(parameters[0], parameters[1], mhz);
+    const GroundValues v = model.values_at(parameters, mhz);
+    EXPECT_LT(relative(v.permittivity, m.permittivity), 1e-14);
+    EXPECT_LT(relative(v.conductivity_ms, m.conductivity_ms), 1e-14);
+    GroundJacobianRow rows[2];
+    model.jacobian_at(parameters, mhz, rows);
+    for (int k = 0; k < 2; ++k) {
+      const double step = parameters[k] * 1e-5;
+      const double dx = k == 0 ? step : 0.0;
+      const double de = k == 1 ? step : 0.0;
+      const LocatedMeasurement up = measure(parameters[0] + dx, parameters[1] + de, mhz);
+      const LocatedMeasurement down = measure(parameters[0] - dx, parameters[1] - de, mhz);
+      EXPECT_LT(relative(rows[k].permittivity, (up.permittivity - down.permittivity) / (2 * step)),
+                1e-7)
+          << k << ' ' << mhz;
+      EXPECT_LT(relative(rows[k].conductivity_ms,
+                         (up.conductivity_ms - down.conductivity_ms) / (2 * step)),
+                1e-7)
+          << k << ' ' << mhz;
+    }
+  }
+}
+
 // Two measurements with uncertainties, fitted exactly: J is square, so
 // C = J^-1 J^-T, here from central differences of the complex form.
 TEST(JointFit, CovarianceOfTwoExactMeasurements) {
   const double x = 0.004;
   const double e = 12.0;
-  std::vector<JointMeasurement> pair = {measure(x, e, 1.8), measure(x, e, 14.2)};
+  std::vector<LocatedMeasurement> pair = {measure(x, e, 1.8), measure(x, e, 14.2)};
   pair[0].permittivity_u = 0.5;
   pair[0].conductivity_u = 0.2;
   pair[1].permittivity_u = 0.3;
@@ -110,8 +144,8 @@ TEST(JointFit, CovarianceOfTwoExactMeasurements) {
     const double dx = column == 0 ? steps[0] : 0.0;
     const double de = column == 1 ? steps[1] : 0.0;
     for (int k = 0; k < 2; ++k) {
-      const JointMeasurement up = measure(x + dx, e + de, pair[k].frequency_mhz);
-      const JointMeasurement down = measure(x - dx, e - de, pair[k].frequency_mhz);
+      const LocatedMeasurement up = measure(x + dx, e + de, pair[k].frequency_mhz);
+      const LocatedMeasurement down = measure(x - dx, e - de, pair[k].frequency_mhz);
       const double h = 2 * steps[column];
       j[2 * k][column] = (up.permittivity - down.permittivity) / h / pair[k].permittivity_u;
       j[2 * k + 1][column] =
@@ -143,10 +177,10 @@ TEST(JointFit, CovarianceOfTwoExactMeasurements) {
 // Without uncertainties the covariance is that of u = 1 scaled by
 // chi^2 / (2N - 2).
 TEST(JointFit, UnweightedCovarianceIsScaledByChiSquarePerDegree) {
-  std::vector<JointMeasurement> noisy;
+  std::vector<LocatedMeasurement> noisy;
   const double wobble[] = {1.03, 0.98, 1.01, 0.97, 1.02};
   for (int k = 0; k < 5; ++k) {
-    JointMeasurement m = measure(0.002, 9.0, 2.0 + 5.0 * k);
+    LocatedMeasurement m = measure(0.002, 9.0, 2.0 + 5.0 * k);
     m.permittivity *= wobble[k];
     m.conductivity_ms *= wobble[4 - k];
     noisy.push_back(m);
@@ -166,16 +200,16 @@ TEST(JointFit, UnweightedCovarianceIsScaledByChiSquarePerDegree) {
 // permittivity and the conductivity falling (e -> 0); the model does
 // neither.
 TEST(JointFit, NoMinimumInsideIsAnEdge) {
-  const std::vector<JointMeasurement> rising = {{1.8, 5, 1e-9}, {7, 10, 1e-9}, {28, 20, 1e-9}};
+  const std::vector<LocatedMeasurement> rising = {{1.8, 5, 1e-9}, {7, 10, 1e-9}, {28, 20, 1e-9}};
   EXPECT_EQ(fit_joint(rising, false).outcome, JointOutcome::towards_zero_conductivity);
-  const std::vector<JointMeasurement> falling = {{1.8, 1e-9, 10}, {7, 1e-9, 9}, {28, 1e-9, 5}};
+  const std::vector<LocatedMeasurement> falling = {{1.8, 1e-9, 10}, {7, 1e-9, 9}, {28, 1e-9, 5}};
   EXPECT_EQ(fit_joint(falling, false).outcome, JointOutcome::towards_zero_permittivity);
   EXPECT_EQ(fit_joint({}, false).outcome, JointOutcome::no_measurements);
 }
 
 // The skin depth from the propagation constant gamma = sqrt(j omega mu0
 // (sigma + j omega eps0 er)): depth = 1 / Re(gamma).
-TEST(JointModel, SkinDepthFromThePropagationConstant) {
+TEST(MessierGround, SkinDepthFromThePropagationConstant) {
   const long double mu0 = 1 / (kEps0 * 299792458.0L * 299792458.0L);
   for (const double mhz : {0.5, 7.1, 28.5}) {
     for (const GroundValues g :

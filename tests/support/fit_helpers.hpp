@@ -4,21 +4,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "model/band_values.hpp"
 #include "model/fit_state.hpp"
 #include "model/ground_model.hpp"
 #include "model/measurement_start.hpp"
 #include "model/simplex_fit.hpp"
 
 namespace gndfit::test {
-
-// Fits one measurement the way the main loop does and evaluates the model at
-// the measured frequency afterwards.
-inline void fit_measurement(FitState& state, double mhz, float permittivity,
-                            float conductivity_ms) {
-  start_measurement(state, Measurement{mhz, permittivity, conductivity_ms});
-  fit_model(state);
-  evaluate_model(state);
-}
 
 // Distance of two finite singles in units in the last place.
 inline std::int64_t ulp_distance(float a, float b) {

@@ -23,6 +23,25 @@ ProbeSetting short_probe_setting(double c0_pf) {
   return setting;
 }
 
+// The conversion's points, notes and failure text together, as these
+// tests look at them.
+struct ProbeRun {
+  std::vector<LocatedMeasurement> points;
+  std::vector<std::string> notes;
+  bool failed = false;
+  std::string error;
+};
+
+ProbeRun convert(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
+                 const SweepSource* air = nullptr) {
+  ProbeRun run;
+  const ProbePoints points = convert_probe_sweeps(setting, sweeps, air, run.notes);
+  run.failed = points.failed();
+  if (run.failed) run.error = failure_text(points.failure());
+  run.points = points.value();
+  return run;
+}
+
 ProbeSetting line_probe_setting(double length, double z0) {
   ProbeSetting setting;
   setting.kind = ProbeKind::line_probe;
@@ -35,17 +54,17 @@ TEST(ProbeConversion, ShortProbeByHand) {
   // C0 = 10 pF at 10 MHz: omega C0 = 2 pi 1e-4 S.  Y = 0.001 + 0.01j:
   // eps_r = 0.01 / (2 pi 1e-4) = 50 / pi; sigma = eps0 0.001 / 1e-11 S/m,
   // 0.88541878128 mS/m.
-  const ProbeRun run = convert_probe_sweeps(
+  const ProbeRun run = convert(
       short_probe_setting(10), {{"a.s1p", "# MHz Y RI R 1\n10 0.001 0.01\n"}, {"b.csv", "7,1,-1\n"}});
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.points.size(), 2u);
   EXPECT_EQ(run.points[0].frequency_mhz, 10.0);
   EXPECT_NEAR(run.points[0].permittivity, 50.0 / std::numbers::pi, 1e-13);
-  EXPECT_NEAR(run.points[0].conductivity_ms_per_m, 0.88541878128, 1e-14);
-  EXPECT_EQ(run.points[0].source, "a.s1p");
-  EXPECT_EQ(run.points[0].line, 2);
-  EXPECT_EQ(run.points[1].source, "b.csv");  // the files in their order
-  EXPECT_EQ(run.points[1].line, 1);
+  EXPECT_NEAR(run.points[0].conductivity_ms, 0.88541878128, 1e-14);
+  EXPECT_EQ(run.points[0].where.source, "a.s1p");
+  EXPECT_EQ(run.points[0].where.line, 2);
+  EXPECT_EQ(run.points[1].where.source, "b.csv");  // the files in their order
+  EXPECT_EQ(run.points[1].where.line, 1);
   EXPECT_TRUE(run.notes.empty());
 }
 
@@ -55,13 +74,13 @@ TEST(ProbeConversion, CapacitanceFromAirIsTheMeanWithItsSpread) {
                         "# MHz Y RI R 1\n1 0 3.141592653589793e-5\n"
                         "2 0 8.796459430051421e-5\n"};
   // In the ground, Y = j omega 6 pF * 12 at 1 MHz: eps_r 12.
-  const ProbeRun run = convert_probe_sweeps(
+  const ProbeRun run = convert(
       ProbeSetting{}, {{"g.s1p", "# MHz Y RI R 1\n1 1e-4 4.523893421169302e-4\n"}}, &air);
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.notes.size(), 1u);
   EXPECT_EQ(run.notes[0], "C0 from air.s1p: 6 pF, spread 16.6667 % over 2 points");
   EXPECT_NEAR(run.points[0].permittivity, 12.0, 1e-12);
-  EXPECT_NEAR(run.points[0].conductivity_ms_per_m, 8.8541878128e-12 * 1e-4 / 6e-12 * 1e3, 1e-12);
+  EXPECT_NEAR(run.points[0].conductivity_ms, 8.8541878128e-12 * 1e-4 / 6e-12 * 1e3, 1e-12);
 }
 
 // --- the examples: the forward model's sweeps of the model ground -------
@@ -104,24 +123,24 @@ std::vector<SweepSource> example_sweeps(const std::string& prefix) {
 void expect_model_ground(const ProbeRun& run, std::size_t files) {
   ASSERT_FALSE(run.failed) << run.error;
   ASSERT_EQ(run.points.size(), files * 59);
-  for (const GroundPoint& p : run.points) {
+  for (const LocatedMeasurement& p : run.points) {
     const double f_hz = p.frequency_mhz * 1e6;
     EXPECT_NEAR(p.permittivity, model_permittivity(f_hz), 1e-9 * model_permittivity(f_hz))
-        << p.source << ":" << p.line;
-    EXPECT_NEAR(p.conductivity_ms_per_m, model_conductivity_ms(f_hz),
+        << p.where.source << ":" << p.where.line;
+    EXPECT_NEAR(p.conductivity_ms, model_conductivity_ms(f_hz),
                 1e-9 * model_conductivity_ms(f_hz))
-        << p.source << ":" << p.line;
+        << p.where.source << ":" << p.where.line;
   }
 }
 
 TEST(ProbeConversion, ShortProbeExamplesGiveTheModelGround) {
   const std::vector<SweepSource> sweeps = example_sweeps("short-");
   ASSERT_EQ(sweeps.size(), 14u);
-  expect_model_ground(convert_probe_sweeps(short_probe_setting(5), sweeps), sweeps.size());
+  expect_model_ground(convert(short_probe_setting(5), sweeps), sweeps.size());
   const std::filesystem::path air_path =
       std::filesystem::path(GNDFIT_EXAMPLES_DIR) / "sweeps" / "short-air.s1p";
   const SweepSource air{"short-air.s1p", file_text(air_path)};
-  const ProbeRun run = convert_probe_sweeps(ProbeSetting{}, sweeps, &air);
+  const ProbeRun run = convert(ProbeSetting{}, sweeps, &air);
   expect_model_ground(run, sweeps.size());
   ASSERT_EQ(run.notes.size(), 1u);
   // An exact air sweep: its spread is rounding, given as the bound.
@@ -135,7 +154,7 @@ TEST(ProbeConversion, LineProbeExamplesGiveTheModelGround) {
   for (const SweepSource& s : sweeps) {
     if (!s.name.starts_with("line-2m")) short_line.push_back(s);
   }
-  const ProbeRun run = convert_probe_sweeps(line_probe_setting(0.5, 300), short_line);
+  const ProbeRun run = convert(line_probe_setting(0.5, 300), short_line);
   expect_model_ground(run, short_line.size());
   EXPECT_TRUE(run.notes.empty());
 }
@@ -143,11 +162,11 @@ TEST(ProbeConversion, LineProbeExamplesGiveTheModelGround) {
 TEST(ProbeConversion, LongLineWarnsBeyondAQuarterWaveAndStillFindsTheGround) {
   const std::vector<SweepSource> sweeps = example_sweeps("line-2m");
   ASSERT_EQ(sweeps.size(), 1u);
-  const ProbeRun run = convert_probe_sweeps(line_probe_setting(2.0, 300), sweeps);
+  const ProbeRun run = convert(line_probe_setting(2.0, 300), sweeps);
   expect_model_ground(run, 1);
   // The first frequency where Re(omega l sqrt(eps*) / c) passes pi/2.
   std::size_t warned = 0;
-  for (const GroundPoint& p : run.points) {
+  for (const LocatedMeasurement& p : run.points) {
     const double f_hz = p.frequency_mhz * 1e6;
     const std::complex<double> eps(
         model_permittivity(f_hz),
@@ -155,7 +174,7 @@ TEST(ProbeConversion, LongLineWarnsBeyondAQuarterWaveAndStillFindsTheGround) {
     const double theta = (2 * std::numbers::pi * f_hz * 2.0 / 299792458.0 * std::sqrt(eps)).real();
     if (theta > std::numbers::pi / 2) {
       ASSERT_LT(warned, run.notes.size());
-      EXPECT_NE(run.notes[warned].find(":line " + std::to_string(p.line) + ": at "),
+      EXPECT_NE(run.notes[warned].find(":line " + std::to_string(p.where.line) + ": at "),
                 std::string::npos)
           << run.notes[warned];
       ++warned;
@@ -188,14 +207,14 @@ TEST(ProbeConversion, RefusesWhatIsNoGroundAndNamesTheFileAndLine) {
   };
   for (const Refused& c : cases) {
     const ProbeRun run =
-        convert_probe_sweeps(c.setting, {{"ok.csv", "1,50,-100\n"}, {"p.s1p", c.text}});
+        convert(c.setting, {{"ok.csv", "1,50,-100\n"}, {"p.s1p", c.text}});
     EXPECT_TRUE(run.failed) << c.text;
     EXPECT_TRUE(run.points.empty());  // nothing half-done
     EXPECT_TRUE(run.error.starts_with(c.error)) << run.error;
   }
   const SweepSource inductive_air{"air.csv", "1,1,10\n"};
   const ProbeRun run =
-      convert_probe_sweeps(ProbeSetting{}, {{"g.csv", "1,50,-100\n"}}, &inductive_air);
+      convert(ProbeSetting{}, {{"g.csv", "1,50,-100\n"}}, &inductive_air);
   EXPECT_EQ(run.error,
             "air.csv:line 1: at 1 MHz the probe in air is not a capacitance (Im(Y) is not "
             "positive): is this the sweep of the probe in air?");

@@ -7,6 +7,18 @@
 namespace gndfit {
 namespace {
 
+// The setting into `probe`, or false with the failure's reason in `error`.
+bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string& error) {
+  const Outcome<ProbeSetting> parsed = gndfit::parse_probe_setting(text);
+  if (parsed.failed()) {
+    EXPECT_EQ(parsed.failure().status, kUsageStatus) << text;
+    error = parsed.failure().reason;
+    return false;
+  }
+  probe = parsed.value();
+  return true;
+}
+
 TEST(ProbeSetting, ReadsEachProbe) {
   ProbeSetting probe;
   std::string error;

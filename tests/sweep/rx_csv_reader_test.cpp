@@ -23,18 +23,18 @@ TEST(RxCsvReader, EverySeparatorWithOrWithoutHeader) {
   };
   for (const std::string& text : files) {
     const SweepRead read = read_rx_csv(text);
-    ASSERT_FALSE(read.failed) << read.error.reason;
-    ASSERT_EQ(read.points.size(), 2u) << text;
-    EXPECT_EQ(read.points[0].frequency_mhz, 7.1);
-    EXPECT_EQ(read.points[1].frequency_mhz, 14.2);
+    ASSERT_FALSE(read.failed()) << read.failure().reason;
+    ASSERT_EQ(read.value().size(), 2u) << text;
+    EXPECT_EQ(read.value()[0].frequency_mhz, 7.1);
+    EXPECT_EQ(read.value()[1].frequency_mhz, 14.2);
     // 1 / (50 - 100j) = (50 + 100j) / 12500; 1 / (80 + 60j) = (80 - 60j) / 10000.
-    EXPECT_NEAR(read.points[0].admittance.real(), 0.004, 1e-15);
-    EXPECT_NEAR(read.points[0].admittance.imag(), 0.008, 1e-15);
-    EXPECT_NEAR(read.points[1].admittance.real(), 0.008, 1e-15);
-    EXPECT_NEAR(read.points[1].admittance.imag(), -0.006, 1e-15);
+    EXPECT_NEAR(read.value()[0].admittance.real(), 0.004, 1e-15);
+    EXPECT_NEAR(read.value()[0].admittance.imag(), 0.008, 1e-15);
+    EXPECT_NEAR(read.value()[1].admittance.real(), 0.008, 1e-15);
+    EXPECT_NEAR(read.value()[1].admittance.imag(), -0.006, 1e-15);
   }
-  EXPECT_EQ(read_rx_csv(files[0]).points[1].line, 3);
-  EXPECT_EQ(read_rx_csv(files[3]).points[1].line, 3);
+  EXPECT_EQ(read_rx_csv(files[0]).value()[1].line, 3);
+  EXPECT_EQ(read_rx_csv(files[3]).value()[1].line, 3);
 }
 
 TEST(RxCsvReader, RefusesWithTheLineAndReason) {

@@ -17,8 +17,8 @@ TEST(SweepFile, FormFromTheContent) {
   EXPECT_EQ(sweep_form("Freq,R,X\n7,50,1\n"), SweepForm::rx_csv);
   EXPECT_EQ(sweep_form("\n7;50;1\n"), SweepForm::rx_csv);
   // Both readers behind the one entry.
-  EXPECT_EQ(read_sweep("# MHz Z RI R 1\n7 50 1\n").points.size(), 1u);
-  EXPECT_EQ(read_sweep("7,50,1\n8,50,1\n").points.size(), 2u);
+  EXPECT_EQ(read_sweep("# MHz Z RI R 1\n7 50 1\n").value().size(), 1u);
+  EXPECT_EQ(read_sweep("7,50,1\n8,50,1\n").value().size(), 2u);
 }
 
 TEST(SweepFile, FrequenciesMustBePositiveAndIncrease) {

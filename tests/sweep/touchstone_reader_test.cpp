@@ -24,9 +24,9 @@ void expect_admittance(const SweepPoint& p, Complex expected) {
 // The one point of a file that must be read.
 SweepPoint only_point(const std::string& text) {
   const SweepRead read = read_touchstone(text);
-  EXPECT_FALSE(read.failed) << read.error.line << ": " << read.error.reason;
-  EXPECT_EQ(read.points.size(), 1u);
-  return read.points.empty() ? SweepPoint{} : read.points[0];
+  EXPECT_FALSE(read.failed()) << read.failure().where.line << ": " << read.failure().reason;
+  EXPECT_EQ(read.value().size(), 1u);
+  return read.value().empty() ? SweepPoint{} : read.value()[0];
 }
 
 TEST(TouchstoneReader, UnitsScaleTheFrequencyToMegahertz) {
@@ -78,15 +78,15 @@ TEST(TouchstoneReader, CommentsAnywhereAndEveryLineEnd) {
   };
   for (const std::string& text : files) {
     const SweepRead read = read_touchstone(text);
-    ASSERT_FALSE(read.failed) << read.error.reason;
-    ASSERT_EQ(read.points.size(), 2u) << text;
-    expect_admittance(read.points[0], 0.005);
-    expect_admittance(read.points[1], 0.02);
-    EXPECT_EQ(read.points[1].frequency_mhz, 8.0);
+    ASSERT_FALSE(read.failed()) << read.failure().reason;
+    ASSERT_EQ(read.value().size(), 2u) << text;
+    expect_admittance(read.value()[0], 0.005);
+    expect_admittance(read.value()[1], 0.02);
+    EXPECT_EQ(read.value()[1].frequency_mhz, 8.0);
   }
   const SweepRead read = read_touchstone(files[0]);
-  EXPECT_EQ(read.points[0].line, 5);
-  EXPECT_EQ(read.points[1].line, 7);
+  EXPECT_EQ(read.value()[0].line, 5);
+  EXPECT_EQ(read.value()[1].line, 7);
 }
 
 TEST(TouchstoneReader, VersionTwoKeywordsAndUnnormalisedParameters) {

@@ -2,6 +2,7 @@
 #include "app/antenna/antenna_command.hpp"
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,7 +13,7 @@
 #include "app/common/input_files.hpp"
 #include "app/common/single_measurement.hpp"
 #include "app/common/text_output.hpp"
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 #include "number/shortest.hpp"
 
 namespace gndfit {
@@ -22,9 +23,8 @@ namespace {
 // run's status.
 bool load_deck(const CommandLine& line, NecDeck& deck, int& status) {
   InputFiles file;
-  std::string error;
-  if (!file.open({line.antenna_deck}, error)) {
-    status = usage_error(error);
+  if (const std::optional<Failure> failure = file.open({line.antenna_deck})) {
+    status = report_failure(*failure);
     return false;
   }
   std::string text;
@@ -32,20 +32,20 @@ bool load_deck(const CommandLine& line, NecDeck& deck, int& status) {
   while (const std::size_t n = file.read(piece, sizeof piece)) {
     text.append(reinterpret_cast<const char*>(piece), n);
   }
-  status = 1;
-  if (!file.failure().empty()) {
-    std::cerr << "gndfit: " << file.failure() << '\n';
+  if (file.failure()) {
+    status = report_failure(*file.failure());
     return false;
   }
   NecDeckError refusal;
   if (!read_nec_deck(text, deck, refusal)) {
-    std::cerr << "gndfit: " << line.antenna_deck
-              << (refusal.line > 0 ? ":line " + std::to_string(refusal.line) : std::string())
-              << ": " << refusal.reason << '\n';
+    // A fault of the whole deck names the deck; one of a card, its line.
+    status = refusal.line > 0
+                 ? report_failure({Location{line.antenna_deck, refusal.line}, refusal.reason})
+                 : report_failure({Location{""}, source_name(line.antenna_deck) + ": " + refusal.reason});
     return false;
   }
   for (const std::string& m : deck.ignored) {
-    std::cerr << "gndfit: " << line.antenna_deck << ": its " << m
+    std::cerr << "gndfit: " << source_name(line.antenna_deck) << ": its " << m
               << " cards are left out of the runs\n";
   }
   return true;

@@ -8,21 +8,18 @@
 
 namespace gndfit {
 
-bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& error) {
+Outcome<std::vector<double>> api_frequencies(const char* list) {
   std::vector<float> frequencies;
   if (list != nullptr && !parse_frequency_list(list, frequencies)) {
-    error = "invalid frequency list: expected positive numbers in MHz separated by commas";
-    return false;
+    return Failure{Location{""},
+                   "invalid frequency list: expected positive numbers in MHz separated by commas"};
   }
-  mhz = frequencies_as_written(list == nullptr ? std::span<const float>(kBandTable)
+  return frequencies_as_written(list == nullptr ? std::span<const float>(kBandTable)
                                                 : std::span<const float>(frequencies));
-  return true;
 }
 
 std::string whole_input_error_json(const std::string& reason) {
-  std::vector<JointInputError> errors(1);
-  errors[0].reason = reason;
-  return joint_errors_json(errors);
+  return joint_errors_json({Failure{Location{""}, reason}});
 }
 
 const char* api_result(std::string json) {

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "located/outcome.hpp"
+
 namespace gndfit {
 
 // `list`: positive numbers in MHz separated by commas, as for --freq; a
-// null pointer asks for the table's bands.  False, with `error`, for an
-// invalid list.
-bool api_frequencies(const char* list, std::vector<double>& mhz, std::string& error);
+// null pointer asks for the table's bands.  A failure for an invalid list.
+Outcome<std::vector<double>> api_frequencies(const char* list);
 
 // {"errors": [{"line": null, "reason": ...}]}
 std::string whole_input_error_json(const std::string& reason);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/program/band_table.hpp"
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 #include "app/joint/joint_solution.hpp"
 #include "app/common/json_text.hpp"
 #include "app/program/table_rows.hpp"
@@ -81,8 +81,8 @@ namespace {
 void append_warnings(std::string& json, const gndfit_result& r) {
   append_json_name(json, "warnings");
   json += '[';
-  const JointModel model = exact_model({r.frequency_mhz, r.permittivity, r.conductivity_ms});
-  if (below_vacuum(model)) {
+  const MessierParameters model = messier_exact(r.frequency_mhz, r.permittivity, r.conductivity_ms);
+  if (below_vacuum(model.base_permittivity)) {
     const JointWarning w = below_vacuum_warning(model.base_permittivity);
     json += '{';
     append_json_name(json, "code");

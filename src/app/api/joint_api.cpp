@@ -13,9 +13,8 @@ namespace {
 using namespace gndfit;
 
 std::string fit_text(const char* text, const char* frequencies_mhz) {
-  std::vector<double> mhz;
-  std::string error;
-  if (!api_frequencies(frequencies_mhz, mhz, error)) return whole_input_error_json(error);
+  const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
+  if (mhz.failed()) return whole_input_error_json(mhz.failure().reason);
   JointInput input;
   std::string_view rest = text != nullptr ? text : "";
   while (!rest.empty()) {
@@ -23,11 +22,11 @@ std::string fit_text(const char* text, const char* frequencies_mhz) {
     input.take_line(rest.substr(0, end));
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
-  const std::vector<JointInputError> errors = input.errors();
+  const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) return joint_errors_json(errors);
-  const JointSolution solution = solve_joint(input, mhz);
-  if (!solution.error.empty()) return whole_input_error_json(solution.error);
-  return joint_json(solution);
+  const Outcome<JointSolution> solution = solve_joint(input, mhz.value());
+  if (solution.failed()) return whole_input_error_json(solution.failure().reason);
+  return joint_json(solution.value());
 }
 
 }  // namespace

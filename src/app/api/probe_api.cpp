@@ -26,31 +26,31 @@ void append_notes(std::string& json, const std::vector<std::string>& notes) {
   json += ']';
 }
 
-void append_points(std::string& json, const std::vector<GroundPoint>& points) {
+void append_points(std::string& json, const std::vector<LocatedMeasurement>& points) {
   append_json_name(json, "points");
   json += '[';
   for (std::size_t i = 0; i < points.size(); ++i) {
     json += i > 0 ? ",{" : "{";
     append_json_name(json, "line");
-    json += std::to_string(points[i].line);
+    json += std::to_string(points[i].where.line);
     append_json_name(json, "frequency_mhz");
     append_json_number(json, points[i].frequency_mhz);
     append_json_name(json, "permittivity");
     append_json_number(json, points[i].permittivity);
     append_json_name(json, "conductivity_ms_per_m");
-    append_json_number(json, points[i].conductivity_ms_per_m);
+    append_json_number(json, points[i].conductivity_ms);
     json += '}';
   }
   json += ']';
 }
 
-std::string joint_of(const std::vector<GroundPoint>& points, const std::vector<double>& mhz) {
+std::string joint_of(const std::vector<LocatedMeasurement>& points, const std::vector<double>& mhz) {
   const JointInput input = joint_input_of(points);
-  const std::vector<JointInputError> errors = input.errors();
+  const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) return joint_errors_json(errors);
-  const JointSolution solution = solve_joint(input, mhz);
-  if (!solution.error.empty()) return whole_input_error_json(solution.error);
-  return joint_json(solution);
+  const Outcome<JointSolution> solution = solve_joint(input, mhz);
+  if (solution.failed()) return whole_input_error_json(solution.failure().reason);
+  return joint_json(solution.value());
 }
 
 // The error JSON with the notes written before it (C0 from the air sweep).
@@ -63,11 +63,11 @@ std::string failure(const std::string& reason, const std::vector<std::string>& n
 
 std::string convert(const char* setting_text, const char* sweep_name, const char* sweep_text,
                     const char* air_text, const char* frequencies_mhz) {
-  std::vector<double> mhz;
-  std::string error;
-  if (!api_frequencies(frequencies_mhz, mhz, error)) return failure(error, {});
-  ProbeSetting setting;
-  if (!parse_probe_setting(text_of(setting_text), setting, error)) return failure(error, {});
+  const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
+  if (mhz.failed()) return failure(mhz.failure().reason, {});
+  const Outcome<ProbeSetting> parsed = parse_probe_setting(text_of(setting_text));
+  if (parsed.failed()) return failure(parsed.failure().reason, {});
+  const ProbeSetting& setting = parsed.value();
   const SweepSource sweep{text_of(sweep_name), text_of(sweep_text)};
   const SweepSource air{setting.air_file, text_of(air_text)};
   const bool has_air = !setting.air_file.empty();
@@ -76,15 +76,16 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
                        "): give that sweep too",
                    {});
   }
-  const ProbeRun run = convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr);
-  if (run.failed) return failure(run.error, run.notes);
+  std::vector<std::string> notes;
+  const ProbePoints points = convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
+  if (points.failed()) return failure(failure_text(points.failure()), notes);
   std::string json = "{";
-  append_points(json, run.points);
-  append_notes(json, run.notes);
+  append_points(json, points.value());
+  append_notes(json, notes);
   append_json_name(json, "csv");
-  append_json_string(json, probe_csv(run.points));
+  append_json_string(json, probe_csv(points.value()));
   append_json_name(json, "joint");
-  return json + joint_of(run.points, mhz) + '}';
+  return json + joint_of(points.value(), mhz.value()) + '}';
 }
 
 }  // namespace

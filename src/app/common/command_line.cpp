@@ -133,8 +133,9 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       } else {
         setting_text = arg.substr(8);
       }
-      std::string error;
-      if (!parse_probe_setting(setting_text, line.probe, error)) return fail(error);
+      Outcome<ProbeSetting> setting = parse_probe_setting(setting_text);
+      if (setting.failed()) return fail(setting.failure().reason);
+      line.probe = std::move(setting.value());
       probe = true;
     } else {
       return fail("unknown option '" + std::string(arg) + "'");

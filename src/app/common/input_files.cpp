@@ -13,43 +13,43 @@ InputFiles::~InputFiles() {
   }
 }
 
-bool InputFiles::open(const std::vector<std::string>& names, std::string& error) {
-  for (const std::string& name : names.empty() ? std::vector<std::string>{"-"} : names) {
+std::optional<Failure> InputFiles::open(const std::vector<std::string>& names) {
+  const std::vector<std::string> standard_input{std::string(kStandardInput)};
+  for (const std::string& name : names.empty() ? standard_input : names) {
+    const bool is_standard_input = name == kStandardInput;
     std::error_code ignored;
-    if (name != "-" && std::filesystem::is_directory(name, ignored)) {
-      error = "cannot open '" + name + "': it is a directory";  // some systems would open it
-      return false;
+    if (!is_standard_input && std::filesystem::is_directory(name, ignored)) {
+      // Some systems would open it.
+      return usage_failure("cannot open '" + name + "': it is a directory");
     }
-    std::FILE* stream = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
-    if (stream == nullptr) {
-      error = "cannot open '" + name + "': " + std::strerror(errno);
-      return false;
-    }
+    std::FILE* stream = is_standard_input ? stdin : std::fopen(name.c_str(), "rb");
+    if (stream == nullptr) return usage_failure("cannot open '" + name + "': " + std::strerror(errno));
     files_.push_back({name, stream});
   }
-  return true;
+  return std::nullopt;
 }
 
 std::size_t InputFiles::read_from(const File& f, unsigned char* bytes, std::size_t count) {
   const std::size_t n = std::fread(bytes, 1, count, f.stream);
   if (n == 0 && std::ferror(f.stream)) {
-    failure_ = "cannot read '" + (f.name == "-" ? std::string("standard input") : f.name) +
-               "': " + std::strerror(errno);
+    failure_ = Failure{Location{""}, "cannot read '" + source_name(f.name) + "': " + std::strerror(errno)};
   }
   return n;
 }
 
 std::size_t InputFiles::read(unsigned char* bytes, std::size_t count) {
-  for (; current_ < files_.size() && failure_.empty(); ++current_) {  // on at each end
+  for (; current_ < files_.size() && !failure_; ++current_) {  // on at each end
     const std::size_t n = read_from(files_[current_], bytes, count);
     if (n > 0) return n;
   }
   return 0;
 }
 
-void InputFiles::read_lines(const std::function<void(std::string_view)>& take) {
+void InputFiles::read_lines(const std::function<void(std::string_view)>& take,
+                            const std::function<void(const std::string&)>& start_file) {
   std::vector<unsigned char> piece(1 << 16);
-  for (; current_ < files_.size() && failure_.empty(); ++current_) {
+  for (; current_ < files_.size() && !failure_; ++current_) {
+    if (start_file) start_file(files_[current_].name);
     std::string pending;
     while (const std::size_t n = read_from(files_[current_], piece.data(), piece.size())) {
       pending.append(reinterpret_cast<const char*>(piece.data()), n);
@@ -59,7 +59,7 @@ void InputFiles::read_lines(const std::function<void(std::string_view)>& take) {
       }
       pending.erase(0, start);
     }
-    if (!pending.empty() && failure_.empty()) take(pending);
+    if (!pending.empty() && !failure_) take(pending);
   }
 }
 

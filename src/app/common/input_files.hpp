@@ -7,9 +7,12 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "located/outcome.hpp"
 
 namespace gndfit {
 
@@ -20,21 +23,18 @@ class InputFiles {
   InputFiles& operator=(const InputFiles&) = delete;
   ~InputFiles();
 
-  // Opens every file first; false, with `error` saying which and why, for
-  // the first that cannot be opened.
-  bool open(const std::vector<std::string>& names, std::string& error);
+  // Opens every file first; the first that cannot be opened is a failure
+  // with the usage error's status, and nothing is read.
+  std::optional<Failure> open(const std::vector<std::string>& names);
   // Up to `count` bytes from the current file, going on to the next at the
   // end of one; 0 at the end of the last, or after a failed read.
   std::size_t read(unsigned char* bytes, std::size_t count);
   // Every line of every file in turn, without its LF, until the end or a
-  // failed read.
-  void read_lines(const std::function<void(std::string_view)>& take);
-  // The name of the file being read ("-" for standard input) and its
-  // place in the list, for messages that name it.
-  const std::string& current_name() const { return files_[current_].name; }
-  std::size_t current_index() const { return current_; }
-  // Why reading stopped early; empty when every file was read to its end.
-  const std::string& failure() const { return failure_; }
+  // failed read; `start_file` is given each file's name before its lines.
+  void read_lines(const std::function<void(std::string_view)>& take,
+                  const std::function<void(const std::string&)>& start_file = {});
+  // Why reading stopped early; none when every file was read to its end.
+  const std::optional<Failure>& failure() const { return failure_; }
 
  private:
   struct File {
@@ -46,7 +46,7 @@ class InputFiles {
 
   std::vector<File> files_;
   std::size_t current_ = 0;
-  std::string failure_;
+  std::optional<Failure> failure_;
 };
 
 }  // namespace gndfit

@@ -6,16 +6,17 @@
 #include <vector>
 
 #include "app/common/measurement_fields.hpp"
+#include "located/outcome.hpp"
 
 namespace gndfit {
 
 void MeasurementLines::skip(const std::string& reason) {
   ++skipped_;
-  errors_ << "gndfit: line " << line_number_ << ": " << reason << '\n';
+  errors_ << "gndfit: " << failure_text({current_, reason}) << '\n';
 }
 
 void MeasurementLines::take_line(std::string_view line) {
-  ++line_number_;
+  ++current_.line;
   const std::optional<std::vector<double>> fields =
       read_measurement_fields(line, FieldWidths::console);
   if (!fields) return;  // blank or comment
@@ -28,7 +29,7 @@ void MeasurementLines::take_line(std::string_view line) {
     skip(fault);
     return;
   }
-  take_({values[0], static_cast<float>(values[1]), static_cast<float>(values[2])}, line_number_);
+  take_({values[0], static_cast<float>(values[1]), static_cast<float>(values[2])}, current_);
 }
 
 void MeasurementLines::take_stream(std::istream& in) {

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 
 namespace gndfit {
 

@@ -19,24 +19,24 @@ SingleMeasurement read_single_measurement(const CommandLine& line, std::string_v
   }
   start_text_output();
   std::vector<Measurement> measurements;
-  long second_line = 0;
-  MeasurementLines lines(std::cerr, [&](const Measurement& m, long number) {
-    if (measurements.size() == 1 && second_line == 0) second_line = number;
+  Location second;
+  MeasurementLines lines(std::cerr, [&](const Measurement& m, const Location& where) {
+    if (measurements.size() == 1) second = where;
     measurements.push_back(m);
   });
-  files.read_lines([&lines](std::string_view text) { lines.take_line(text); });
-  if (!files.failure().empty()) {
+  files.read_lines([&lines](std::string_view text) { lines.take_line(text); },
+                   [&lines](const std::string& source) { lines.start_file(source); });
+  if (files.failure()) {
     single.status = finish_text_output(files, false);
     return single;
   }
-  single.status = 1;
+  const std::string name(option);
   if (measurements.empty()) {
-    std::cerr << "gndfit: " << option << " needs one measurement; the input holds none\n";
+    single.status = report_failure({Location{""}, name + " needs one measurement; the input holds none"});
     return single;
   }
   if (measurements.size() > 1) {
-    std::cerr << "gndfit: line " << second_line << ": " << option
-              << " takes one measurement; this is a second one\n";
+    single.status = report_failure({second, name + " takes one measurement; this is a second one"});
     return single;
   }
   single.found = true;

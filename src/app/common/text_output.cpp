@@ -10,10 +10,13 @@
 
 namespace gndfit {
 
-int usage_error(const std::string& message) {
-  std::fprintf(stderr, "gndfit: %s (try 'gndfit --help')\n", message.c_str());
-  return kUsageError;
+int report_failure(const Failure& failure) {
+  const char* hint = failure.status == kUsageStatus ? " (try 'gndfit --help')" : "";
+  std::fprintf(stderr, "gndfit: %s%s\n", failure_text(failure).c_str(), hint);
+  return failure.status;
 }
+
+int usage_error(const std::string& message) { return report_failure(usage_failure(message)); }
 
 int print_text(const std::string& text) {
   std::fputs(text.c_str(), stdout);
@@ -25,9 +28,9 @@ int print_text(const std::string& text) {
 }
 
 bool open_input_files(const CommandLine& line, InputFiles& files) {
-  std::string error;
-  if (files.open(line.files, error)) return true;
-  usage_error(error);
+  const std::optional<Failure> failure = files.open(line.files);
+  if (!failure) return true;
+  report_failure(*failure);
   return false;
 }
 
@@ -43,9 +46,9 @@ int flush_standard_output() {
 }
 
 int finish_text_output(const InputFiles& files, bool skipped) {
-  if (!files.failure().empty()) {
-    std::cerr << "gndfit: " << files.failure() << '\n';
-    return 1;
+  if (files.failure()) {
+    std::cerr.flush();
+    return report_failure(*files.failure());
   }
   if (flush_standard_output() != 0) return 1;
   return skipped ? 1 : 0;

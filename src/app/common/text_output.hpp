@@ -9,17 +9,20 @@
 
 namespace gndfit {
 
-inline constexpr int kUsageError = 2;
+inline constexpr int kUsageError = kUsageStatus;
 
-// "gndfit: MESSAGE (try 'gndfit --help')" on standard error; the usage
-// error's status.
+// "gndfit: FILE:line N: reason" on standard error, with "(try 'gndfit
+// --help')" after a usage error; the failure's status.
+int report_failure(const Failure& failure);
+
+// A usage error of the whole run, reported as above: its status.
 int usage_error(const std::string& message);
 
 // `text` on standard output: 0, or 1 when it cannot be written.
 int print_text(const std::string& text);
 
 // Opens the command line's files before anything runs; false after
-// reporting the one that cannot be opened as a usage error.
+// reporting the one that cannot be opened (a usage error).
 bool open_input_files(const CommandLine& line, InputFiles& files);
 
 // The text outputs go through iostreams, bytes as they are.
@@ -29,7 +32,7 @@ void start_text_output();
 int flush_standard_output();
 
 // The status of a text output run: 1 when an input could not be read to
-// its end, the output not written, or a line skipped.
+// its end (reported), the output not written, or a line skipped.
 int finish_text_output(const InputFiles& files, bool skipped);
 
 }  // namespace gndfit

@@ -15,7 +15,8 @@ int run_csv(const CommandLine& line) {
   start_text_output();
   CsvWriter writer(output_frequencies(line), std::cout, std::cerr);
   writer.write_header();
-  files.read_lines([&writer](std::string_view text) { writer.take_line(text); });
+  files.read_lines([&writer](std::string_view text) { writer.take_line(text); },
+                   [&writer](const std::string& source) { writer.start_file(source); });
   return finish_text_output(files, writer.skipped_any());
 }
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 #include "app/joint/joint_solution.hpp"
 #include "number/shortest.hpp"
 
@@ -13,16 +13,16 @@ CsvWriter::CsvWriter(std::span<const float> frequencies, std::ostream& out, std:
     : frequencies_(frequencies),
       out_(out),
       errors_(errors),
-      lines_(errors, [this](const Measurement& m, long line_number) {
+      lines_(errors, [this](const Measurement& m, const Location& where) {
         write_rows(m);
-        warn_if_unphysical(m, line_number);
+        warn_if_unphysical(m, where);
       }) {}
 
-void CsvWriter::warn_if_unphysical(const Measurement& m, long line_number) {
-  const JointModel model = exact_model({m.frequency_mhz, m.permittivity, m.conductivity_ms});
-  if (!below_vacuum(model)) return;
+void CsvWriter::warn_if_unphysical(const Measurement& m, const Location& where) {
+  const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
+  if (!below_vacuum(model.base_permittivity)) return;
   const JointWarning w = below_vacuum_warning(model.base_permittivity);
-  errors_ << "gndfit: line " << line_number << ": warning: " << w.code << ": " << w.text << '\n';
+  errors_ << "gndfit: " << location_text(where) << ": warning: " << w.code << ": " << w.text << '\n';
 }
 
 void CsvWriter::write_header() {

@@ -17,6 +17,8 @@ class CsvWriter {
   CsvWriter(std::span<const float> frequencies, std::ostream& out, std::ostream& errors);
 
   void write_header();
+  // The lines that follow are of `source`, counted from 1.
+  void start_file(const std::string& source) { lines_.start_file(source); }
   void take_line(std::string_view line) { lines_.take_line(line); }
   void take_stream(std::istream& in) { lines_.take_stream(in); }
   bool skipped_any() const { return lines_.skipped_any(); }
@@ -25,7 +27,7 @@ class CsvWriter {
   void write_rows(const Measurement& m);
   // A model whose base permittivity is below that of vacuum: a warning on
   // the error stream (the rows are written all the same).
-  void warn_if_unphysical(const Measurement& m, long line_number);
+  void warn_if_unphysical(const Measurement& m, const Location& where);
 
   std::span<const float> frequencies_;
   std::ostream& out_;

@@ -16,16 +16,10 @@ namespace {
 
 // Every line of every file, each file's lines counted from 1.
 bool read_measurements(InputFiles& files, JointInput& input) {
-  std::size_t file = static_cast<std::size_t>(-1);
-  files.read_lines([&](std::string_view text) {
-    if (files.current_index() != file) {
-      file = files.current_index();
-      input.start_file(files.current_name());
-    }
-    input.take_line(text);
-  });
-  if (files.failure().empty()) return true;
-  std::cerr << "gndfit: " << files.failure() << '\n';
+  files.read_lines([&input](std::string_view text) { input.take_line(text); },
+                   [&input](const std::string& source) { input.start_file(source); });
+  if (!files.failure()) return true;
+  report_failure(*files.failure());
   return false;
 }
 
@@ -60,22 +54,20 @@ int run_joint(const CommandLine& line) {
   start_text_output();
   JointInput input;
   if (!read_measurements(files, input)) return 1;
-  const std::vector<JointInputError> errors = input.errors();
+  const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) {
-    for (const JointInputError& e : errors) std::cerr << "gndfit: " << joint_message(e) << '\n';
-    return 1;
+    for (const Failure& e : errors) report_failure(e);
+    return kFailureStatus;
   }
   return fit_and_write_joint(line, input);
 }
 
 int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
-  const JointSolution solution = solve_joint(input, frequencies_as_written(output_frequencies(line)));
-  if (!solution.error.empty()) {
-    std::cerr << "gndfit: " << solution.error << '\n';
-    return 1;
-  }
-  if (!line.antenna_deck.empty()) return run_joint_antenna(line, solution);
-  write(line, solution);
+  const Outcome<JointSolution> solution =
+      solve_joint(input, frequencies_as_written(output_frequencies(line)));
+  if (solution.failed()) return report_failure(solution.failure());
+  if (!line.antenna_deck.empty()) return run_joint_antenna(line, solution.value());
+  write(line, solution.value());
   return flush_standard_output();
 }
 

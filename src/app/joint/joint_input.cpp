@@ -5,18 +5,9 @@
 
 namespace gndfit {
 
-std::string joint_place(const JointOrigin& origin) {
-  const std::string line = "line " + std::to_string(origin.line);
-  return origin.file == "-" ? line : origin.file + ":" + line;
-}
-
-std::string joint_message(const JointInputError& error) {
-  return error.origin.line > 0 ? joint_place(error.origin) + ": " + error.reason : error.reason;
-}
-
 void JointInput::fail(const std::string& reason) { errors_.push_back({current_, reason}); }
 
-void JointInput::start_file(const std::string& file) { current_ = {file, 0}; }
+void JointInput::start_file(const std::string& source) { current_ = {source, 0}; }
 
 void JointInput::take_line(std::string_view text) {
   ++current_.line;
@@ -38,35 +29,31 @@ void JointInput::take_line(std::string_view text) {
     first_of_kind_ = current_;
   } else if (kind != kind_) {
     fail(kind == Kind::with_uncertainties
-             ? "uncertainties given, but " + joint_place(first_of_kind_) + " has none"
-             : "no uncertainties given, but " + joint_place(first_of_kind_) + " has them");
+             ? "uncertainties given, but " + location_text(first_of_kind_) + " has none"
+             : "no uncertainties given, but " + location_text(first_of_kind_) + " has them");
     return;
   }
-  JointMeasurement m{values[0], values[1], values[2]};
+  LocatedMeasurement m{values[0], values[1], values[2]};
+  m.where = current_;
   if (kind == Kind::with_uncertainties) {
     m.permittivity_u = values[3];
     m.conductivity_u = values[4];
   }
   measurements_.push_back(m);
-  origins_.push_back(current_);
 }
 
-std::vector<JointInputError> JointInput::errors() const {
-  std::vector<JointInputError> all = errors_;
-  if (all.empty() && measurements_.empty()) {
-    all.emplace_back();
-    all.back().reason = "no measurement in the input";
-  }
+std::vector<Failure> JointInput::errors() const {
+  std::vector<Failure> all = errors_;
+  if (all.empty() && measurements_.empty()) all.push_back({Location{""}, "no measurement in the input"});
   return all;
 }
 
-void JointInput::add(const JointMeasurement& measurement, const JointOrigin& origin) {
+void JointInput::add(const LocatedMeasurement& measurement) {
   if (kind_ == Kind::unknown) {
     kind_ = Kind::plain;
-    first_of_kind_ = origin;
+    first_of_kind_ = measurement.where;
   }
   measurements_.push_back(measurement);
-  origins_.push_back(origin);
 }
 
 }  // namespace gndfit

@@ -11,54 +11,37 @@
 #include <string_view>
 #include <vector>
 
-#include "model/joint_fit.hpp"
+#include "located/measurement.hpp"
+#include "located/outcome.hpp"
 
 namespace gndfit {
 
-struct JointOrigin {
-  std::string file = "-";  // "-" for standard input
-  long line = 0;           // counted from 1 in each file
-};
-
-// A faulty line, or with line 0 a fault of the whole input.
-struct JointInputError {
-  JointOrigin origin;
-  std::string reason;
-};
-
 class JointInput {
  public:
-  // The lines that follow are of `file`, counted from 1.
-  void start_file(const std::string& file);
+  // The lines that follow are of `source` ("-" for standard input),
+  // counted from 1.
+  void start_file(const std::string& source);
   // One line (its line end removed or not).
   void take_line(std::string_view text);
-  // A measurement that comes already read (a probe sweep's converted
-  // point), without uncertainties, from `origin`.
-  void add(const JointMeasurement& measurement, const JointOrigin& origin);
+  // A measurement that comes already read and located (a probe sweep's
+  // converted point), without uncertainties.
+  void add(const LocatedMeasurement& measurement);
 
-  const std::vector<JointMeasurement>& measurements() const { return measurements_; }
-  const std::vector<JointOrigin>& origins() const { return origins_; }
+  const std::vector<LocatedMeasurement>& measurements() const { return measurements_; }
   bool weighted() const { return kind_ == Kind::with_uncertainties; }
   // Every faulty line so far, and when there is none and no measurement
-  // either, that.
-  std::vector<JointInputError> errors() const;
+  // either, that (a failure of the whole input).
+  std::vector<Failure> errors() const;
 
  private:
   enum class Kind { unknown, plain, with_uncertainties };
   void fail(const std::string& reason);
 
-  std::vector<JointMeasurement> measurements_;
-  std::vector<JointOrigin> origins_;
-  std::vector<JointInputError> errors_;
-  JointOrigin current_;
+  std::vector<LocatedMeasurement> measurements_;
+  std::vector<Failure> errors_;
+  Location current_;
   Kind kind_ = Kind::unknown;
-  JointOrigin first_of_kind_;
+  Location first_of_kind_;
 };
-
-// The place of a line in messages: "FILE:line N", or "line N" for
-// standard input.
-std::string joint_place(const JointOrigin& origin);
-// "FILE:line N: reason", or the reason alone for the whole input.
-std::string joint_message(const JointInputError& error);
 
 }  // namespace gndfit

@@ -48,10 +48,10 @@ std::string joint_json(const JointSolution& s) {
   append_json_name(out, "measurements");
   out += '[';
   for (std::size_t i = 0; i < s.measurements.size(); ++i) {
-    const JointMeasurement& m = s.measurements[i];
+    const LocatedMeasurement& m = s.measurements[i];
     out += i > 0 ? ",{" : "{";
     append_json_name(out, "line");
-    out += std::to_string(s.origins[i].line);
+    out += std::to_string(m.where.line);
     append_json_field(out, "frequency_mhz", m.frequency_mhz);
     append_json_field(out, "permittivity", m.permittivity);
     append_json_field(out, "conductivity_ms_per_m", m.conductivity_ms);
@@ -90,14 +90,14 @@ std::string joint_json(const JointSolution& s) {
   return out;
 }
 
-std::string joint_errors_json(const std::vector<JointInputError>& errors) {
+std::string joint_errors_json(const std::vector<Failure>& errors) {
   std::string out = "{";
   append_json_name(out, "errors");
   out += '[';
   for (std::size_t i = 0; i < errors.size(); ++i) {
     out += i > 0 ? ",{" : "{";
     append_json_name(out, "line");
-    out += errors[i].origin.line > 0 ? std::to_string(errors[i].origin.line) : "null";
+    out += errors[i].where.line > 0 ? std::to_string(errors[i].where.line) : "null";
     append_json_name(out, "reason");
     append_json_string(out, errors[i].reason);
     out += '}';

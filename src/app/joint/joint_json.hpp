@@ -24,6 +24,6 @@ std::string joint_json(const JointSolution& solution);
 
 // When there is no fit: {"errors": [{"line", "reason"}]}, line null for an
 // error of the whole input.
-std::string joint_errors_json(const std::vector<JointInputError>& errors);
+std::string joint_errors_json(const std::vector<Failure>& errors);
 
 }  // namespace gndfit

@@ -45,8 +45,8 @@ std::string parameters(const JointSolution& s) {
 // The line numbers alone when every measurement comes from one input,
 // else each with its file.
 bool from_several_files(const JointSolution& s) {
-  for (const JointOrigin& o : s.origins) {
-    if (o.file != s.origins.front().file) return true;
+  for (const LocatedMeasurement& m : s.measurements) {
+    if (m.where.source != s.measurements.front().where.source) return true;
   }
   return false;
 }
@@ -55,15 +55,15 @@ std::string measurements(const JointSolution& s) {
   const bool several = from_several_files(s);
   std::vector<std::string> places;
   int width = 6;
-  for (const JointOrigin& o : s.origins) {
-    places.push_back(several ? joint_place(o) : std::to_string(o.line));
+  for (const LocatedMeasurement& m : s.measurements) {
+    places.push_back(several ? location_text(m.where) : std::to_string(m.where.line));
     width = std::max(width, static_cast<int>(places.back().size()) + 2);
   }
   std::string out = "\nMeasurements (residual = measured - model):\n" + padded("line", width) +
                     "           MHz  permittivity      model   residual    mS/m       model   "
                     "residual\n";
   for (std::size_t i = 0; i < s.measurements.size(); ++i) {
-    const JointMeasurement& m = s.measurements[i];
+    const LocatedMeasurement& m = s.measurements[i];
     const GroundValues& v = s.model_at_measurements[i];
     out += padded(places[i], width) + cell(m.frequency_mhz, 6, 14) + cell(m.permittivity, 5, 14) +
            cell(v.permittivity, 5, 11) + cell(m.permittivity - v.permittivity, 3, 11) +

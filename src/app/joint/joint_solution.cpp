@@ -40,8 +40,6 @@ constexpr double kPoorFitProbability = 0.99;
 
 }  // namespace
 
-bool below_vacuum(const JointModel& model) { return model.base_permittivity < 1.0; }
-
 JointWarning below_vacuum_warning(double base_permittivity) {
   return {"permittivity-below-vacuum",
           "The base relative permittivity is " + three_digits(base_permittivity) +
@@ -59,24 +57,21 @@ std::vector<double> frequencies_as_written(std::span<const float> list) {
   return mhz;
 }
 
-JointSolution solve_joint(const JointInput& input, std::span<const double> frequencies_mhz) {
+Outcome<JointSolution> solve_joint(const JointInput& input,
+                                   std::span<const double> frequencies_mhz) {
   JointSolution s;
   s.weighted = input.weighted();
   s.measurements = input.measurements();
-  s.origins = input.origins();
   s.fit = fit_joint(s.measurements, s.weighted);
-  if (s.fit.outcome != JointOutcome::fitted) {
-    s.error = outcome_error(s.fit.outcome);
-    return s;
-  }
-  for (const JointMeasurement& m : s.measurements) {
-    s.model_at_measurements.push_back(joint_model_values(s.fit.model, m.frequency_mhz));
+  if (s.fit.outcome != JointOutcome::fitted) return Failure{Location{""}, outcome_error(s.fit.outcome)};
+  for (const LocatedMeasurement& m : s.measurements) {
+    s.model_at_measurements.push_back(messier_values(s.fit.model, m.frequency_mhz));
   }
   for (const double f : frequencies_mhz) {
     const BandEstimate estimate = estimate_at(s.fit, f);
     s.bands.push_back({f, estimate, skin_depth_m(f, estimate.value)});
   }
-  if (below_vacuum(s.fit.model))
+  if (below_vacuum(s.fit.model.base_permittivity))
     s.warnings.push_back(below_vacuum_warning(s.fit.model.base_permittivity));
   const int dof = s.fit.degrees_of_freedom;
   if (s.weighted && dof >= 1) {

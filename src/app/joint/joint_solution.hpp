@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/joint/joint_input.hpp"
+#include "located/outcome.hpp"
 #include "model/joint_fit.hpp"
 
 namespace gndfit {
@@ -24,24 +25,23 @@ struct JointBand {
 };
 
 struct JointSolution {
-  std::string error;  // empty when there is a fit
   JointFit fit;
   bool weighted = false;
-  std::vector<JointMeasurement> measurements;
-  std::vector<JointOrigin> origins;
+  std::vector<LocatedMeasurement> measurements;
   std::vector<GroundValues> model_at_measurements;
   std::vector<JointBand> bands;
   std::vector<JointWarning> warnings;
 };
 
 // Fits the measurements of `input` (which must hold no error) and
-// evaluates the model at `frequencies_mhz`.
-JointSolution solve_joint(const JointInput& input, std::span<const double> frequencies_mhz);
+// evaluates the model at `frequencies_mhz`; a failure of the whole input
+// when they have no fit.
+Outcome<JointSolution> solve_joint(const JointInput& input, std::span<const double> frequencies_mhz);
 
 // The warning for a model whose base permittivity is below that of vacuum;
 // also given for single measurements in --csv.
+// (The rule itself is model/ground's below_vacuum.)
 JointWarning below_vacuum_warning(double base_permittivity);
-bool below_vacuum(const JointModel& model);
 
 // A band frequency given as a single (the band table, --freq) as the
 // double of its shortest text: 1.8, not 1.7999999523.

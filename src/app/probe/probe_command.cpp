@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/probe/probe_command.hpp"
 
-#include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,51 +16,47 @@
 namespace gndfit {
 namespace {
 
-// A sweep file's whole text; false, with `failure` set, when it cannot be
-// read to its end.
-bool read_sweep_text(InputFiles& file, std::string& text, std::string& failure) {
+// A sweep file's whole text, or why it cannot be read to its end.
+Outcome<std::string> read_sweep_text(InputFiles& file) {
+  std::string text;
   unsigned char piece[1 << 16];
   while (const std::size_t n = file.read(piece, sizeof piece)) {
     text.append(reinterpret_cast<const char*>(piece), n);
   }
-  failure = file.failure();
-  return failure.empty();
+  if (file.failure()) return *file.failure();
+  return text;
 }
 
 }  // namespace
 
 // Every sweep read and converted first; then the CSV, or only the error.
 int run_probe(const CommandLine& line) {
-  std::vector<std::string> names = line.files.empty() ? std::vector<std::string>{"-"} : line.files;
+  std::vector<std::string> names =
+      line.files.empty() ? std::vector<std::string>{std::string(kStandardInput)} : line.files;
   const bool has_air = !line.probe.air_file.empty();
   if (has_air) names.insert(names.begin(), line.probe.air_file);
   std::vector<std::unique_ptr<InputFiles>> files;
   for (const std::string& name : names) {  // all opened before any is read
-    std::string error;
     files.push_back(std::make_unique<InputFiles>());
-    if (!files.back()->open({name}, error)) return usage_error(error);
+    if (const std::optional<Failure> failure = files.back()->open({name})) {
+      return report_failure(*failure);
+    }
   }
   std::vector<SweepSource> sources;
   for (std::size_t i = 0; i < names.size(); ++i) {
-    SweepSource source{names[i] == "-" ? "standard input" : names[i], {}};
-    std::string failure;
-    if (!read_sweep_text(*files[i], source.text, failure)) {
-      std::fprintf(stderr, "gndfit: %s\n", failure.c_str());
-      return 1;
-    }
-    sources.push_back(std::move(source));
+    Outcome<std::string> text = read_sweep_text(*files[i]);
+    if (text.failed()) return report_failure(text.failure());
+    sources.push_back({names[i], std::move(text.value())});
   }
   const SweepSource* air = has_air ? &sources.front() : nullptr;
   const std::vector<SweepSource> sweeps(sources.begin() + (has_air ? 1 : 0), sources.end());
-  const ProbeRun run = convert_probe_sweeps(line.probe, sweeps, air);
+  std::vector<std::string> notes;
+  const ProbePoints points = convert_probe_sweeps(line.probe, sweeps, air, notes);
   start_text_output();
-  for (const std::string& note : run.notes) std::cerr << "gndfit: " << note << '\n';
-  if (run.failed) {
-    std::cerr << "gndfit: " << run.error << '\n';
-    return 1;
-  }
-  if (line.joint) return fit_and_write_joint(line, joint_input_of(run.points));
-  write_probe_csv(std::cout, run.points);
+  for (const std::string& note : notes) std::cerr << "gndfit: " << note << '\n';
+  if (points.failed()) return report_failure(points.failure());
+  if (line.joint) return fit_and_write_joint(line, joint_input_of(points.value()));
+  write_probe_csv(std::cout, points.value());
   return flush_standard_output();
 }
 

@@ -8,15 +8,14 @@
 #include <string>
 
 #include "app/joint/joint_input.hpp"
-#include "sweep/ground_point.hpp"
+#include "located/measurement.hpp"
 
 namespace gndfit {
 
-std::string probe_csv(std::span<const GroundPoint> points);
-void write_probe_csv(std::ostream& out, std::span<const GroundPoint> points);
+std::string probe_csv(std::span<const LocatedMeasurement> points);
+void write_probe_csv(std::ostream& out, std::span<const LocatedMeasurement> points);
 
-// Each point a measurement without uncertainties, from its file and line
-// (standard input named "-", as the joint fit's messages name it).
-JointInput joint_input_of(std::span<const GroundPoint> points);
+// Each point a measurement without uncertainties, from its file and line.
+JointInput joint_input_of(std::span<const LocatedMeasurement> points);
 
 }  // namespace gndfit

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "app/program/band_table.hpp"
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 
 namespace gndfit {
 namespace {
@@ -131,6 +131,7 @@ bool Program::run_pass() {
   if (rejected) return true;
   fit_measurement(fit, m);
   print_rows();
+  ++tables_shown_;
   return true;
 }
 

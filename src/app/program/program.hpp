@@ -43,6 +43,8 @@ class Program {
   // Ends the run as a console control event does: the position is saved
   // (when there is a window), the file closed and all output sent.
   void end_run();
+  // The measurements shown as a table so far.
+  long tables_shown() const { return tables_shown_; }
 
   // The console control handlers.  The program's saves the position and
   // closes the file; the run-time's, registered first (so it runs after),
@@ -90,6 +92,7 @@ class Program {
 
   std::string row_text_;  // one run of a row, reused
   ControlHandlerId position_handler_id_ = 0;
+  long tables_shown_ = 0;
 };
 
 }  // namespace gndfit

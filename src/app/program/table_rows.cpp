@@ -2,6 +2,13 @@
 #include "app/program/table_rows.hpp"
 
 namespace gndfit {
+
+void append_auto_mask(NumericMask& mask, std::string& row, float value) {
+  const double v = value;
+  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
+  mask.append_single(row, picture, value);
+}
+
 namespace {
 
 constexpr std::string_view kBandGap = "    ";

@@ -12,10 +12,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/program/band_values.hpp"
 #include "console/numeric_mask.hpp"
+#include "model/band_values.hpp"
 
 namespace gndfit {
+
+// The table's masks: a value of the permittivity and conductivity row,
+// through the picture that gives it three significant places where they
+// fit; a band frequency; a relative skin depth.
+void append_auto_mask(NumericMask& mask, std::string& row, float value);
+inline constexpr const char* kBandMask = "   ##.#";
+inline constexpr const char* kDepthMask = " ###.##";
 
 inline constexpr int kColourPermittivity = 11;
 inline constexpr int kColourConductivity = 10;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/program/band_values.hpp"
+#include "model/band_values.hpp"
 
 #include "model/extended.hpp"
 #include "model/ground_model.hpp"
@@ -30,12 +30,6 @@ std::vector<BandValues> fit_and_evaluate(FitState& fit, const Measurement& m,
   std::vector<BandValues> bands(frequencies.size());
   compute_band_values(fit, frequencies, bands);
   return bands;
-}
-
-void append_auto_mask(NumericMask& mask, std::string& row, float value) {
-  const double v = value;
-  const char* picture = v < 0.0995 ? ".###" : v < 0.995 ? "#.##" : v < 99.95 ? "##.#" : "####";
-  mask.append_single(row, picture, value);
 }
 
 }  // namespace gndfit

@@ -4,10 +4,8 @@
 // what the rows of the table show, computed as they compute it (the skin
 // depth relative to the depth at the measured frequency).
 #include <span>
-#include <string>
 #include <vector>
 
-#include "console/numeric_mask.hpp"
 #include "model/fit_state.hpp"
 
 namespace gndfit {
@@ -29,12 +27,5 @@ void compute_band_values(FitState& fit, std::span<const float> bands, std::span<
 // Both: the model's values at `frequencies` for the measurement `m`.
 std::vector<BandValues> fit_and_evaluate(FitState& fit, const Measurement& m,
                                          std::span<const float> frequencies);
-
-// The table's masks: a value of the permittivity and conductivity row,
-// through the picture that gives it three significant places where they
-// fit; a band frequency; a relative skin depth.
-void append_auto_mask(NumericMask& mask, std::string& row, float value);
-inline constexpr const char* kBandMask = "   ##.#";
-inline constexpr const char* kDepthMask = " ###.##";
 
 }  // namespace gndfit
