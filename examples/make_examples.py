@@ -3,6 +3,7 @@
 """Makes the probe sweeps in examples/sweeps/ from the model ground with
 the forward model of probe_forward_model.py:  python3 make_examples.py"""
 import os
+import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -15,6 +16,20 @@ LINE_LENGTH = 0.5  # m
 LINE_Z0 = 300.0    # ohms
 LONG_LINE_LENGTH = 2.0  # m: past a quarter wavelength in the ground from 6 MHz
 FREQUENCIES_MHZ = [1.0 + 0.5 * i for i in range(59)]  # 1 to 30 MHz
+NOISE_GAMMA = 0.01  # the noisy sweep's standard deviation of Re and Im of S11: a fair figure for a calibrated low-cost analyser
+NOISE_SEED = 20261210
+
+
+def with_noise(points, r=50.0):
+    """The same sweep as an analyser with noise would save it: seeded
+    normal noise added to the real and imaginary part of S11 against r."""
+    draw = random.Random(NOISE_SEED)
+    noisy = []
+    for f, y in points:
+        gamma = (1 - y * r) / (1 + y * r)
+        gamma += complex(draw.gauss(0.0, NOISE_GAMMA), draw.gauss(0.0, NOISE_GAMMA))
+        noisy.append((f, (1 - gamma) / ((1 + gamma) * r)))
+    return noisy
 
 
 def sweep(admittance):
@@ -40,6 +55,7 @@ def main():
         files["line-" + name] = text
     files["line-2m-s-ri.s1p"] = fm.touchstone_1(long_line, "MHz", "S", "RI")
     files["short-air.s1p"] = fm.touchstone_1(air, "MHz", "S", "RI")
+    files["short-noisy-s-ri.s1p"] = fm.touchstone_1(with_noise(short), "MHz", "S", "RI")
     for name, text in sorted(files.items()):
         with open(os.path.join(out, name), "w", newline="") as f:
             f.write(text)

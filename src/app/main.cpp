@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/antenna/antenna_command.hpp"
 #include "app/common/command_line.hpp"
 #include "app/common/text_output.hpp"
 #include "app/csv/csv_command.hpp"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     case gndfit::RunMode::nec: return gndfit::run_nec(line);
     case gndfit::RunMode::probe: return gndfit::run_probe(line);
     case gndfit::RunMode::joint: return gndfit::run_joint(line);
+    case gndfit::RunMode::antenna: return gndfit::run_antenna(line);
     case gndfit::RunMode::files: return gndfit::run_files(line, argc, argv);
     case gndfit::RunMode::interactive: break;
   }

@@ -51,6 +51,7 @@ struct BandEstimate {
   GroundValues value;
   double permittivity_sd = 0.0;
   double conductivity_sd_ms = 0.0;
+  double correlation = 0.0;  // of the permittivity and conductivity there
 };
 BandEstimate estimate_at(const JointFit& fit, double frequency_mhz);
 

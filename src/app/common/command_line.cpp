@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/common/command_line.hpp"
 
+#include <iterator>
 #include <string>
 
 #include "app/program/band_table.hpp"
@@ -28,6 +29,22 @@ bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies
   }
 }
 
+bool parse_elevation_list(std::string_view text, std::vector<double>& elevations) {
+  elevations.clear();
+  while (true) {
+    const std::size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    double value = 0.0;
+    if (!read_decimal(item, value) || !(value >= 1.0 && value <= 90.0) ||
+        value != static_cast<double>(static_cast<int>(value))) {
+      return false;
+    }
+    elevations.push_back(value);
+    if (comma == std::string_view::npos) return true;
+    text.remove_prefix(comma + 1);
+  }
+}
+
 std::span<const float> output_frequencies(const CommandLine& line) {
   if (line.frequencies.empty()) return kBandTable;
   return line.frequencies;
@@ -41,6 +58,8 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   bool probe = false;
   bool joint = false;
   bool json = false;
+  bool antenna = false;
+  bool elevation = false;
   bool options_ended = false;
   auto fail = [](std::string message) {
     CommandLine failed;
@@ -82,6 +101,28 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
                     "': expected positive numbers in MHz separated by commas");
       }
       (is_nec ? nec : freq) = true;
+    } else if (arg == "--antenna" || arg.starts_with("--antenna=")) {
+      if (arg == "--antenna") {
+        if (i + 1 == arguments.size()) return fail("option '--antenna' needs a NEC-2 deck");
+        line.antenna_deck = arguments[++i];
+      } else {
+        line.antenna_deck = arg.substr(10);
+      }
+      if (line.antenna_deck.empty()) return fail("option '--antenna' needs a NEC-2 deck");
+      antenna = true;
+    } else if (arg == "--elevation" || arg.starts_with("--elevation=")) {
+      std::string_view list;
+      if (arg == "--elevation") {
+        if (i + 1 == arguments.size()) return fail("option '--elevation' needs a list of angles");
+        list = arguments[++i];
+      } else {
+        list = arg.substr(12);
+      }
+      if (!parse_elevation_list(list, line.elevations)) {
+        return fail("invalid elevation list '" + std::string(list) +
+                    "': expected whole degrees from 1 to 90 separated by commas");
+      }
+      elevation = true;
     } else if (arg == "--probe" || arg.starts_with("--probe=")) {
       std::string_view setting_text;
       if (arg == "--probe") {
@@ -99,6 +140,17 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
     } else {
       return fail("unknown option '" + std::string(arg) + "'");
     }
+  }
+  if (elevation && !antenna) return fail("option '--elevation' needs '--antenna'");
+  if (antenna) {
+    if (nec) return fail("option '--antenna' writes its own decks; '--nec' does not go with it");
+    if (probe && !joint) return fail("option '--antenna' with '--probe' needs '--joint'");
+    if (csv && json) return fail("option '--json' excludes '--csv' and '--nec'");
+    if (!elevation) line.elevations.assign(std::begin(kDefaultElevations), std::end(kDefaultElevations));
+    line.joint_output = json ? JointOutput::json : csv ? JointOutput::csv : JointOutput::report;
+    line.joint = joint;
+    line.mode = joint ? (probe ? RunMode::probe : RunMode::joint) : RunMode::antenna;
+    return line;
   }
   if (probe && !joint && (csv || nec || freq || json)) {
     return fail("option '--probe' writes its own CSV; '--csv', '--freq', '--nec' and '--json'"

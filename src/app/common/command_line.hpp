@@ -19,10 +19,11 @@ enum class RunMode {
   files,        // FILE...: the tables, reading the files as batch input
   probe,        // --probe SPEC: analyser sweeps converted to ground points
   joint,        // --joint: one model fitted to all the measurements
+  antenna,      // --antenna DECK: the deck run over one measurement's ground
   error,        // a usage error: `error` says what, exit status 2
 };
 
-// What --joint writes: the report, --json, --csv or --nec.
+// What --joint (and --antenna) writes: the report, --json, --csv or --nec.
 enum class JointOutput { report, json, csv, nec };
 
 struct CommandLine {
@@ -32,6 +33,8 @@ struct CommandLine {
   std::vector<std::string> files;  // "-" is standard input; none: standard input
   std::vector<float> frequencies;  // --freq or --nec, MHz; empty: the ten bands
   ProbeSetting probe;              // --probe
+  std::string antenna_deck;        // --antenna: the NEC-2 deck; empty without
+  std::vector<double> elevations;  // --elevation, degrees; the default list without
   std::string error;
 };
 
@@ -45,6 +48,12 @@ std::span<const float> output_frequencies(const CommandLine& line);
 // as a single the way a constant of the band table is; false when any item
 // is not one.
 bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies);
+
+// --elevation's list: whole degrees above the horizon, 1 to 90 (the
+// pattern is computed every degree, and at the horizon a real ground's
+// gain is nil); false when any item is not one.
+bool parse_elevation_list(std::string_view text, std::vector<double>& elevations);
+inline constexpr double kDefaultElevations[] = {5.0, 10.0, 20.0, 30.0};
 
 std::string usage_text();
 std::string version_text();

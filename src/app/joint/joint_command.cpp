@@ -4,6 +4,7 @@
 #include <iostream>
 #include <vector>
 
+#include "app/antenna/antenna_command.hpp"
 #include "app/common/input_files.hpp"
 #include "app/common/text_output.hpp"
 #include "app/joint/joint_csv.hpp"
@@ -65,6 +66,7 @@ int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
   const Outcome<JointSolution> solution =
       solve_joint(input, frequencies_as_written(output_frequencies(line)));
   if (solution.failed()) return report_failure(solution.failure());
+  if (!line.antenna_deck.empty()) return run_joint_antenna(line, solution.value());
   write(line, solution.value());
   return flush_standard_output();
 }
