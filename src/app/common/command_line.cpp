@@ -136,7 +136,8 @@ std::string usage_text() {
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "       gndfit --nec LIST [FILE]...\n"
          "       gndfit --probe SPEC [FILE]...\n"
-         "       gndfit [--probe SPEC] --joint [--json | --csv | --nec LIST] [--freq LIST] [FILE]...\n"
+         "       gndfit [--probe SPEC] --joint [--json | --csv | --nec LIST]\n"
+         "              [--freq LIST] [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
          "show the model's relative permittivity, conductivity and relative skin\n"
          "depth on the HF bands from 1.8 to 28.5 MHz.\n"
@@ -171,11 +172,10 @@ std::string usage_text() {
          "\n"
          "FILE '-' is standard input; with no FILE, standard input is read.\n"
          "Exit status: 0 when all went well; 1 when input or output failed, with\n"
-         "--csv or --nec when any line was skipped, or with --nec when the input\n"
-         "did not hold exactly one measurement, with --probe when a sweep could\n"
-         "not be converted; 2 for a wrong command line.\n"
-         "did not hold exactly one measurement, with --joint when any line was\n"
-         "faulty or the measurements have no fit; 2 for a wrong command line.\n"
+         "--csv or --nec when any line was skipped, with --nec when the input did\n"
+         "not hold exactly one measurement, with --probe when a sweep could not\n"
+         "be converted, or with --joint when any line was faulty or the\n"
+         "measurements have no fit; 2 for a wrong command line.\n"
          "See gndfit(1) for the number forms, the keys and the files.\n";
 }
 
