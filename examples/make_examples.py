@@ -55,7 +55,7 @@ def main():
         files["line-" + name] = text
     files["line-2m-s-ri.s1p"] = fm.touchstone_1(long_line, "MHz", "S", "RI")
     files["short-air.s1p"] = fm.touchstone_1(air, "MHz", "S", "RI")
-    files["short-noisy-s-ri.s1p"] = fm.touchstone_1(with_noise(short), "MHz", "S", "RI")
+    files["noisy-short.s1p"] = fm.touchstone_1(with_noise(short), "MHz", "S", "RI")
     for name, text in sorted(files.items()):
         with open(os.path.join(out, name), "w", newline="") as f:
             f.write(text)

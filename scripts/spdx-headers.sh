@@ -48,7 +48,7 @@ classify() {
     *.md | *.html | *.htm | *.xml | *.svg) kind='<!--' ;;
     tests/golden/* | tests/fuzz/corpus/* | *.expected) kind=skip ;;  # test data
     *.lock | *-lock.json | *.json | *.webmanifest) kind=skip ;;  # JSON has no comments
-    *.s[1-9]p | *.ts) kind=skip ;;  # Touchstone measurements
+    *.s[1-9]p | *.ts | *.nec) kind=skip ;;  # Touchstone measurements, NEC-2 decks
     CMakeLists.txt | */CMakeLists.txt) kind='#' ;;
     *.txt | *.csv | *.in | *.out) kind=skip ;;  # measurements and tables
     *.cpp | *.cc | *.hpp | *.hh | *.js | *.mjs | *.cjs) kind='//' ;;

@@ -3,17 +3,21 @@
 # The installed-tool behaviour of the real program: --help and --version on
 # standard output with status 0, a wrong command line as one line on
 # standard error with status 2 before anything runs, --csv over files and
-# standard input with status 1 when a line was skipped; and the man page
-# renders without a warning and names every option --help lists.
-#   command_line.sh [EMULATOR...] PROGRAM MAN_PAGE
+# standard input with status 1 when a line was skipped; --help's whole text
+# as HELP_EXPECTED (written by hand) has it; and the man page renders
+# without a warning and within 80 columns and names every option --help
+# lists.
+#   command_line.sh [EMULATOR...] PROGRAM MAN_PAGE HELP_EXPECTED
 set -uo pipefail
-program=("${@:1:$#-1}")
-man_page=${!#}
+program=("${@:1:$#-2}")
+man_page=${@: -2:1}
+help_expected=${!#}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 run --help
-check "--help: usage on stdout, status 0" eval 'is 0 && grep -q "^Usage: gndfit" out.txt && [[ ! -s err.txt ]]'
+check "--help: the whole usage text on stdout, status 0" eval \
+  'is 0 && diff -u "$help_expected" <(tr -d "\r" < out.txt) && [[ ! -s err.txt ]]'
 run --version
 check "--version: version, status 0" eval 'is 0 && grep -Eq "^gndfit [0-9]+\.[0-9]+\.[0-9]+" out.txt'
 run --frobnicate
@@ -96,8 +100,14 @@ check "a directory as FILE: status 2 before any output" eval 'is 2 && one_line_h
 run part1.txt missing.txt
 check "a FILE that cannot be opened: status 2 before any output" eval 'is 2 && one_line_hint'
 
-# The man page: no warning from groff, every option of --help in it.
-check "man page renders without warnings" eval '[[ -z $(groff -man -ww -z "$man_page" 2>&1) ]]'
+# The man page: no warning from groff as a terminal shows it (80 columns),
+# no rendered line wider, every indented block closed, every option of
+# --help in it.
+groff -ww -man -Tutf8 -P-cbou "$man_page" > man.txt 2> man_warnings.txt
+check "man page renders without warnings" eval '[[ ! -s man_warnings.txt ]] || ! cat man_warnings.txt'
+check "man page fits 80 columns" eval '[[ $(LC_ALL=C.UTF-8 wc -L < man.txt) -le 80 ]]'
+check "man page closes each .RS with .RE" eval \
+  '[[ $(grep -c "^\.RS" "$man_page") -eq $(grep -c "^\.RE" "$man_page") ]]'
 "${program[@]}" --help | tr -d "\r" | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u > options.txt
 check "--help lists options" test -s options.txt
 while read -r option; do

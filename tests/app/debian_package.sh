@@ -17,7 +17,7 @@ fail() { echo "$1"; failed=1; }
 info=$(dpkg-deb --info "$deb") || { echo "not a Debian package: $deb"; exit 1; }
 for field in "Package: gndfit" "Section: hamradio" "Priority: optional" \
              "Maintainer: .+ <[^ @]+@[^ @]+\.[a-z]+>" "Depends: .*libc6" "Depends: .*libstdc\+\+6" \
-             "Description: carry a measurement"; do
+             "Description: frequency-dependent ground constants"; do
   grep -Eq "^ *$field" <<< "$info" || fail "control lacks '$field'"
 done
 # No line of the extended description may reach 80 columns.
@@ -33,14 +33,23 @@ lacks ./usr/share/man/man1/gndfit\.1
 doc=./usr/share/doc/gndfit
 has "$doc/copyright"
 has "$doc/changelog\.Debian\.gz"
-has "$doc/README\.md\.gz"
-has "$doc/user-guide\.md(\.gz)?"
+has "$doc/README\.md"
+has "$doc/docs/user-guide\.md"
 has "$doc/examples/worked-examples\.txt"
+has "$doc/examples/sweeps/short-air\.s1p"
 lacks "$doc/LICENSE(\.gz)?"
 dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "$doc/copyright" > "$work/copyright" 2> /dev/null
 grep -qx 'License: MIT' "$work/copyright" || fail "copyright does not name the MIT licence"
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
   "$work/copyright" || fail "copyright is not in the machine-readable format"
+# Every relative link of the installed README leads to a file of the
+# package (the licence's to copyright).
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "$doc/README.md" > "$work/README.md" 2> /dev/null
+links=$(grep -o '](\([^)]*\))' "$work/README.md" | sed 's/^](//; s/)$//; s/#.*//' | grep -v '^[a-z]*:')
+[[ $(wc -l <<< "$links") -ge 5 ]] || fail "the installed README has fewer links than it should"
+while read -r target; do
+  grep -Fqx "$doc/$target" <<< "$contents" || fail "the installed README links $target, not in the package"
+done <<< "$links"
 
 # The program, and the installed example file, give the worked examples'
 # tables; the package's version is the program's own.

@@ -29,6 +29,10 @@ mkdir a_directory
 run --joint < a_directory
 check "standard input that cannot be read: named, status 1" eval \
   'is 1 && [[ ! -s out.txt ]] && [[ $(cat err) == "gndfit: cannot read '"'standard input'"': Is a directory" ]]'
+# Values whose squares leave double precision (1e300 squared): said so.
+run --joint < <(printf '1e300 1e300 1e300\n2e300 1e300 1e300\n')
+check "values beyond double precision: said so, status 1" eval 'is 1 && [[ ! -s out.txt ]] &&
+  [[ $(cat err) == "gndfit: the values are too large or too small to be fitted in double precision" ]]'
 run --joint --json missing.txt
 check "a file that cannot be opened: status 2" eval 'is 2 && [[ ! -s out.txt ]]'
 run --json
@@ -58,6 +62,15 @@ check "--json of one measurement: nulls, its warning" eval 'is 0 &&
   grep -q "\"base_conductivity_sd\":null,\"base_permittivity_sd\":null,\"correlation\":null" out.txt &&
   grep -q "\"chi_square\":0,\"degrees_of_freedom\":0,\"weighted\":false" out.txt &&
   grep -q "\"code\":\"permittivity-below-vacuum\"" out.txt'
+
+# --nec has no room for warnings either: on stderr, with the base
+# permittivity of 1.8 MHz, 5, 10 mS/m worked out by hand (the exact pair:
+# with a = sqrt(x / (pi f eps0 e)), (a^2 + 2a) / (1 + a) = s / (pi f eps0 er)
+# gives a = 38.97 and e = 5 / (1 + a) = 0.1251).
+run --joint --nec 7.1 < <(printf '1.8 5 10\n')
+check "--nec: the below-vacuum warning on stderr with its value, the cards on stdout" eval 'is 0 &&
+  [[ $(grep -c "^GN 2 0 0 0 " out.txt) -eq 1 ]] && [[ $(wc -l < err) -eq 1 ]] &&
+  grep -q "^gndfit: warning: permittivity-below-vacuum: The base relative permittivity is 0.125, below" err'
 
 printf '\n1.8 15 5\n' > c.txt
 run --joint c.txt - < <(printf '3.6 13 6\n')

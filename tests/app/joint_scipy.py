@@ -9,7 +9,9 @@ scipy.optimize.least_squares on the same chi-square, started from several
 points with tight tolerances, the best taken; the covariance comes from its
 own analytic Jacobian and numpy's inverse, the 99% quantile from
 scipy.stats.chi2.ppf.  Parameters, standard deviations, correlation,
-chi-square, band values and warnings must agree.
+chi-square, band values and warnings must agree; and the report and --csv
+of a weighted, an unweighted and a single measurement, column by column,
+within the last digit they print.
 
   joint_scipy.py [EMULATOR...] PROGRAM
 Exit status 77 (skipped) where SciPy is not installed.
@@ -264,6 +266,123 @@ for name, er, s, message in (
         check(e < 1e-20, f"edge {name}: SciPy's best at x {x}, e {e}")
     check(cost >= limit * (1 - 1e-9), f"edge {name}: SciPy's cost {cost} below the edge's {limit}")
     cases += 1
+
+
+# The report and --csv, column by column, against the reference: a column
+# swapped, a sign turned or a value of the wrong quantity shows here.  Each
+# printed value must be within one unit of its last digit of the
+# reference's.
+def reference_rows(x, e, cov, freqs):
+    """(MHz, permittivity, its sd, mS/m, its sd, skin depth in m) per frequency."""
+    eps, sig = model(x, e, freqs)
+    a, b, c, d = model_jacobian(x, e, np.asarray(freqs))
+    rows = []
+    for i, fr in enumerate(freqs):
+        sd = (lambda g: math.sqrt(g @ cov @ g)) if cov is not None else (lambda g: None)
+        w = 2 * math.pi * fr * 1e6
+        t = sig[i] / 1000 / (w * EPS0 * eps[i])
+        mu0 = 1 / (EPS0 * C_LIGHT ** 2)
+        depth = 1 / (w * math.sqrt(mu0 * EPS0 * eps[i] / 2 * (math.sqrt(1 + t * t) - 1)))
+        rows.append((fr, float(eps[i]), sd(np.array([a[i], b[i]])), float(sig[i]),
+                     sd(np.array([c[i], d[i]])), depth))
+    return rows
+
+
+def printed(text, reference, digits, what):
+    value = float(text)
+    unit = 10.0 ** (math.floor(math.log10(abs(reference))) - digits + 1) if reference else 1e-300
+    check(abs(value - reference) <= unit, f"{what}: printed {text}, reference {reference!r}")
+
+
+def compare_report_and_csv(name, f, er, s, ue=None, us=None):
+    global cases
+    weighted = ue is not None
+    n = len(f)
+    text = "".join(" ".join(repr(float(v)) for v in [f[i], er[i], s[i]] +
+                            ([ue[i], us[i]] if weighted else [])) + "\n" for i in range(n))
+    u_e = np.asarray(ue, float) if weighted else np.ones(n)
+    u_s = np.asarray(us, float) if weighted else np.ones(n)
+    f, er, s = np.asarray(f, float), np.asarray(er, float), np.asarray(s, float)
+    if n == 1:
+        # The exact pair by hand: with a = sqrt(x / (pi f eps0 e)) the model
+        # is er = e (1 + a) and s = x (1 + 2 / a), x = pi f eps0 e a^2, so
+        # (a^2 + 2a) / (1 + a) = q = s / (pi f eps0 er), a quadratic in a.
+        q = s[0] / 1000 / (math.pi * f[0] * 1e6 * EPS0 * er[0])
+        a = ((q - 2) + math.sqrt((q - 2) ** 2 + 4 * q)) / 2
+        e = er[0] / (1 + a)
+        x = math.pi * f[0] * 1e6 * EPS0 * e * a * a
+        chi_square, cov = 0.0, None
+    else:
+        x, e, chi_square = reference_fit(f, er, s, u_e, u_s)
+        cov = covariance(x, e, f, u_e, u_s) * (1.0 if weighted else chi_square / (2 * n - 2))
+    report = run(text)
+    check(report.returncode == 0, f"{name}: report status {report.returncode}")
+    lines = report.stdout.decode().replace("\r", "").split("\n")
+    head = f"Joint fit of {n} measurement{'s' if n > 1 else ''}, " + \
+        ("weighted by their uncertainties" if weighted else "unweighted")
+    check(lines[0] == head, f"{name}: first line {lines[0]!r}")
+    fields = {}
+    for line in lines[1:5]:
+        words = line.split()
+        if line.startswith("  base ") or line.startswith("  correlation") or line.startswith("  chi-square"):
+            fields[words[1] if line.startswith("  base ") else words[0]] = words
+    printed(fields["conductivity"][2], x, 5, f"{name}: report's base conductivity")
+    printed(fields["permittivity"][2], e, 5, f"{name}: report's base permittivity")
+    if cov is not None:
+        printed(fields["conductivity"][-1], math.sqrt(cov[0, 0]), 2, f"{name}: report's sd of x")
+        printed(fields["permittivity"][-1], math.sqrt(cov[1, 1]), 2, f"{name}: report's sd of e")
+        printed(fields["correlation"][1], cov[0, 1] / math.sqrt(cov[0, 0] * cov[1, 1]), 3,
+                f"{name}: report's correlation")
+    else:
+        check("+-" not in " ".join(lines[1:3]) and "correlation" not in fields,
+              f"{name}: one measurement has no sd and no correlation: {lines[1:4]}")
+    if chi_square > 1e-12:
+        printed(fields["chi-square"][1], chi_square, 4, f"{name}: report's chi-square")
+    check(fields["chi-square"][3] == str(2 * n - 2), f"{name}: degrees of freedom {fields['chi-square']}")
+    start = lines.index("Measurements (residual = measured - model):") + 2
+    eps_m, sig_m = model(x, e, f)
+    for i in range(n):
+        w = lines[start + i].split()
+        check(w[0] == str(i + 1), f"{name}: measurement {i} on line {w[0]}")
+        printed(w[1], f[i], 6, f"{name}: measurement {i} MHz")
+        printed(w[2], er[i], 5, f"{name}: measurement {i} permittivity")
+        printed(w[3], eps_m[i], 5, f"{name}: measurement {i} model permittivity")
+        printed(w[5], s[i], 5, f"{name}: measurement {i} conductivity")
+        printed(w[6], sig_m[i], 5, f"{name}: measurement {i} model conductivity")
+        if n > 1:
+            printed(w[4], er[i] - eps_m[i], 3, f"{name}: measurement {i} permittivity residual")
+            printed(w[7], s[i] - sig_m[i], 3, f"{name}: measurement {i} conductivity residual")
+    start = lines.index("The model:") + 2
+    for i, ref in enumerate(reference_rows(x, e, cov, BANDS)):
+        w = lines[start + i].split()
+        for k, digits, what in ((0, 6, "MHz"), (1, 5, "permittivity"), (2, 2, "permittivity sd"),
+                                (3, 5, "conductivity"), (4, 2, "conductivity sd"), (5, 4, "skin depth")):
+            if ref[k] is None:
+                check(w[k] == "-", f"{name}: band {BANDS[i]} {what} {w[k]!r}, want -")
+            else:
+                printed(w[k], ref[k], digits, f"{name}: report's band {BANDS[i]} {what}")
+    freqs = [3.6, 7.05, 29.7]
+    csv = run(text, "--csv", "--freq", "3.6,7.05,29.7")
+    rows = csv.stdout.decode().replace("\r", "").split("\n")
+    check(len(rows) == 5 and rows[4] == "", f"{name}: CSV of {len(rows) - 2} rows")
+    for i, ref in enumerate(reference_rows(x, e, cov, freqs)):
+        w = rows[1 + i].split(",")
+        for k, rel, what in ((0, 0, "MHz"), (1, 1e-7, "permittivity"), (2, 1e-6, "permittivity sd"),
+                             (3, 1e-7, "conductivity"), (4, 1e-6, "conductivity sd"),
+                             (5, 1e-6, "skin depth")):
+            if ref[k] is None:
+                check(w[k] == "", f"{name}: CSV {freqs[i]} {what} {w[k]!r}, want empty")
+            else:
+                close(float(w[k]), ref[k], rel, f"{name}: CSV {freqs[i]} {what}")
+    cases += 1
+
+
+sweep_f = [1.8, 3.6, 7.1, 14.2, 21.2]
+sweep_er = [47.2, 36.1, 29.7, 24.1, 22.3]
+sweep_s = [8.32, 10.1, 11.98, 14.49, 17.05]
+compare_report_and_csv("report, weighted", sweep_f, sweep_er, sweep_s, [0.5] * 5, [0.2] * 5)
+compare_report_and_csv("report, unweighted", sweep_f, sweep_er, sweep_s)
+compare_report_and_csv("report, one measurement", [7.1], [13.0], [5.0])
 
 print(f"joint_scipy: {cases + 2} comparisons, {len(failures)} failed")
 sys.exit(1 if failures else 0)

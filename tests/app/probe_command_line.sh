@@ -67,6 +67,40 @@ run --probe short,c0=5 - < inductive.csv
 check "a converted value that is not positive, from standard input" refused \
   "gndfit: standard input:line 1: at 1.8 MHz the permittivity comes out at -19.61, not positive: check C0 (c0= or the sweep in air) and that the analyser was calibrated at the probe's terminals"
 
+# The Touchstone reader's other refusals, each with the line it names
+# (counted by hand: comment lines count, the message names the line at
+# fault or, at the end of the file, the last line).
+v2='[Version] 2.0\n# MHz S RI\n[Number of Ports] 1\n'
+while IFS='|' read -r text reason; do
+  printf "$text" > refused.ts
+  run --probe short,c0=5 refused.ts
+  check "refused: $reason" refused "gndfit: refused.ts:$reason"
+done <<END
+${v2}[Number of Frequencies] 0\n|line 4: [Number of Frequencies] needs a whole number above 0
+${v2}[Number of Frequencies] 1.5\n|line 4: [Number of Frequencies] needs a whole number above 0
+${v2}[Number of Frequencies] 1\n[Matrix Format] Diagonal\n|line 5: [Matrix Format] must be Full, Lower or Upper
+${v2}[Number of Frequencies] 1\n[Network Data]\n7 0 0\n[Noise Data]\n|line 7: [Noise Data] belongs to a two-port file
+${v2}[Number of Frequencies] 1\n[Network Data]\n7 0 0\n[Reference] 50\n[End]\n|line 7: keyword [Reference] inside [Network Data]
+${v2}[Number of Frequencies] 1\n|line 4: the file has no [Network Data]
+${v2}[Begin Information]\nanything\n|line 4: no [end information] after this line
+${v2}[Reference]\n|line 4: [Reference] needs a resistance
+${v2}[Mixed-Mode Order] D1,2\n|line 4: [Mixed-Mode Order] belongs to a file of more than one port
+${v2}[Number of Noise Frequencies] 1\n|line 4: [Number of Noise Frequencies] belongs to a file of more than one port
+[Version] 2.0\n! no option line\n[Number of Ports] 1\n|line 3: expected the option line after [Version]
+[Version] 2.0\n# MHz S RI\n[Number of Frequencies] 1\n[Network Data]\n7 0 0\n[End]\n|line 4: the file has no [Number of Ports]
+# MHz Z RI\n7 1 0\n8 0 0\n|line 3: Z = 0 is a short circuit: no probe reads so
+# MHz G RI\n7 0 0\n|line 1: option line: G parameters describe a two-port; gndfit reads one-port sweeps
+# MHz S RI R 50 R 75\n7 0 0\n|line 1: option line: 'R' repeats a setting
+# MHz S RI MA\n7 0 0\n|line 1: option line: 'MA' repeats a setting
+END
+# Version 2.1 files are read as 2.0 ones; the rows are those of the one port.
+printf '[Version] 2.1\n# MHz Z RI\n[Number of Ports] 1\n[Number of Frequencies] 1\n[Network Data]\n1.8 40 -900\n[End]\n' > v21.ts
+printf '1.8,40,-900\n' > v21.csv
+run --probe short,c0=5 v21.csv
+cp out.txt v21_csv.out
+run --probe short,c0=5 v21.ts
+check "a Touchstone 2.1 file: read, the same point as its CSV" eval 'is 0 && cmp -s out.txt v21_csv.out'
+
 # With --joint the converted points are the joint fit's measurements: the
 # example sweeps give back their model ground (x = 0.005 S/m, e = 13).
 model_ground_back() {  # JSON file
@@ -87,6 +121,17 @@ check "--probe --json without --joint: a usage error" eval 'is 2 && one_line_hin
 run --probe short,c0=5 --joint - < inductive.csv
 check "--probe --joint with a refused sweep: status 1, nothing written" refused \
   "gndfit: standard input:line 1: at 1.8 MHz the permittivity comes out at -19.61, not positive: check C0 (c0= or the sweep in air) and that the analyser was calibrated at the probe's terminals"
+# The converted points keep their file and line into the joint report,
+# those of standard input as 'line N' as the joint fit's own input has them.
+run --probe short,c0=5 --joint good.csv - < good.csv
+check "--probe --joint of a file and standard input: each point's place in the report" eval 'is 0 &&
+  grep -qE "^ +good.csv:line 2 +1.8 " out.txt && grep -qE "^ +good.csv:line 3 +3.6 " out.txt &&
+  grep -qE "^ +line 2 +1.8 " out.txt && grep -qE "^ +line 3 +3.6 " out.txt'
+# A sweep that cannot be read to its end: the reason, status 1, nothing written.
+mkdir stdin_directory
+run --probe short,c0=5 good.csv - < stdin_directory
+check "standard input that cannot be read: status 1, named, nothing written" eval 'is 1 &&
+  [[ ! -s out.txt ]] && [[ $(wc -l < err.txt) -eq 1 ]] && grep -q "^gndfit: cannot read .standard input." err.txt'
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -12,7 +12,7 @@ make_package "$build" 'gndfit-*-windows-x86_64.zip'
 zip=$package
 failed=0
 listing=$(python3 -m zipfile -l "$zip")
-for path in bin/gndfit.exe share/doc/gndfit/README.md share/doc/gndfit/user-guide.md \
+for path in bin/gndfit.exe share/doc/gndfit/README.md share/doc/gndfit/docs/user-guide.md \
             share/doc/gndfit/LICENSE share/man/man1/gndfit.1; do
   grep -q "/$path " <<< "$listing" || { echo "zip lacks $path"; failed=1; }
 done
