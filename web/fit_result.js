@@ -60,6 +60,18 @@ function showParameters(part, result, summary) {
     : 'unweighted (no uncertainties given): the standard deviations come from the scatter of the residuals.');
 }
 
+// The bands' NEC-2 cards, saved as a file: one Blob URL per view, let go
+// when the next result replaces it.
+const cardUrls = new Map();
+
+function offerCards(link, prefix, cards) {
+  if (cardUrls.has(prefix)) URL.revokeObjectURL(cardUrls.get(prefix));
+  const url = URL.createObjectURL(new Blob([cards], { type: 'text/plain' }));
+  cardUrls.set(prefix, url);
+  link.href = url;
+  link.dataset.cards = cards;
+}
+
 // result: the JSON at the bands; curveBands: the model at the chart's
 // grid (null for no curve); summary: what was fitted.
 export function show(prefix, { result, curveBands, summary }) {
@@ -72,6 +84,7 @@ export function show(prefix, { result, curveBands, summary }) {
     [m.permittivity, 6], [m.model_permittivity, 5], [m.permittivity - m.model_permittivity, 3],
     [m.conductivity_ms_per_m, 6], [m.model_conductivity_ms_per_m, 5],
     [m.conductivity_ms_per_m - m.model_conductivity_ms_per_m, 3]]));
+  offerCards(part('nec'), prefix, result.nec_cards);
   part('result').hidden = false; // before the chart, which is drawn at the width it has
   if (curveBands) part('chart-summary').textContent = drawChart(part('chart'), curveBands, result.measurements);
 }

@@ -25,10 +25,14 @@ run --joint < <(printf '# only a comment\n')
 check "no measurement: status 1" eval 'is 1 && [[ ! -s out.txt ]] && [[ $(cat err) == "gndfit: no measurement in the input" ]]'
 run --joint < <(printf '1.8 5 20\n7 10 10\n28 20 5\n1.8 5 1e-9\n7 10 1e-9\n28 20 1e-9\n')
 check "no minimum inside: the edge named, status 1" eval 'is 1 && [[ ! -s out.txt ]] && grep -q "no best fit with a positive base conductivity" err'
-mkdir a_directory
-run --joint < a_directory
-check "standard input that cannot be read: named, status 1" eval \
-  'is 1 && [[ ! -s out.txt ]] && [[ $(cat err) == "gndfit: cannot read '"'standard input'"': Is a directory" ]]'
+# A directory as standard input cannot be read on POSIX; Windows (gndfit.exe
+# under Wine) opens no such handle, so there the case does not arise.
+if [[ "${program[*]}" != *.exe* ]]; then
+  mkdir a_directory
+  run --joint < a_directory
+  check "standard input that cannot be read: named, status 1" eval \
+    'is 1 && [[ ! -s out.txt ]] && [[ $(cat err) == "gndfit: cannot read '"'standard input'"': Is a directory" ]]'
+fi
 # Values whose squares leave double precision (1e300 squared): said so.
 run --joint < <(printf '1e300 1e300 1e300\n2e300 1e300 1e300\n')
 check "values beyond double precision: said so, status 1" eval 'is 1 && [[ ! -s out.txt ]] &&

@@ -28,10 +28,14 @@ check "a FILE that cannot be opened: status 2 before any output" eval 'is 2 && o
 run --probe short,air=missing.s1p good.csv
 check "an air FILE that cannot be opened: status 2" eval 'is 2 && one_line_hint'
 
-mkdir a_directory
-run --probe short,c0=5 good.csv - < a_directory
-check "standard input that cannot be read: named, status 1, nothing written" \
-  refused "gndfit: cannot read 'standard input': Is a directory"
+# A directory as standard input cannot be read on POSIX; Windows (gndfit.exe
+# under Wine) opens no such handle, so there the case does not arise.
+if [[ "${program[*]}" != *.exe* ]]; then
+  mkdir a_directory
+  run --probe short,c0=5 good.csv - < a_directory
+  check "standard input that cannot be read: named, status 1, nothing written" \
+    refused "gndfit: cannot read 'standard input': Is a directory"
+fi
 
 run --probe short,c0=5 good.csv - < good.csv
 check "a good CSV and standard input: header and 4 rows, status 0" eval \

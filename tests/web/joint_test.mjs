@@ -78,6 +78,17 @@ await check('the cases are what they are named for (the program\'s own answers)'
     expect(!view.shown && view.errors.length === 1, `no measurement: ${JSON.stringify(view.errors)}`);
     expect(page.problems.length === 0, `page problems: ${page.problems}`);
   });
+  await check('the NEC-2 cards offered for saving are the program\'s --joint --nec for the bands', page, async () => {
+    await fitLines(page, cases.weighted);
+    const link = await page.evaluate(() => {
+      const a = document.getElementById('joint-nec');
+      return { cards: a.dataset.cards, href: a.getAttribute('href'), name: a.getAttribute('download') };
+    });
+    const run = spawnSync(program, ['--joint', '--nec', '1.8,3.7,5.3,7.1,10.1,14.2,18.1,21.2,24.9,28.5'],
+      { input: cases.weighted, cwd: artifacts });
+    expect(run.status === 0 && link.cards === run.stdout.toString(), `cards ${JSON.stringify(link.cards)}`);
+    expect(link.href.startsWith('blob:') && link.name === 'ground.nec', `link ${link.href} ${link.name}`);
+  });
   await check('the views switch, and the single measurement\'s form is back as it was', page, async () => {
     const state = () => page.evaluate(() => ({
       single: !document.getElementById('single-view').hidden, joint: !document.getElementById('joint-view').hidden,

@@ -7,6 +7,7 @@
 
 #include "app/api/api_text.hpp"
 #include "app/joint/joint_json.hpp"
+#include "app/joint/joint_nec.hpp"
 
 namespace {
 
@@ -28,6 +29,7 @@ std::string fit_text(const char* text, const char* frequencies_mhz) {
   if (solution.failed()) return whole_input_error_json(solution.failure().reason);
   JsonWriter json = begin_api_json();
   write_joint_members(json, solution.value());
+  json.name("nec_cards").string(joint_nec_cards(solution.value()));
   return json.end_object().text();
 }
 

@@ -11,7 +11,9 @@
  * has uncertainties or none has.
  *
  * The JSON is that of `gndfit --joint --json` (see app/joint/joint_json.hpp)
- * with "format": 2 first, or, when the text has faulty lines or the
+ * with "format": 2 first and "nec_cards" last (the text `gndfit --joint
+ * --nec` writes for the same frequencies, a ground card, FR and XQ for
+ * each, for a NEC-2 deck), or, when the text has faulty lines or the
  * measurements have no fit,
  *   {"format": 2, "errors": [{"line": N, "reason": "..."}, ...]}
  * with "line" null for an error of the whole text.  "format" 2 is the

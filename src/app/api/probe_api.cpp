@@ -6,6 +6,7 @@
 
 #include "app/api/api_text.hpp"
 #include "app/joint/joint_json.hpp"
+#include "app/joint/joint_nec.hpp"
 #include "app/probe/probe_output.hpp"
 #include "sweep/probe_conversion.hpp"
 
@@ -47,6 +48,7 @@ void write_joint_of(JsonWriter& json, const std::vector<LocatedMeasurement>& poi
     write_errors(json, {&error, 1});
   } else {
     write_joint_members(json, solution.value());
+    json.name("nec_cards").string(joint_nec_cards(solution.value()));
   }
   json.end_object();
 }

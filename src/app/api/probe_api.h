@@ -18,7 +18,8 @@
  *                "conductivity_ms_per_m"}],
  *    "notes": ["C0 from ...", "warning: ..."],
  *    "csv": the text of gndfit --probe SETTING (the same points),
- *    "joint": the JSON of gndfit --probe SETTING --joint --json}
+ *    "joint": the JSON of gndfit --probe SETTING --joint --json, with
+ *             "nec_cards" as joint_api.h gives them}
  * where "joint" is {"errors": [...]} if the points have no fit; and when
  * it does not, {"format": 2, "errors": [{"line": null, "reason":
  * "NAME:line N: ..."}], "notes": [...]}.  "format" 2 is the vocabulary of

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/common/nec_cards.hpp"
 
+#include "app/common/nec_card_text.hpp"
 #include "number/shortest.hpp"
 
 namespace gndfit {
@@ -15,9 +16,7 @@ void write_nec_cards(std::ostream& out, std::span<const BandValues> bands) {
 
 void write_nec_card_set(std::ostream& out, std::string_view permittivity,
                         std::string_view conductivity_s_per_m, std::string_view frequency_mhz) {
-  out << "GN 2 0 0 0 " << permittivity << ' ' << conductivity_s_per_m << '\n'
-      << "FR 0 1 0 0 " << frequency_mhz << " 0\n"
-      << "XQ\n";
+  out << nec_card_set(permittivity, conductivity_s_per_m, frequency_mhz);
 }
 
 }  // namespace gndfit

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/joint/joint_csv.hpp"
 
-#include "app/common/nec_cards.hpp"
+#include "app/joint/joint_nec.hpp"
 #include "number/shortest.hpp"
 
 namespace gndfit {
@@ -19,12 +19,6 @@ void write_joint_csv(std::ostream& out, const JointSolution& s) {
   }
 }
 
-void write_joint_nec_cards(std::ostream& out, const JointSolution& s) {
-  for (const JointBand& b : s.bands) {
-    write_nec_card_set(out, shortest(b.estimate.value.permittivity),
-                       shortest(b.estimate.value.conductivity_ms / 1000.0),
-                       shortest(b.frequency_mhz));
-  }
-}
+void write_joint_nec_cards(std::ostream& out, const JointSolution& s) { out << joint_nec_cards(s); }
 
 }  // namespace gndfit
