@@ -31,13 +31,27 @@ void CsvWriter::write_header() {
 }
 
 void CsvWriter::write_rows(const Measurement& m) {
-  const std::string measured =
-      shortest(m.frequency_mhz) + ',' + shortest(m.permittivity) + ',' + shortest(m.conductivity_ms);
+  line_.clear();
+  append_shortest(line_, m.frequency_mhz);
+  line_ += ',';
+  append_shortest(line_, m.permittivity);
+  line_ += ',';
+  append_shortest(line_, m.conductivity_ms);
+  line_ += ',';
+  const std::size_t measured_length = line_.size();
   for (const BandValues& b : fit_and_evaluate(fit_, m, frequencies_)) {
-    out_ << measured << ',' << shortest(b.band_mhz) << ',' << shortest(b.model.permittivity) << ','
-         << shortest(b.model.conductivity_ms) << ','
-         << shortest(static_cast<double>(b.model.conductivity_ms) / 1000.0) << ','
-         << shortest(b.relative_skin_depth) << '\n';
+    line_.resize(measured_length);
+    append_shortest(line_, b.band_mhz);
+    line_ += ',';
+    append_shortest(line_, b.model.permittivity);
+    line_ += ',';
+    append_shortest(line_, b.model.conductivity_ms);
+    line_ += ',';
+    append_shortest(line_, static_cast<double>(b.model.conductivity_ms) / 1000.0);
+    line_ += ',';
+    append_shortest(line_, b.relative_skin_depth);
+    line_ += '\n';
+    out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
   }
 }
 

@@ -9,8 +9,12 @@ namespace gndfit {
 std::string probe_csv(std::span<const GroundPoint> points) {
   std::string csv = "frequency_mhz,permittivity,conductivity_ms_per_m\n";
   for (const GroundPoint& p : points) {
-    csv += shortest(p.frequency_mhz) + ',' + shortest(p.permittivity) + ',' +
-           shortest(p.conductivity_ms_per_m) + '\n';
+    append_shortest(csv, p.frequency_mhz);
+    csv += ',';
+    append_shortest(csv, p.permittivity);
+    csv += ',';
+    append_shortest(csv, p.conductivity_ms_per_m);
+    csv += '\n';
   }
   return csv;
 }
