@@ -22,7 +22,10 @@ void CsvWriter::warn_if_unphysical(const Measurement& m, long line_number) {
   const JointModel model = exact_model({m.frequency_mhz, m.permittivity, m.conductivity_ms});
   if (!below_vacuum(model)) return;
   const JointWarning w = below_vacuum_warning(model.base_permittivity);
-  errors_ << "gndfit: line " << line_number << ": warning: " << w.code << ": " << w.text << '\n';
+  // One write for the line: the error stream is unbuffered.
+  const std::string message = "gndfit: line " + std::to_string(line_number) + ": warning: " + w.code +
+                              ": " + w.text + '\n';
+  errors_.write(message.data(), static_cast<std::streamsize>(message.size()));
 }
 
 void CsvWriter::write_header() {
