@@ -9,6 +9,7 @@
 #          `gndfit --probe` to CSV against the same with `--joint`;
 #   soft   50,000 measurements through the table path of a second program
 #          (the software extended type's build) against the first.
+# Standard output and the error stream each go to a file of their own.
 # Usage: bench/output_time.sh csv|probe [program] [runs]
 #        bench/output_time.sh soft program soft_program [runs]
 set -euo pipefail
@@ -41,8 +42,8 @@ probe_sweep() {
 alternate() {
   local runs=$1 first=$2 second=$3 start
   for ((run = 0; run < runs; run++)); do
-    start=$EPOCHREALTIME; eval "$first" > /dev/null 2>&1; echo "a $start $EPOCHREALTIME"
-    start=$EPOCHREALTIME; eval "$second" > /dev/null 2>&1; echo "b $start $EPOCHREALTIME"
+    start=$EPOCHREALTIME; eval "$first" > "$work/out.txt" 2> "$work/errors.txt"; echo "a $start $EPOCHREALTIME"
+    start=$EPOCHREALTIME; eval "$second" > "$work/out.txt" 2> "$work/errors.txt"; echo "b $start $EPOCHREALTIME"
   done | awk -v A="$4" -v B="$5" '
     { t = $3 - $2; if ($1 == "a") a[na++] = t; else b[nb++] = t }
     function median(v, n,   i, j, s) {
