@@ -100,7 +100,9 @@ char* general_form(char* out, T value, int precision) {
 }
 
 template <typename T>
-T read_back(const char* text) {
+T read_back(const char* text, const char* end) {
+  T value{};
+  if (library_read(text, end, value)) return value;
   if constexpr (sizeof(T) == sizeof(float)) {
     return parse_c_float(text);
   } else {
@@ -116,7 +118,7 @@ DecimalDigits first_that_reads_back(T value, int digits, int max_digits) {
   for (;; ++digits) {
     char* end = exponent_form(text, value, digits - 1);
     *end = '\0';
-    if (digits == max_digits || read_back<T>(text) == value) {
+    if (digits == max_digits || read_back<T>(text, end) == value) {
       return read_exponent_form(text, end);
     }
   }
@@ -138,7 +140,8 @@ DecimalDigits shortest_digits(T value, int max_digits) {
   if (f.fraction != 0 || f.biased <= 1) return d;
   char nearest[kTextRoom];
   const char* nearest_end = exponent_form(nearest, value, d.count - 1);
-  if (std::string_view(nearest, nearest_end - nearest) == std::string_view(text, end - text)) return d;
+  if (std::string_view(nearest, nearest_end - nearest) == std::string_view(text, end - text))
+    return d;
   return first_that_reads_back(value, d.count + 1, max_digits);
 }
 
@@ -158,7 +161,8 @@ std::size_t write_shortest(char* out, T value, int max_digits) {
   // units, so 123456792 for the single nearest 123456789.
   if (d.exponent >= d.precision && d.exponent < 40) {  // beyond, the exponent form is shorter
     char plain[kTextRoom];
-    const std::size_t plain_length = static_cast<std::size_t>(general_form(plain, value, d.exponent + 1) - plain);
+    const std::size_t plain_length =
+        static_cast<std::size_t>(general_form(plain, value, d.exponent + 1) - plain);
     if (plain_length <= length) {
       for (std::size_t i = 0; i < plain_length; ++i) start[i] = plain[i];
       return plain_length;

@@ -23,8 +23,8 @@ void CsvWriter::warn_if_unphysical(const Measurement& m, long line_number) {
   if (!below_vacuum(model)) return;
   const JointWarning w = below_vacuum_warning(model.base_permittivity);
   // One write for the line: the error stream is unbuffered.
-  const std::string message = "gndfit: line " + std::to_string(line_number) + ": warning: " + w.code +
-                              ": " + w.text + '\n';
+  const std::string message =
+      "gndfit: line " + std::to_string(line_number) + ": warning: " + w.code + ": " + w.text + '\n';
   errors_.write(message.data(), static_cast<std::streamsize>(message.size()));
 }
 
