@@ -22,8 +22,10 @@ void CsvWriter::warn_if_unphysical(const Measurement& m, const Location& where) 
   const MessierParameters model = messier_exact(m.frequency_mhz, m.permittivity, m.conductivity_ms);
   if (!below_vacuum(model.base_permittivity)) return;
   const JointWarning w = below_vacuum_warning(model.base_permittivity);
-  errors_ << "gndfit: " << location_text(where) << ": warning: " << w.code << ": " << w.text
-          << '\n';
+  // One write for the line: the error stream is unbuffered.
+  const std::string message =
+      "gndfit: " + location_text(where) + ": warning: " + w.code + ": " + w.text + '\n';
+  errors_.write(message.data(), static_cast<std::streamsize>(message.size()));
 }
 
 void CsvWriter::write_header() {
@@ -32,13 +34,27 @@ void CsvWriter::write_header() {
 }
 
 void CsvWriter::write_rows(const Measurement& m) {
-  const std::string measured =
-      shortest(m.frequency_mhz) + ',' + shortest(m.permittivity) + ',' + shortest(m.conductivity_ms);
+  line_.clear();
+  append_shortest(line_, m.frequency_mhz);
+  line_ += ',';
+  append_shortest(line_, m.permittivity);
+  line_ += ',';
+  append_shortest(line_, m.conductivity_ms);
+  line_ += ',';
+  const std::size_t measured_length = line_.size();
   for (const BandValues& b : fit_and_evaluate(fit_, m, frequencies_)) {
-    out_ << measured << ',' << shortest(b.band_mhz) << ',' << shortest(b.model.permittivity) << ','
-         << shortest(b.model.conductivity_ms) << ','
-         << shortest(static_cast<double>(b.model.conductivity_ms) / 1000.0) << ','
-         << shortest(b.relative_skin_depth) << '\n';
+    line_.resize(measured_length);
+    append_shortest(line_, b.band_mhz);
+    line_ += ',';
+    append_shortest(line_, b.model.permittivity);
+    line_ += ',';
+    append_shortest(line_, b.model.conductivity_ms);
+    line_ += ',';
+    append_shortest(line_, static_cast<double>(b.model.conductivity_ms) / 1000.0);
+    line_ += ',';
+    append_shortest(line_, b.relative_skin_depth);
+    line_ += '\n';
+    out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
   }
 }
 

@@ -5,6 +5,7 @@
 // frequency.
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "app/common/measurement_lines.hpp"
@@ -34,6 +35,7 @@ class CsvWriter {
   std::ostream& errors_;
   FitState fit_;
   MeasurementLines lines_;
+  std::string line_;  // each row built here, its room kept from row to row
 };
 
 }  // namespace gndfit

@@ -9,8 +9,12 @@ namespace gndfit {
 std::string probe_csv(std::span<const LocatedMeasurement> points) {
   std::string csv = "frequency_mhz,permittivity,conductivity_ms_per_m\n";
   for (const LocatedMeasurement& p : points) {
-    csv += shortest(p.frequency_mhz) + ',' + shortest(p.permittivity) + ',' +
-           shortest(p.conductivity_ms) + '\n';
+    append_shortest(csv, p.frequency_mhz);
+    csv += ',';
+    append_shortest(csv, p.permittivity);
+    csv += ',';
+    append_shortest(csv, p.conductivity_ms);
+    csv += '\n';
   }
   return csv;
 }
