@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 
+#include "antenna/card_words.hpp"
 #include "number/decimal_text.hpp"
 
 namespace gndfit {
@@ -13,15 +14,7 @@ namespace {
 // The fields after a card's two-letter mnemonic: NEC-2's free form, split
 // by blanks, tabs or commas.
 std::vector<std::string_view> card_fields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t i = std::min<std::size_t>(2, line.size());
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == ',')) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != ',') ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
-  return fields;
+  return card_words(line.substr(std::min<std::size_t>(2, line.size())), " \t,");
 }
 
 std::string mnemonic_of(std::string_view line) {

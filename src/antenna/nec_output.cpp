@@ -1,23 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "antenna/nec_output.hpp"
 
+#include "antenna/card_words.hpp"
 #include "model/ground.hpp"
 #include "number/decimal_text.hpp"
 
 namespace gndfit {
 namespace {
 
-std::vector<std::string_view> words(std::string_view line) {
-  std::vector<std::string_view> out;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
-    if (i > start) out.push_back(line.substr(start, i - start));
-  }
-  return out;
-}
+// nec2c prints its columns apart by blanks (a line may end in CR).
+std::vector<std::string_view> words(std::string_view line) { return card_words(line, " \t\r"); }
 
 // The output's lines, one at a time.
 class Lines {

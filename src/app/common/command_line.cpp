@@ -16,33 +16,33 @@
 
 namespace gndfit {
 
-bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies) {
-  frequencies.clear();
+namespace {
+
+// A comma-separated list, each item read as a T and kept only where
+// `admitted` says so; false at the first item that is not.
+template <typename T, typename Admitted>
+bool parse_number_list(std::string_view text, std::vector<T>& values, Admitted admitted) {
+  values.clear();
   while (true) {
     const std::size_t comma = text.find(',');
-    const std::string_view item = text.substr(0, comma);
-    float value = 0.0f;
-    if (!read_decimal(item, value) || !(value > 0.0f)) return false;
-    frequencies.push_back(value);
+    T value{};
+    if (!read_decimal(text.substr(0, comma), value) || !admitted(value)) return false;
+    values.push_back(value);
     if (comma == std::string_view::npos) return true;
     text.remove_prefix(comma + 1);
   }
 }
 
+}  // namespace
+
+bool parse_frequency_list(std::string_view text, std::vector<float>& frequencies) {
+  return parse_number_list(text, frequencies, [](float f) { return f > 0.0f; });
+}
+
 bool parse_elevation_list(std::string_view text, std::vector<double>& elevations) {
-  elevations.clear();
-  while (true) {
-    const std::size_t comma = text.find(',');
-    const std::string_view item = text.substr(0, comma);
-    double value = 0.0;
-    if (!read_decimal(item, value) || !(value >= 1.0 && value <= 90.0) ||
-        value != static_cast<double>(static_cast<int>(value))) {
-      return false;
-    }
-    elevations.push_back(value);
-    if (comma == std::string_view::npos) return true;
-    text.remove_prefix(comma + 1);
-  }
+  return parse_number_list(text, elevations, [](double e) {
+    return e >= 1.0 && e <= 90.0 && e == static_cast<double>(static_cast<int>(e));
+  });
 }
 
 std::span<const float> output_frequencies(const CommandLine& line) {
