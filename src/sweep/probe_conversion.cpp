@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "sweep/probe_conversion.hpp"
 
+#include <algorithm>
 #include <cmath>
 
+#include "sweep/line_branch.hpp"
 #include "sweep/line_probe.hpp"
 #include "sweep/short_probe.hpp"
 #include "sweep/sweep_file.hpp"
@@ -37,9 +39,8 @@ double capacitance_from_air(const SweepSource& air, std::vector<std::string>& no
   const AirCapacitance c = air_capacitance(points);
   // A spread at the level of double rounding says only that the readings
   // agree to their last digits: below 1e-12 it is given as that bound.
-  const std::string spread = c.relative_spread < 1e-12
-                                 ? "below 1e-10 %"
-                                 : brief_number(c.relative_spread * 100.0) + " %";
+  const std::string spread =
+      c.relative_spread < 1e-12 ? "below 1e-10 %" : brief_number(c.relative_spread * 100.0) + " %";
   notes.push_back("C0 from " + source_name(air.name) + ": " + brief_number(c.mean_farads * 1e12) +
                   " pF, spread " + spread + " over " + std::to_string(points.size()) + " points");
   return c.mean_farads;
@@ -78,40 +79,143 @@ void convert_short(const SweepSource& source, double c0, std::vector<LocatedMeas
   }
 }
 
-// In increasing frequency, each solution started from the one below it,
-// the lowest from the probe taken as a short one.
+// Some points of a sweep for a message: one range when they follow each
+// other in the sweep, else each frequency.
+std::string points_text(const std::vector<SweepPoint>& points,
+                        const std::vector<std::size_t>& which) {
+  if (which.back() - which.front() + 1 == which.size()) {
+    return frequency_range_text(points[which.front()].frequency_mhz,
+                                points[which.back()].frequency_mhz, which.size());
+  }
+  std::string text = "at ";
+  for (std::size_t k = 0; k < which.size(); ++k) {
+    if (k > 0) text += k + 1 == which.size() ? " and " : ", ";
+    text += brief_number(points[which[k]].frequency_mhz);
+  }
+  return text + " MHz (" + std::to_string(which.size()) + " points)";
+}
+
+// The one line that names a file's left-out points, why, and what would
+// measure them; empty when none is left out.  `not_positive`: points on
+// the branch whose ground gndfit cannot fit.
+std::string left_out_warning(const std::string& name, const std::vector<SweepPoint>& points,
+                             const std::vector<LineBranchPoint>& fates,
+                             const std::vector<std::size_t>& not_positive) {
+  std::vector<std::size_t> no_ground, ambiguous, not_followed;
+  for (std::size_t i = 0; i < fates.size(); ++i) {
+    if (fates[i].fate == LinePointFate::no_ground) no_ground.push_back(i);
+    if (fates[i].fate == LinePointFate::ambiguous) ambiguous.push_back(i);
+    if (fates[i].fate == LinePointFate::not_followed) not_followed.push_back(i);
+  }
+  const struct {
+    const std::vector<std::size_t>& which;
+    const char* why;
+  } kinds[] = {
+      {no_ground,
+       ", where no admitted ground (relative permittivity 1 to 100, conductivity 0 to 200 mS/m) "
+       "gives the impedance"},
+      {ambiguous,
+       ", where more than one admitted ground gives the impedance (the line is already long in "
+       "the ground at the sweep's start): a lower start frequency or a shorter line would "
+       "measure them"},
+      {not_positive,
+       ", where the ground on the branch has a permittivity or conductivity that is not "
+       "positive (the measurement's noise?)"},
+      {not_followed,
+       ", where the solution could not be followed from the frequency below with no other "
+       "ground near it: a shorter line (or more points between) would measure them"},
+  };
+  std::string text;
+  for (const auto& kind : kinds) {
+    if (kind.which.empty()) continue;
+    text += (text.empty() ? "" : "; and ") + points_text(points, kind.which) + kind.why;
+  }
+  return text.empty() ? text : "warning: " + source_name(name) + ": left out " + text;
+}
+
+// No point of a sweep remains: where its lowest point fits no ground at
+// all, the probe's settings are wrong, and that point's ground says how.
+[[noreturn]] void refuse_empty_line_sweep(const SweepSource& source, const LineProbe& probe,
+                                          const std::vector<SweepPoint>& points,
+                                          const std::vector<LineBranchPoint>& fates,
+                                          const std::string& what_to_check) {
+  const SweepPoint& lowest = points.front();
+  if (fates.front().fate == LinePointFate::printed) {
+    check_positive(located_point(source, lowest, fates.front().permittivity), what_to_check);
+  }
+  if (admitted_line_solutions(probe, lowest.frequency_mhz, lowest.admittance) == 0) {
+    const LineSolution s =
+        solve_line_probe(probe, lowest.frequency_mhz, lowest.admittance,
+                         short_probe_permittivity(lowest.frequency_mhz, lowest.admittance,
+                                                  line_short_capacitance(probe)));
+    if (!s.converged) {
+      refuse(source.name, lowest.line,
+             "at " + brief_number(lowest.frequency_mhz) +
+                 " MHz no ground gives this impedance on the line: " + what_to_check);
+    }
+    check_positive(located_point(source, lowest, s.permittivity), what_to_check);
+  }
+  const bool no_ground_anywhere =
+      std::all_of(fates.begin(), fates.end(),
+                  [](const LineBranchPoint& p) { return p.fate == LinePointFate::no_ground; });
+  if (no_ground_anywhere) {
+    refuse(source.name, 0,
+           source_name(source.name) +
+               ": no point of the sweep is left: at none of its frequencies does an admitted "
+               "ground (relative permittivity 1 to 100, conductivity 0 to 200 mS/m) give the "
+               "impedance: " +
+               what_to_check);
+  }
+  refuse(source.name, 0,
+         source_name(source.name) +
+             ": no point of the sweep is left: at none of its frequencies can the ground be told "
+             "for certain (the line is too long in the ground, or the sweep starts too high); a "
+             "lower start frequency or a shorter line would measure it");
+}
+
+// The points on the branch continuous from low frequency (line_branch),
+// the others named in one warning, and one note from where the line is
+// longer than a quarter wavelength in the ground.
 void convert_line(const SweepSource& source, const LineProbe& probe,
                   std::vector<LocatedMeasurement>& out, std::vector<std::string>& notes) {
   const std::vector<SweepPoint> points = read_or_throw(source);
   const std::string what_to_check =
       "check the probe's length and z0 and that the analyser was calibrated at its terminals";
-  std::complex<double> start = short_probe_permittivity(
-      points.front().frequency_mhz, points.front().admittance, line_short_capacitance(probe));
-  for (const SweepPoint& p : points) {
-    const LineSolution s = solve_line_probe(probe, p.frequency_mhz, p.admittance, start);
-    if (!s.converged) {
-      refuse(source.name, p.line,
-             "at " + brief_number(p.frequency_mhz) +
-                 " MHz no ground gives this impedance on the line: " + what_to_check);
+  const std::vector<LineBranchPoint> fates = follow_line_branch(probe, points);
+  std::vector<LocatedMeasurement> printed;
+  const SweepPoint* first_beyond_quarter_wave = nullptr;
+  std::vector<std::size_t> not_positive;  // on the branch, yet no ground gndfit can fit
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (fates[i].fate != LinePointFate::printed) continue;
+    const LocatedMeasurement g = located_point(source, points[i], fates[i].permittivity);
+    if (!(g.permittivity > 0.0 && g.conductivity_ms > 0.0)) {
+      not_positive.push_back(i);
+      continue;
     }
-    const LocatedMeasurement g = located_point(source, p, s.permittivity);
-    check_positive(g, what_to_check);
-    if (s.beyond_quarter_wave) {
-      notes.push_back("warning: " +
-                      location_text({source.name, p.line}, StandardInputNaming::named) + ": at " +
-                      brief_number(p.frequency_mhz) +
-                      " MHz the line is longer than a quarter wavelength in the ground: the "
-                      "solution need not be unique");
+    printed.push_back(g);
+    if (fates[i].beyond_quarter_wave && first_beyond_quarter_wave == nullptr) {
+      first_beyond_quarter_wave = &points[i];
     }
-    out.push_back(g);
-    start = s.permittivity;
   }
+  if (printed.empty()) refuse_empty_line_sweep(source, probe, points, fates, what_to_check);
+  if (first_beyond_quarter_wave != nullptr) {
+    notes.push_back("note: " + source_name(source.name) + ": from " +
+                    brief_number(first_beyond_quarter_wave->frequency_mhz) +
+                    " MHz the line is longer than a quarter wavelength in the ground; the points "
+                    "from there on are followed from the frequencies below");
+  }
+  if (const std::string warning = left_out_warning(source.name, points, fates, not_positive);
+      !warning.empty()) {
+    notes.push_back(warning);
+  }
+  out.insert(out.end(), printed.begin(), printed.end());
 }
 
 }  // namespace
 
-ProbePoints convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
-                                 const SweepSource* air, std::vector<std::string>& notes) {
+ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
+                                 const std::vector<SweepSource>& sweeps, const SweepSource* air,
+                                 std::vector<std::string>& notes) {
   std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {

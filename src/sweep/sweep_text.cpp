@@ -60,4 +60,10 @@ std::string brief_number(double value) {
   return text;
 }
 
+std::string frequency_range_text(double lowest_mhz, double highest_mhz, std::size_t count) {
+  if (count == 1) return "at " + brief_number(lowest_mhz) + " MHz (1 point)";
+  return "from " + brief_number(lowest_mhz) + " to " + brief_number(highest_mhz) + " MHz (" +
+         std::to_string(count) + " points)";
+}
+
 }  // namespace gndfit

@@ -51,4 +51,8 @@ SweepRead points_or_line_error(ReadPoints read_points) {
 // The text of a number for a message: at most 6 significant digits.
 std::string brief_number(double value);
 
+// Some points' frequencies for a message: "from 6.2 to 30 MHz (41 points)",
+// or "at 6.2 MHz (1 point)".
+std::string frequency_range_text(double lowest_mhz, double highest_mhz, std::size_t count);
+
 }  // namespace gndfit

@@ -3,8 +3,8 @@
 """The real program's --probe against the separate forward model
 (examples/probe_forward_model.py): random model grounds and probes, each
 sweep written in every file form, converted by gndfit, and the ground
-recovered to a relative 1e-11 at every frequency; the quarter-wave warnings
-where the forward model puts the line past a quarter wavelength; C0 and
+recovered to a relative 1e-11 at every frequency; one quarter-wave note per
+file, from where the forward model puts the line past a quarter wavelength; C0 and
 its spread from a sweep in air.
     probe_forward_check.py EXAMPLES_DIR [EMULATOR...] PROGRAM"""
 import cmath
@@ -80,6 +80,7 @@ def quarter_wave_frequencies(frequencies_mhz, x, e, length):
 
 def main():
     rng = random.Random(20261209)
+    quarter_wave_cases = []
     global WORK
     with tempfile.TemporaryDirectory() as work:
         WORK = work
@@ -96,7 +97,12 @@ def main():
                 (f"line,length={length!r},z0={z0!r}",
                  lambda f, eps: fm.line_probe_admittance(f, eps, length, z0)),
             ]
-            for setting, admittance in probes:
+            # The line probe admits grounds of permittivity 1 to 100 and
+            # conductivity up to 200 mS/m: a model ground outside them at
+            # some frequency is line_branch_check.py's business.
+            admitted = all(1.0 <= er <= 100.0 and s <= 0.2 for er, s in
+                           (fm.model_ground(f * 1e6, x, e) for f in frequencies))
+            for setting, admittance in probes if admitted else probes[:1]:
                 # Every form of the sweep in one run: the points of each
                 # file in turn.
                 forms = fm.all_forms(sweep(frequencies, x, e, admittance))
@@ -107,15 +113,21 @@ def main():
                     failures.append(f"{what}: status {status}: {err.strip()}")
                     continue
                 check_points(what, out, x, e, frequencies * len(paths))
-                warned = [line for line in err.splitlines() if "quarter wavelength" in line]
+                # One note per file, from the first frequency past a quarter
+                # wavelength.
+                noted = [line for line in err.splitlines() if "quarter wavelength" in line]
                 want = quarter_wave_frequencies(frequencies, x, e, length) \
                     if setting.startswith("line") else []
-                if len(warned) != len(want) * len(paths):
-                    failures.append(f"{what}: {len(warned)} warnings, want {len(want)} per file")
+                if want:
+                    quarter_wave_cases.append(case)
+                if len(noted) != (len(paths) if want else 0) or \
+                        any(f"from {want[0]:g} MHz the line is longer" not in n for n in noted):
+                    failures.append(f"{what}: notes {noted[:1]} ({len(noted)}), want one per file "
+                                    f"from {want[:1]} MHz")
 
         # A long line, well past a quarter wavelength at the top: each
-        # frequency followed from the one below, with a warning for each.
-        x, e, length, z0 = 0.01, 20.0, 1.5, 250.0
+        # frequency followed from the one below, one note from where.
+        x, e, length, z0 = 0.005, 15.0, 1.5, 250.0
         frequencies = [1.0 + 0.25 * i for i in range(117)]
         path = write("long.s1p",
                      fm.touchstone_1(sweep(frequencies, x, e, lambda f, eps:
@@ -123,14 +135,13 @@ def main():
                                      "MHz", "S", "RI"))
         status, out, err = run(f"line,length={length},z0={z0}", [path])
         want = quarter_wave_frequencies(frequencies, x, e, length)
-        warned = [line for line in err.splitlines() if "quarter wavelength" in line]
-        if status != 0 or len(warned) != len(want) or not want:
-            failures.append(f"long line: status {status}, {len(warned)} warnings of {len(want)}")
+        noted = [line for line in err.splitlines() if "quarter wavelength" in line]
+        if status != 0 or len(noted) != 1 or len(want) < 50:
+            failures.append(f"long line: status {status}, {len(noted)} notes, {len(want)} beyond")
         else:
             check_points("long line", out, x, e, frequencies)
-            first = want[0]
-            if f"at {first:g} MHz the line is longer" not in warned[0]:
-                failures.append(f"long line: first warning {warned[0]!r}, want {first} MHz")
+            if f"from {want[0]:g} MHz the line is longer" not in noted[0]:
+                failures.append(f"long line: note {noted[0]!r}, want from {want[0]} MHz")
 
         # C0 from a sweep in air with a known spread: each point's own
         # capacitance 5 pF times 1 + d, the d given.
@@ -154,6 +165,8 @@ def main():
         else:
             check_points("air", out, x, e, frequencies)
 
+    if len(quarter_wave_cases) < 3:
+        failures.append(f"only {len(quarter_wave_cases)} cases pass a quarter wavelength")
     for failure in failures[:30]:
         print("FAILED:", failure)
     print(f"probe_forward_check: {len(failures)} failures; worst relative error {worst:.3g} "
