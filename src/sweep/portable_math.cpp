@@ -78,10 +78,14 @@ double sin(double x) {
   if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
   const Reduced a = reduce(x);
   switch (a.quadrant) {
-    case 0: return sin_near_zero(a.r);
-    case 1: return cos_near_zero(a.r);
-    case 2: return -sin_near_zero(a.r);
-    default: return -cos_near_zero(a.r);
+    case 0:
+      return sin_near_zero(a.r);
+    case 1:
+      return cos_near_zero(a.r);
+    case 2:
+      return -sin_near_zero(a.r);
+    default:
+      return -cos_near_zero(a.r);
   }
 }
 
@@ -89,10 +93,14 @@ double cos(double x) {
   if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
   const Reduced a = reduce(x);
   switch (a.quadrant) {
-    case 0: return cos_near_zero(a.r);
-    case 1: return -sin_near_zero(a.r);
-    case 2: return -cos_near_zero(a.r);
-    default: return sin_near_zero(a.r);
+    case 0:
+      return cos_near_zero(a.r);
+    case 1:
+      return -sin_near_zero(a.r);
+    case 2:
+      return -cos_near_zero(a.r);
+    default:
+      return sin_near_zero(a.r);
   }
 }
 

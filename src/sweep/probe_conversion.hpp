@@ -24,7 +24,8 @@ using ProbePoints = Outcome<std::vector<LocatedMeasurement>>;
 // `air`: the sweep of the probe in air, where the probe setting takes C0
 // from one (`short,air=FILE`); the caller reads it.  `notes` gets what
 // standard error is to say besides a failure: C0 from air, warnings.
-ProbePoints convert_probe_sweeps(const ProbeSetting& setting, const std::vector<SweepSource>& sweeps,
-                                 const SweepSource* air, std::vector<std::string>& notes);
+ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
+                                 const std::vector<SweepSource>& sweeps, const SweepSource* air,
+                                 std::vector<std::string>& notes);
 
 }  // namespace gndfit

@@ -48,6 +48,15 @@ SweepRead points_or_line_error(ReadPoints read_points) {
   }
 }
 
+// A file's text as a message may show it: at most 40 characters of it
+// (a character being a whole UTF-8 sequence or a byte that is not one,
+// counted before escaping; "..." where it is cut), with control bytes,
+// C1 controls and bytes that are not UTF-8 written as \xNN, so that no
+// text of a file reaches the terminal raw.
+std::string shown_text(std::string_view text);
+// The same in single quotes.
+std::string quoted(std::string_view text);
+
 // The text of a number for a message: at most 6 significant digits.
 std::string brief_number(double value);
 
