@@ -183,7 +183,7 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
       "check the probe's length and z0 and that the analyser was calibrated at its terminals";
   const std::vector<LineBranchPoint> fates = follow_line_branch(probe, points);
   std::vector<LocatedMeasurement> printed;
-  const SweepPoint* first_beyond_quarter_wave = nullptr;
+  std::vector<std::size_t> beyond_quarter_wave;  // of the points written
   std::vector<std::size_t> not_positive;  // on the branch, yet no ground gndfit can fit
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (fates[i].fate != LinePointFate::printed) continue;
@@ -193,16 +193,15 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
       continue;
     }
     printed.push_back(g);
-    if (fates[i].beyond_quarter_wave && first_beyond_quarter_wave == nullptr) {
-      first_beyond_quarter_wave = &points[i];
-    }
+    if (fates[i].beyond_quarter_wave) beyond_quarter_wave.push_back(i);
   }
   if (printed.empty()) refuse_empty_line_sweep(source, probe, points, fates, what_to_check);
-  if (first_beyond_quarter_wave != nullptr) {
-    notes.push_back("note: " + source_name(source.name) + ": from " +
-                    brief_number(first_beyond_quarter_wave->frequency_mhz) +
-                    " MHz the line is longer than a quarter wavelength in the ground; the points "
-                    "from there on are followed from the frequencies below");
+  // One line per kind and file, naming the frequencies it covers.
+  if (!beyond_quarter_wave.empty()) {
+    notes.push_back("note: " + source_name(source.name) + ": " +
+                    points_text(points, beyond_quarter_wave) +
+                    " the line is longer than a quarter wavelength in the ground; those points "
+                    "are followed from the frequencies below");
   }
   if (const std::string warning = left_out_warning(source.name, points, fates, not_positive);
       !warning.empty()) {

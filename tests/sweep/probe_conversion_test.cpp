@@ -166,6 +166,7 @@ TEST(ProbeConversion, LongLineFollowsTheBranchPastAQuarterWaveWithOneNote) {
   expect_model_ground(run, 1);
   // The first frequency where Re(omega l sqrt(eps*) / c) passes pi/2.
   double first_beyond = 0.0;
+  int beyond = 0;
   for (const LocatedMeasurement& p : run.points) {
     const double f_hz = p.frequency_mhz * 1e6;
     const std::complex<double> eps(
@@ -173,14 +174,14 @@ TEST(ProbeConversion, LongLineFollowsTheBranchPastAQuarterWaveWithOneNote) {
         -model_conductivity_ms(f_hz) * 1e-3 / (2 * std::numbers::pi * f_hz * kEps0));
     const double theta = (2 * std::numbers::pi * f_hz * 2.0 / 299792458.0 * std::sqrt(eps)).real();
     if (theta > std::numbers::pi / 2) {
-      first_beyond = p.frequency_mhz;
-      break;
+      if (beyond++ == 0) first_beyond = p.frequency_mhz;
     }
   }
   ASSERT_GT(first_beyond, 0.0);
   ASSERT_EQ(run.notes.size(), 1u);
   std::ostringstream from;
-  from << ": from " << first_beyond << " MHz the line is longer than a quarter wavelength";
+  from << ": from " << first_beyond << " to 30 MHz (" << beyond
+       << " points) the line is longer than a quarter wavelength";
   EXPECT_NE(run.notes[0].find(from.str()), std::string::npos) << run.notes[0];
 }
 

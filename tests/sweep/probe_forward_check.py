@@ -68,6 +68,12 @@ def write(name, text):
     return name
 
 
+def points_text(frequencies):
+    if len(frequencies) == 1:
+        return f"at {frequencies[0]:g} MHz (1 point)"
+    return f"from {frequencies[0]:g} to {frequencies[-1]:g} MHz ({len(frequencies)} points)"
+
+
 def quarter_wave_frequencies(frequencies_mhz, x, e, length):
     beyond = []
     for f_mhz in frequencies_mhz:
@@ -121,7 +127,7 @@ def main():
                 if want:
                     quarter_wave_cases.append(case)
                 if len(noted) != (len(paths) if want else 0) or \
-                        any(f"from {want[0]:g} MHz the line is longer" not in n for n in noted):
+                        any(f"{points_text(want)} the line is longer" not in n for n in noted):
                     failures.append(f"{what}: notes {noted[:1]} ({len(noted)}), want one per file "
                                     f"from {want[:1]} MHz")
 
@@ -140,7 +146,8 @@ def main():
             failures.append(f"long line: status {status}, {len(noted)} notes, {len(want)} beyond")
         else:
             check_points("long line", out, x, e, frequencies)
-            if f"from {want[0]:g} MHz the line is longer" not in noted[0]:
+            if f"from {want[0]:g} to 30 MHz ({len(want)} points) the line is longer" \
+                    not in noted[0]:
                 failures.append(f"long line: note {noted[0]!r}, want from {want[0]} MHz")
 
         # C0 from a sweep in air with a known spread: each point's own
