@@ -68,10 +68,11 @@ LocatedMeasurement located_point(const SweepSource& source, const SweepPoint& p,
   return g;
 }
 
-void convert_short(const SweepSource& source, double c0, std::vector<LocatedMeasurement>& out) {
+void convert_short(const SweepSource& source, const ShortProbe& probe,
+                   std::vector<LocatedMeasurement>& out) {
   for (const SweepPoint& p : read_or_throw(source)) {
     const LocatedMeasurement g =
-        located_point(source, p, short_probe_permittivity(p.frequency_mhz, p.admittance, c0));
+        located_point(source, p, short_probe_permittivity(p.frequency_mhz, p.admittance, probe));
     check_positive(g,
                    "check C0 (c0= or the sweep in air) and that the analyser was calibrated "
                    "at the probe's terminals");
@@ -184,7 +185,7 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
   const std::vector<LineBranchPoint> fates = follow_line_branch(probe, points);
   std::vector<LocatedMeasurement> printed;
   std::vector<std::size_t> beyond_quarter_wave;  // of the points written
-  std::vector<std::size_t> not_positive;  // on the branch, yet no ground gndfit can fit
+  std::vector<std::size_t> not_positive;         // on the branch, yet no ground gndfit can fit
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (fates[i].fate != LinePointFate::printed) continue;
     const LocatedMeasurement g = located_point(source, points[i], fates[i].permittivity);
@@ -218,8 +219,10 @@ ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
   std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {
-      const double c0 = air != nullptr ? capacitance_from_air(*air, notes) : setting.c0_farads;
-      for (const SweepSource& s : sweeps) convert_short(s, c0, points);
+      const ShortProbe probe = air != nullptr ? ShortProbe{capacitance_from_air(*air, notes)}
+                                              : ShortProbe{setting.c0_farads, setting.lead_henries,
+                                                           setting.stray_farads};
+      for (const SweepSource& s : sweeps) convert_short(s, probe, points);
     } else {
       const LineProbe probe{setting.length_m, setting.z0_ohms};
       for (const SweepSource& s : sweeps) convert_line(s, probe, points, notes);

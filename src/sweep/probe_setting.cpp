@@ -45,6 +45,20 @@ bool positive_setting(const std::map<std::string, std::string>& settings, const 
   return true;
 }
 
+// An optional setting that may be 0: `value` is left as it is when absent.
+bool non_negative_setting(const std::map<std::string, std::string>& settings,
+                          const std::string& name, std::string_view unit, double& value,
+                          std::string& error) {
+  const auto found = settings.find(name);
+  if (found == settings.end()) return true;
+  if (!parse_number(found->second, value) || !(value >= 0.0)) {
+    error = "probe setting '" + name + "=" + found->second + "': expected a number of " +
+            std::string(unit) + ", 0 or more";
+    return false;
+  }
+  return true;
+}
+
 bool only_known(const std::map<std::string, std::string>& settings,
                 std::initializer_list<std::string_view> known, std::string_view kind,
                 std::string& error) {
@@ -61,11 +75,15 @@ bool only_known(const std::map<std::string, std::string>& settings,
 
 bool parse_short(const std::map<std::string, std::string>& settings, ProbeSetting& probe,
                  std::string& error) {
-  if (!only_known(settings, {"c0", "air"}, "short", error)) return false;
+  if (!only_known(settings, {"c0", "air", "l", "cs"}, "short", error)) return false;
   const auto air = settings.find("air");
   if (air != settings.end()) {
     if (settings.count("c0") != 0) {
       error = "give the short probe 'c0=PF' or 'air=FILE', not both";
+      return false;
+    }
+    if (settings.count("l") != 0 || settings.count("cs") != 0) {
+      error = "the short probe's 'l=NH' and 'cs=PF' go with 'c0=PF'";
       return false;
     }
     if (air->second.empty()) {
@@ -81,6 +99,13 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
     return false;
   }
   probe.c0_farads = picofarads * 1e-12;
+  double nanohenries = 0.0, stray_picofarads = 0.0;
+  if (!non_negative_setting(settings, "l", "nanohenries", nanohenries, error) ||
+      !non_negative_setting(settings, "cs", "picofarads", stray_picofarads, error)) {
+    return false;
+  }
+  probe.lead_henries = nanohenries * 1e-9;
+  probe.stray_farads = stray_picofarads * 1e-12;
   return true;
 }
 

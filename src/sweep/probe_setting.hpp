@@ -2,9 +2,12 @@
 #pragma once
 // The probe a sweep was measured with, as `--probe` gives it:
 //   short,c0=PF               a short probe of air capacitance PF picofarads
+//   short,c0=PF,l=NH,cs=PF    the same behind leads of NH nanohenries and a
+//                             stray capacitance of PF picofarads
 //   short,air=FILE            the same, C0 taken from a sweep of it in air
 //   line,length=M,z0=OHMS     an open line of M metres and Z0 ohms in air
-// Every setting must be there once, known to that probe and positive.
+// Every setting must be there once, known to that probe and positive
+// (l and cs may be 0, their default).
 #include <string>
 #include <string_view>
 
@@ -14,10 +17,12 @@ enum class ProbeKind { short_probe, line_probe };
 
 struct ProbeSetting {
   ProbeKind kind = ProbeKind::short_probe;
-  double c0_farads = 0.0;  // short probe, when no air file
-  std::string air_file;    // short probe: C0 from this sweep in air
-  double length_m = 0.0;   // line probe
-  double z0_ohms = 0.0;    // line probe
+  double c0_farads = 0.0;     // short probe, when no air file
+  double lead_henries = 0.0;  // short probe with c0: the leads' series inductance
+  double stray_farads = 0.0;  // and the stray capacitance beside the probe
+  std::string air_file;       // short probe: C0 from this sweep in air
+  double length_m = 0.0;      // line probe
+  double z0_ohms = 0.0;       // line probe
 };
 
 // False, with `error` saying what is wrong, when `text` is not a probe.

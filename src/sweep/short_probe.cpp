@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "sweep/complex_quotient.hpp"
 #include "sweep/ground_point.hpp"
 
 namespace gndfit {
@@ -11,6 +12,20 @@ std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex
                                               double c0_farads) {
   const double omega_c0 = angular_frequency(frequency_mhz) * c0_farads;
   return {admittance.imag() / omega_c0, -admittance.real() / omega_c0};
+}
+
+std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
+                                              const ShortProbe& probe) {
+  if (probe.lead_henries == 0.0 && probe.stray_farads == 0.0) {
+    return short_probe_permittivity(frequency_mhz, admittance, probe.c0_farads);
+  }
+  const double omega = angular_frequency(frequency_mhz);
+  // Y' = Y / (1 - j omega L Y)
+  const std::complex<double> series =
+      std::complex<double>(0.0, omega * probe.lead_henries) * admittance;
+  const std::complex<double> inner = quotient(admittance, 1.0 - series);
+  const double omega_c0 = omega * probe.c0_farads;
+  return {(inner.imag() / omega - probe.stray_farads) / probe.c0_farads, -inner.real() / omega_c0};
 }
 
 double air_capacitance_at(const SweepPoint& point) {

@@ -15,6 +15,22 @@ namespace gndfit {
 std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
                                               double c0_farads);
 
+// The probe as the analyser sees it through its fixture: a series
+// inductance L (its leads) in front of the stray capacitance Cs
+// (connector, feed) beside the probe proper C0 eps*, so that
+// Z = j omega L + 1 / (j omega (C0 eps* + Cs)).
+struct ShortProbe {
+  double c0_farads = 0.0;
+  double lead_henries = 0.0;
+  double stray_farads = 0.0;
+};
+
+// eps* = (Y' / (j omega) - Cs) / C0, Y' = 1 / (Z - j omega L) being the
+// admittance with the leads taken away.  Without L and Cs, exactly the
+// function above.
+std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
+                                              const ShortProbe& probe);
+
 // Im(Y) / omega: the capacitance a point of a sweep in air shows.
 double air_capacitance_at(const SweepPoint& point);
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 """The real program's --probe against the separate forward model
-(examples/probe_forward_model.py): random model grounds and probes, each
+(examples/probe_forward_model.py): random model grounds and probes (the
+short one also behind leads and a stray capacitance, l= and cs=), each
 sweep written in every file form, converted by gndfit, and the ground
 recovered to a relative 1e-11 at every frequency; one quarter-wave note per
 file, from where the forward model puts the line past a quarter wavelength; C0 and
@@ -86,6 +87,7 @@ def quarter_wave_frequencies(frequencies_mhz, x, e, length):
 
 def main():
     rng = random.Random(20261209)
+    fixture_rng = random.Random(27)
     quarter_wave_cases = []
     global WORK
     with tempfile.TemporaryDirectory() as work:
@@ -98,8 +100,14 @@ def main():
             c0 = rng.uniform(1.0, 20.0)  # pF
             length = rng.uniform(0.1, 0.6)
             z0 = rng.uniform(150.0, 500.0)
+            # The fixture's leads and stray capacitance from a generator of
+            # their own, so that the other draws stay as they were.
+            lead_nh, stray_pf = fixture_rng.uniform(5.0, 60.0), fixture_rng.uniform(0.5, 6.0)
             probes = [
                 (f"short,c0={c0!r}", lambda f, eps: fm.short_probe_admittance(f, eps, c0 * 1e-12)),
+                (f"short,c0={c0!r},l={lead_nh!r},cs={stray_pf!r}",
+                 lambda f, eps: fm.short_probe_fixture_admittance(f, eps, c0 * 1e-12,
+                                                                  lead_nh * 1e-9, stray_pf * 1e-12)),
                 (f"line,length={length!r},z0={z0!r}",
                  lambda f, eps: fm.line_probe_admittance(f, eps, length, z0)),
             ]
@@ -108,7 +116,7 @@ def main():
             # some frequency is line_branch_check.py's business.
             admitted = all(1.0 <= er <= 100.0 and s <= 0.2 for er, s in
                            (fm.model_ground(f * 1e6, x, e) for f in frequencies))
-            for setting, admittance in probes if admitted else probes[:1]:
+            for setting, admittance in probes if admitted else probes[:2]:
                 # Every form of the sweep in one run: the points of each
                 # file in turn.
                 forms = fm.all_forms(sweep(frequencies, x, e, admittance))
