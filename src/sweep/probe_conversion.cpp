@@ -25,8 +25,9 @@ std::vector<SweepPoint> read_or_throw(const SweepSource& source) {
   return std::move(read.value());
 }
 
-// C0 from the sweep in air, its mean and spread noted for the user.
-double capacitance_from_air(const SweepSource& air, std::vector<std::string>& notes) {
+// The probe's L and C_air (C0 = C_air, Cs = 0) fitted to its sweep in
+// air, noted for the user with the fit's residual spread.
+ShortProbe probe_from_air(const SweepSource& air, std::vector<std::string>& notes) {
   const std::vector<SweepPoint> points = read_or_throw(air);
   for (const SweepPoint& p : points) {
     if (!(air_capacitance_at(p) > 0.0)) {
@@ -36,14 +37,24 @@ double capacitance_from_air(const SweepSource& air, std::vector<std::string>& no
                  "the sweep of the probe in air?");
     }
   }
-  const AirCapacitance c = air_capacitance(points);
+  const AirFit fit = fit_air_sweep(points);
+  if (!(fit.capacitance_farads > 0.0) || !std::isfinite(fit.lead_henries)) {
+    refuse(air.name, 0,
+           source_name(air.name) +
+               ": no positive capacitance behind a series inductance fits the sweep in air: is "
+               "this the sweep of the probe in air?");
+  }
   // A spread at the level of double rounding says only that the readings
   // agree to their last digits: below 1e-12 it is given as that bound.
-  const std::string spread =
-      c.relative_spread < 1e-12 ? "below 1e-10 %" : brief_number(c.relative_spread * 100.0) + " %";
-  notes.push_back("C0 from " + source_name(air.name) + ": " + brief_number(c.mean_farads * 1e12) +
-                  " pF, spread " + spread + " over " + std::to_string(points.size()) + " points");
-  return c.mean_farads;
+  const std::string spread = fit.relative_spread < 1e-12
+                                 ? "below 1e-10 %"
+                                 : brief_number(fit.relative_spread * 100.0) + " %";
+  notes.push_back("C0 from " + source_name(air.name) + ": " +
+                  brief_number(fit.capacitance_farads * 1e12) +
+                  " pF behind L = " + brief_number(fit.lead_henries * 1e9) +
+                  " nH, fitted to Im(Z) with a residual spread of " + spread + " of |Z| over " +
+                  std::to_string(points.size()) + " points");
+  return {fit.capacitance_farads, fit.lead_henries, 0.0};
 }
 
 // A converted point must be a ground gndfit can fit: both values positive.
@@ -219,7 +230,7 @@ ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
   std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {
-      const ShortProbe probe = air != nullptr ? ShortProbe{capacitance_from_air(*air, notes)}
+      const ShortProbe probe = air != nullptr ? probe_from_air(*air, notes)
                                               : ShortProbe{setting.c0_farads, setting.lead_henries,
                                                            setting.stray_farads};
       for (const SweepSource& s : sweeps) convert_short(s, probe, points);

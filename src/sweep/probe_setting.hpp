@@ -4,7 +4,7 @@
 //   short,c0=PF               a short probe of air capacitance PF picofarads
 //   short,c0=PF,l=NH,cs=PF    the same behind leads of NH nanohenries and a
 //                             stray capacitance of PF picofarads
-//   short,air=FILE            the same, C0 taken from a sweep of it in air
+//   short,air=FILE            the same, C0 and L fitted to a sweep of it in air
 //   line,length=M,z0=OHMS     an open line of M metres and Z0 ohms in air
 // Every setting must be there once, known to that probe and positive
 // (l and cs may be 0, their default).

@@ -47,4 +47,61 @@ AirCapacitance air_capacitance(const std::vector<SweepPoint>& points) {
   return c;
 }
 
+namespace {
+
+double dot(const std::vector<double>& a, const std::vector<double>& b) {
+  double sum = 0.0;
+  for (std::size_t i = 0; i < a.size(); ++i) sum += a[i] * b[i];
+  return sum;
+}
+
+// a -= factor b
+void subtract(std::vector<double>& a, double factor, const std::vector<double>& b) {
+  for (std::size_t i = 0; i < a.size(); ++i) a[i] -= factor * b[i];
+}
+
+}  // namespace
+
+AirFit fit_air_sweep(const std::vector<SweepPoint>& points) {
+  AirFit fit;
+  if (points.size() == 1) {
+    fit.capacitance_farads = air_capacitance_at(points.front());
+    return fit;
+  }
+  // The weighted rows [omega / |Z|, -1 / (omega |Z|)] x [L, 1 / C_air] =
+  // Im Z / |Z|, solved by a QR of the two columns (Gram-Schmidt, the
+  // second column orthogonalised twice), not by normal equations, which
+  // would square their condition.
+  std::vector<double> q1, q2, b;
+  for (const SweepPoint& p : points) {
+    const double omega = angular_frequency(p.frequency_mhz);
+    const std::complex<double> z = quotient(1.0, p.admittance);
+    const double weight = 1.0 / std::abs(z);
+    q1.push_back(omega * weight);
+    q2.push_back(-weight / omega);
+    b.push_back(z.imag() * weight);
+  }
+  const double r11 = std::sqrt(dot(q1, q1));
+  for (double& v : q1) v /= r11;
+  double r12 = dot(q1, q2);
+  subtract(q2, r12, q1);
+  const double again = dot(q1, q2);
+  subtract(q2, again, q1);
+  r12 += again;
+  const double r22 = std::sqrt(dot(q2, q2));
+  for (double& v : q2) v /= r22;
+  const double inverse_c = dot(q2, b) / r22;
+  fit.lead_henries = (dot(q1, b) - r12 * inverse_c) / r11;
+  fit.capacitance_farads = 1.0 / inverse_c;
+  double squares = 0.0;
+  for (const SweepPoint& p : points) {
+    const double omega = angular_frequency(p.frequency_mhz);
+    const std::complex<double> z = quotient(1.0, p.admittance);
+    const double r = (omega * fit.lead_henries - inverse_c / omega - z.imag()) / std::abs(z);
+    squares += r * r;
+  }
+  fit.relative_spread = std::sqrt(squares / static_cast<double>(points.size()));
+  return fit;
+}
+
 }  // namespace gndfit

@@ -42,4 +42,16 @@ struct AirCapacitance {
 };
 AirCapacitance air_capacitance(const std::vector<SweepPoint>& points);
 
+// L and C_air together from a sweep of the probe in air, where
+// Im Z = omega L - 1 / (omega C_air): weighted least squares on Im Z, each
+// point's residual divided by |Z| there so that every frequency counts
+// alike (Re Z is ignored).  `relative_spread`: the root mean square of
+// those divided residuals.  A sweep of one point gives L = 0.
+struct AirFit {
+  double lead_henries = 0.0;
+  double capacitance_farads = 0.0;  // C_air = C0 + Cs; <= 0 when none fits
+  double relative_spread = 0.0;
+};
+AirFit fit_air_sweep(const std::vector<SweepPoint>& points);
+
 }  // namespace gndfit

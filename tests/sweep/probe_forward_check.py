@@ -12,6 +12,7 @@ import cmath
 import math
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
@@ -67,6 +68,24 @@ def write(name, text):
     with open(os.path.join(WORK, name), "w", newline="") as f:
         f.write(text)
     return name
+
+
+def weighted_air_fit(air):
+    """L, C_air and the residual spread: least squares of
+    (omega L - B / omega - Im Z) / |Z| over B = 1 / C_air and L."""
+    rows = []
+    for f, y in air:
+        omega, z = 2 * math.pi * f, 1 / y
+        rows.append((omega / abs(z), -1 / (omega * abs(z)), z.imag / abs(z)))
+    s11 = sum(a * a for a, _, _ in rows)
+    s12 = sum(a * b for a, b, _ in rows)
+    s22 = sum(b * b for _, b, _ in rows)
+    t1 = sum(a * r for a, _, r in rows)
+    t2 = sum(b * r for _, b, r in rows)
+    det = s11 * s22 - s12 * s12
+    lead, inverse_c = (t1 * s22 - t2 * s12) / det, (s11 * t2 - s12 * t1) / det
+    spread = math.sqrt(sum((a * lead + b * inverse_c - r) ** 2 for a, b, r in rows) / len(rows))
+    return lead, 1 / inverse_c, spread
 
 
 def points_text(frequencies):
@@ -158,27 +177,39 @@ def main():
                     not in noted[0]:
                 failures.append(f"long line: note {noted[0]!r}, want from {want[0]} MHz")
 
-        # C0 from a sweep in air with a known spread: each point's own
-        # capacitance 5 pF times 1 + d, the d given.
-        deviations = [0.01, -0.02, 0.015, -0.005, 0.0]
+        # L and C_air from a sweep in air, then the ground behind them: a
+        # noiseless fixture (20 nH, 5 pF), and one whose points scatter,
+        # each point's capacitance 5 pF times 1 + d, the d given, where
+        # the fit is checked against this script's own weighted least
+        # squares on Im Z / |Z| (normal equations).
         air_frequencies = [2.0, 5.0, 10.0, 20.0, 30.0]
-        capacitances = [5e-12 * (1 + d) for d in deviations]
-        air = [(f * 1e6, fm.short_probe_admittance(f * 1e6, 1.0, c))
-               for f, c in zip(air_frequencies, capacitances)]
-        mean = sum(capacitances) / len(capacitances)
-        spread = math.sqrt(sum((c - mean) ** 2 for c in capacitances) / len(capacitances)) / mean
-        x, e = 0.002, 8.0
-        frequencies = [1.5, 3.5, 7.1, 14.2]
-        air_path = write("air.s1p", fm.touchstone_1(air, "MHz", "S", "DB"))
-        ground_path = write("ground.csv", fm.rx_csv(sweep(
-            frequencies, x, e, lambda f, eps: fm.short_probe_admittance(f, eps, mean))))
-        status, out, err = run(f"short,air={air_path}", [ground_path])
-        note = f"gndfit: C0 from {air_path}: {mean * 1e12:.6g} pF, spread {spread * 100:.6g} % " \
-               f"over 5 points"
-        if status != 0 or err.strip() != note:
-            failures.append(f"air: status {status}, stderr {err.strip()!r}, want {note!r}")
-        else:
-            check_points("air", out, x, e, frequencies)
+        deviations = [0.01, -0.02, 0.015, -0.005, 0.0]
+        for label, lead, capacitances in [
+                ("noiseless", 20e-9, [5e-12] * 5),
+                ("scattered", 0.0, [5e-12 * (1 + d) for d in deviations])]:
+            air = [(f * 1e6, fm.short_probe_fixture_admittance(f * 1e6, 1.0, c, lead, 0.0))
+                   for f, c in zip(air_frequencies, capacitances)]
+            fit_l, fit_c, fit_spread = weighted_air_fit(air)
+            x, e = 0.002, 8.0
+            frequencies = [1.5, 3.5, 7.1, 14.2]
+            air_path = write(f"air-{label}.s1p", fm.touchstone_1(air, "MHz", "S", "DB"))
+            ground_path = write(f"ground-{label}.csv", fm.rx_csv(sweep(
+                frequencies, x, e,
+                lambda f, eps: fm.short_probe_fixture_admittance(f, eps, fit_c, fit_l, 0.0))))
+            status, out, err = run(f"short,air={air_path}", [ground_path])
+            note = re.fullmatch(r"gndfit: C0 from (\S+): (\S+) pF behind L = (\S+) nH, fitted to "
+                                r"Im\(Z\) with a residual spread of (below 1e-10|\S+) % of \|Z\| "
+                                r"over 5 points", err.strip())
+            if status != 0 or not note:
+                failures.append(f"air ({label}): status {status}, stderr {err.strip()!r}")
+                continue
+            got_c, got_l = float(note.group(2)) * 1e-12, float(note.group(3)) * 1e-9
+            got_spread = 0.0 if note.group(4).startswith("below") else float(note.group(4)) / 100
+            if abs(got_c - fit_c) > 1e-5 * fit_c or abs(got_l - fit_l) > 1e-5 * abs(fit_l) + 1e-18 \
+                    or abs(got_spread - fit_spread) > 1e-5 * fit_spread + 1e-12:
+                failures.append(f"air ({label}): {err.strip()!r}, want C {fit_c}, L {fit_l}, "
+                                f"spread {fit_spread}")
+            check_points(f"air ({label})", out, x, e, frequencies)
 
     if len(quarter_wave_cases) < 3:
         failures.append(f"only {len(quarter_wave_cases)} cases pass a quarter wavelength")

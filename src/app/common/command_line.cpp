@@ -159,7 +159,7 @@ std::string usage_text() {
          "               one-port or CSV of MHz, R and X) to CSV of frequency,\n"
          "               permittivity and conductivity; SPEC is 'short,c0=PF'\n"
          "               (',l=NH,cs=PF': leads' inductance, stray capacitance),\n"
-         "               'short,air=FILE' (C0 from a sweep in air) or\n"
+         "               'short,air=FILE' (C0 and L from a sweep in air) or\n"
          "               'line,length=M,z0=OHMS'; with --joint the points are\n"
          "               fitted as one model instead, with --joint's outputs\n"
          "  --joint      fit one model to all the measurements of the input, each\n"
