@@ -57,6 +57,38 @@ ShortProbe probe_from_air(const SweepSource& air, std::vector<std::string>& note
   return {fit.capacitance_farads, fit.lead_henries, 0.0};
 }
 
+// C0 and Cs apart, from the sweep in a liquid of known permittivity ER
+// behind the leads fitted in air: C_liq = the mean of Im(Y') / omega,
+// C0 = (C_liq - C_air) / (ER - 1), Cs = C_air - C0.
+ShortProbe probe_from_liquid(const ShortProbe& in_air, const SweepSource& air,
+                             const SweepSource& liquid, double liquid_permittivity,
+                             std::vector<std::string>& notes) {
+  const std::vector<SweepPoint> points = read_or_throw(liquid);
+  const ShortProbe leads_only{1.0, in_air.lead_henries, 0.0};
+  double sum = 0.0;
+  for (const SweepPoint& p : points) {
+    // With C0 = 1 F and Cs = 0, Re(eps*) is Im(Y') / omega itself.
+    sum += short_probe_permittivity(p.frequency_mhz, p.admittance, leads_only).real();
+  }
+  const double c_liquid = sum / static_cast<double>(points.size());
+  const double c_air = in_air.c0_farads;
+  const double c0 = (c_liquid - c_air) / (liquid_permittivity - 1.0);
+  const double stray = c_air - c0;
+  const std::string files = source_name(air.name) + " and " + source_name(liquid.name);
+  if (!(c0 > 0.0) || !(stray >= -0.01 * c_air)) {
+    refuse(liquid.name, 0,
+           files + " give C0 = " + brief_number(c0 * 1e12) +
+               " pF and Cs = " + brief_number(stray * 1e12) +
+               " pF: C0 must be positive and Cs not below -1 % of C_air; are they the sweeps of "
+               "the same probe in air and in the liquid, and is liquid_er its permittivity?");
+  }
+  notes.push_back("C0 and Cs from " + files + ": C0 = " + brief_number(c0 * 1e12) +
+                  " pF, Cs = " + brief_number(stray * 1e12) + " pF (in the liquid " +
+                  brief_number(c_liquid * 1e12) + " pF over " + std::to_string(points.size()) +
+                  " points)");
+  return {c0, in_air.lead_henries, stray};
+}
+
 // A converted point must be a ground gndfit can fit: both values positive.
 void check_positive(const LocatedMeasurement& p, const std::string& what_to_check) {
   const auto refuse_value = [&](const std::string& quantity, double value) {
@@ -226,13 +258,16 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
 
 ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
                                  const std::vector<SweepSource>& sweeps, const SweepSource* air,
-                                 std::vector<std::string>& notes) {
+                                 std::vector<std::string>& notes, const SweepSource* liquid) {
   std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {
-      const ShortProbe probe = air != nullptr ? probe_from_air(*air, notes)
-                                              : ShortProbe{setting.c0_farads, setting.lead_henries,
-                                                           setting.stray_farads};
+      ShortProbe probe = air != nullptr ? probe_from_air(*air, notes)
+                                        : ShortProbe{setting.c0_farads, setting.lead_henries,
+                                                     setting.stray_farads};
+      if (air != nullptr && liquid != nullptr) {
+        probe = probe_from_liquid(probe, *air, *liquid, setting.liquid_permittivity, notes);
+      }
       for (const SweepSource& s : sweeps) convert_short(s, probe, points);
     } else {
       const LineProbe probe{setting.length_m, setting.z0_ohms};

@@ -75,7 +75,14 @@ bool only_known(const std::map<std::string, std::string>& settings,
 
 bool parse_short(const std::map<std::string, std::string>& settings, ProbeSetting& probe,
                  std::string& error) {
-  if (!only_known(settings, {"c0", "air", "l", "cs"}, "short", error)) return false;
+  if (!only_known(settings, {"c0", "air", "l", "cs", "liquid", "liquid_er"}, "short", error)) {
+    return false;
+  }
+  const bool liquid = settings.count("liquid") != 0 || settings.count("liquid_er") != 0;
+  if (liquid && settings.count("air") == 0) {
+    error = "the short probe's 'liquid=FILE,liquid_er=ER' go with 'air=FILE'";
+    return false;
+  }
   const auto air = settings.find("air");
   if (air != settings.end()) {
     if (settings.count("c0") != 0) {
@@ -91,6 +98,22 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
       return false;
     }
     probe.air_file = air->second;
+    if (!liquid) return true;
+    const auto file = settings.find("liquid");
+    if (file == settings.end() || file->second.empty()) {
+      error = "probe setting 'liquid_er=' needs 'liquid=FILE', the sweep in the liquid";
+      return false;
+    }
+    probe.liquid_file = file->second;
+    if (!positive_setting(settings, "liquid_er", "relative permittivity", probe.liquid_permittivity,
+                          error)) {
+      return false;
+    }
+    if (!(probe.liquid_permittivity > 1.0)) {
+      error = "probe setting 'liquid_er=" + settings.at("liquid_er") +
+              "': a liquid's relative permittivity is above 1 (distilled water: 78.4 at 25 C)";
+      return false;
+    }
     return true;
   }
   double picofarads = 0.0;

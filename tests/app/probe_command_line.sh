@@ -27,6 +27,8 @@ run --probe short,c0=5 good.csv missing.s1p
 check "a FILE that cannot be opened: status 2 before any output" eval 'is 2 && one_line_hint'
 run --probe short,air=missing.s1p good.csv
 check "an air FILE that cannot be opened: status 2" eval 'is 2 && one_line_hint'
+run --probe short,air=good.csv,liquid=missing.csv,liquid_er=78.4 good.csv
+check "a liquid FILE that cannot be opened: status 2" eval 'is 2 && one_line_hint && grep -q missing.csv err.txt'
 
 run --probe short,c0=5 good.csv - < good.csv
 check "a good CSV and standard input: header and 4 rows, status 0" eval \

@@ -211,6 +211,38 @@ def main():
                                 f"spread {fit_spread}")
             check_points(f"air ({label})", out, x, e, frequencies)
 
+        # C0 and Cs apart with a liquid: a probe of C0 = 5 pF beside 3 pF
+        # of stray capacitance behind 20 nH, in air and in distilled water
+        # (78.4, with a conductivity that must not matter), then in the
+        # model ground; C0, Cs and the ground recovered.
+        lead, c0, stray = 20e-9, 5e-12, 3e-12
+        fixture = lambda f, eps: fm.short_probe_fixture_admittance(f, eps, c0, lead, stray)
+        air_path = write("air-fixture.s1p", fm.touchstone_1(
+            [(f * 1e6, fixture(f * 1e6, 1.0)) for f in air_frequencies], "MHz", "S", "RI"))
+        water_path = write("water.csv", fm.rx_csv(
+            [(f * 1e6, fixture(f * 1e6, fm.complex_permittivity(f * 1e6, 78.4, 0.05)))
+             for f in air_frequencies]))
+        x, e = 0.005, 13.0
+        frequencies = [1.0, 4.0, 9.5, 18.0, 30.0]
+        ground_path = write("ground-fixture.s1p", fm.touchstone_1(
+            sweep(frequencies, x, e, fixture), "MHz", "Z", "RI"))
+        status, out, err = run(f"short,air={air_path},liquid={water_path},liquid_er=78.4",
+                               [ground_path])
+        found = re.search(r"C0 = (\S+) pF, Cs = (\S+) pF", err)
+        if status != 0 or not found or abs(float(found.group(1)) - 5) > 1e-5 or \
+                abs(float(found.group(2)) - 3) > 1e-5:
+            failures.append(f"liquid: status {status}, {err.strip()!r}")
+        else:
+            global TOLERANCE
+            TOLERANCE, kept = 1e-6, TOLERANCE
+            check_points("liquid", out, x, e, frequencies)
+            TOLERANCE = kept
+        # A liquid_er that makes C0 negative: an error naming both files.
+        status, out, err = run(f"short,air={air_path},liquid={water_path},liquid_er=1.5",
+                               [ground_path])
+        if status != 1 or out or f"{air_path} and {water_path} give C0 = " not in err:
+            failures.append(f"liquid_er=1.5: status {status}, {err.strip()!r}")
+
     if len(quarter_wave_cases) < 3:
         failures.append(f"only {len(quarter_wave_cases)} cases pass a quarter wavelength")
     for failure in failures[:30]:
