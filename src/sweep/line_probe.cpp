@@ -50,6 +50,15 @@ Complex line_residual(const LineProbe& probe, double frequency_mhz, Complex admi
   return Residual{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance}.value(theta);
 }
 
+Complex line_probe_slope(const LineProbe& probe, double frequency_mhz, Complex admittance,
+                         Complex permittivity) {
+  const double k0l = line_air_length(probe, frequency_mhz);
+  const Residual h{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance};
+  const Complex theta = k0l * portable::sqrt(permittivity);
+  const Complex dtheta_da = quotient(portable::cos(theta), h.slope(theta));
+  return (2.0 * theta / (k0l * k0l)) * dtheta_da * Complex(0.0, -probe.z0_ohms * k0l);
+}
+
 LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Complex admittance,
                               Complex start) {
   const double k0l = line_air_length(probe, frequency_mhz);

@@ -6,6 +6,7 @@
 
 #include "sweep/line_branch.hpp"
 #include "sweep/line_probe.hpp"
+#include "sweep/portable_math.hpp"
 #include "sweep/short_probe.hpp"
 #include "sweep/sweep_file.hpp"
 #include "sweep/sweep_text.hpp"
@@ -111,11 +112,29 @@ LocatedMeasurement located_point(const SweepSource& source, const SweepPoint& p,
   return g;
 }
 
-void convert_short(const SweepSource& source, const ShortProbe& probe,
+// A point's standard uncertainties from the analyser's u_gamma (none when
+// 0), by linear propagation.  eps* is an analytic function of Gamma, so
+// Re(Gamma) and Im(Gamma), independent with the same u, give eps_r and
+// Im(eps*) the one standard uncertainty u |d eps* / d Gamma|, uncorrelated;
+// sigma = -omega eps0 Im(eps*).  Gamma = (1 - R Y) / (1 + R Y), so
+// dY / d Gamma = -(1 + R Y)^2 / (2 R).
+void add_uncertainties(LocatedMeasurement& g, const SweepPoint& p, std::complex<double> slope,
+                       double u_gamma) {
+  if (!(u_gamma > 0.0)) return;
+  const double r = p.reference_ohms;
+  const std::complex<double> one_plus = 1.0 + r * p.admittance;
+  const std::complex<double> dy_dgamma = -(one_plus * one_plus) / (2.0 * r);
+  const double u = u_gamma * portable::abs(slope * dy_dgamma);
+  g.permittivity_u = u;
+  g.conductivity_u = u * angular_frequency(p.frequency_mhz) * kVacuumPermittivity * 1000.0;
+}
+
+void convert_short(const SweepSource& source, const ShortProbe& probe, double u_gamma,
                    std::vector<LocatedMeasurement>& out) {
   for (const SweepPoint& p : read_or_throw(source)) {
-    const LocatedMeasurement g =
+    LocatedMeasurement g =
         located_point(source, p, short_probe_permittivity(p.frequency_mhz, p.admittance, probe));
+    add_uncertainties(g, p, short_probe_slope(p.frequency_mhz, p.admittance, probe), u_gamma);
     check_positive(g,
                    "check C0 (c0= or the sweep in air) and that the analyser was calibrated "
                    "at the probe's terminals");
@@ -220,7 +239,7 @@ std::string left_out_warning(const std::string& name, const std::vector<SweepPoi
 // The points on the branch continuous from low frequency (line_branch),
 // the others named in one warning, and one note from where the line is
 // longer than a quarter wavelength in the ground.
-void convert_line(const SweepSource& source, const LineProbe& probe,
+void convert_line(const SweepSource& source, const LineProbe& probe, double u_gamma,
                   std::vector<LocatedMeasurement>& out, std::vector<std::string>& notes) {
   const std::vector<SweepPoint> points = read_or_throw(source);
   const std::string what_to_check =
@@ -231,7 +250,11 @@ void convert_line(const SweepSource& source, const LineProbe& probe,
   std::vector<std::size_t> not_positive;         // on the branch, yet no ground gndfit can fit
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (fates[i].fate != LinePointFate::printed) continue;
-    const LocatedMeasurement g = located_point(source, points[i], fates[i].permittivity);
+    LocatedMeasurement g = located_point(source, points[i], fates[i].permittivity);
+    add_uncertainties(g, points[i],
+                      line_probe_slope(probe, points[i].frequency_mhz, points[i].admittance,
+                                       fates[i].permittivity),
+                      u_gamma);
     if (!(g.permittivity > 0.0 && g.conductivity_ms > 0.0)) {
       not_positive.push_back(i);
       continue;
@@ -268,10 +291,10 @@ ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
       if (air != nullptr && liquid != nullptr) {
         probe = probe_from_liquid(probe, *air, *liquid, setting.liquid_permittivity, notes);
       }
-      for (const SweepSource& s : sweeps) convert_short(s, probe, points);
+      for (const SweepSource& s : sweeps) convert_short(s, probe, setting.u_gamma, points);
     } else {
       const LineProbe probe{setting.length_m, setting.z0_ohms};
-      for (const SweepSource& s : sweeps) convert_line(s, probe, points, notes);
+      for (const SweepSource& s : sweeps) convert_line(s, probe, setting.u_gamma, points, notes);
     }
   } catch (Failure& failure) {
     return std::move(failure);

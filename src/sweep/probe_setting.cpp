@@ -142,6 +142,14 @@ bool parse_probe_setting(std::string_view text, ProbeSetting& probe, std::string
   if (comma != std::string_view::npos && !split_settings(text.substr(comma + 1), settings, error)) {
     return false;
   }
+  // Any probe: the analyser's uncertainty, taken out before the probe's own.
+  if (settings.count("u_gamma") != 0) {
+    if (!positive_setting(settings, "u_gamma", "(a reflection coefficient's standard uncertainty)",
+                          probe.u_gamma, error)) {
+      return false;
+    }
+    settings.erase("u_gamma");
+  }
   if (kind == "short") {
     probe.kind = ProbeKind::short_probe;
     return parse_short(settings, probe, error);

@@ -28,6 +28,9 @@ struct ProbeSetting {
   double liquid_permittivity = 0.0;  // in a liquid of this relative permittivity
   double length_m = 0.0;             // line probe
   double z0_ohms = 0.0;              // line probe
+  // Any probe: the standard uncertainty of Re and of Im of the measured
+  // reflection coefficient, independent; 0 when none is given.
+  double u_gamma = 0.0;
 };
 
 // False, with `error` saying what is wrong, when `text` is not a probe.

@@ -28,6 +28,15 @@ std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex
   return {(inner.imag() / omega - probe.stray_farads) / probe.c0_farads, -inner.real() / omega_c0};
 }
 
+std::complex<double> short_probe_slope(double frequency_mhz, std::complex<double> admittance,
+                                       const ShortProbe& probe) {
+  // eps* = (Y / (1 - j omega L Y) / (j omega) - Cs) / C0
+  const double omega = angular_frequency(frequency_mhz);
+  const std::complex<double> rest =
+      1.0 - std::complex<double>(0.0, omega * probe.lead_henries) * admittance;
+  return quotient(1.0, rest * rest * std::complex<double>(0.0, omega * probe.c0_farads));
+}
+
 double air_capacitance_at(const SweepPoint& point) {
   return point.admittance.imag() / angular_frequency(point.frequency_mhz);
 }

@@ -31,6 +31,10 @@ struct ShortProbe {
 std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
                                               const ShortProbe& probe);
 
+// d eps* / dY at that point: eps* is an analytic function of Y.
+std::complex<double> short_probe_slope(double frequency_mhz, std::complex<double> admittance,
+                                       const ShortProbe& probe);
+
 // Im(Y) / omega: the capacitance a point of a sweep in air shows.
 double air_capacitance_at(const SweepPoint& point);
 

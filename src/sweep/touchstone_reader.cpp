@@ -289,7 +289,8 @@ class Reader {
                                      std::to_string(fields.size()));
     }
     const std::complex<double> value = pair_value(options_.format, numbers[1], numbers[2]);
-    points_.push_back({in_mhz(numbers[0]), admittance(options_, value, normalised, line), line});
+    points_.push_back({in_mhz(numbers[0]), admittance(options_, value, normalised, line), line,
+                       options_.resistance});
   }
 
   std::vector<std::string_view> lines_;

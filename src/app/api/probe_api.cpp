@@ -44,8 +44,9 @@ void append_points(std::string& json, const std::vector<LocatedMeasurement>& poi
   json += ']';
 }
 
-std::string joint_of(const std::vector<LocatedMeasurement>& points, const std::vector<double>& mhz) {
-  const JointInput input = joint_input_of(points);
+std::string joint_of(const std::vector<LocatedMeasurement>& points, bool with_uncertainties,
+                     const std::vector<double>& mhz) {
+  const JointInput input = joint_input_of(points, with_uncertainties);
   const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) return joint_errors_json(errors);
   const Outcome<JointSolution> solution = solve_joint(input, mhz);
@@ -83,9 +84,9 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
   append_points(json, points.value());
   append_notes(json, notes);
   append_json_name(json, "csv");
-  append_json_string(json, probe_csv(points.value()));
+  append_json_string(json, probe_csv(points.value(), setting.u_gamma > 0.0));
   append_json_name(json, "joint");
-  return json + joint_of(points.value(), mhz) + '}';
+  return json + joint_of(points.value(), setting.u_gamma > 0.0, mhz) + '}';
 }
 
 }  // namespace

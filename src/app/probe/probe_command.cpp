@@ -61,8 +61,11 @@ int run_probe(const CommandLine& line) {
   start_text_output();
   for (const std::string& note : notes) std::cerr << "gndfit: " << note << '\n';
   if (points.failed()) return report_failure(points.failure());
-  if (line.joint) return fit_and_write_joint(line, joint_input_of(points.value()));
-  write_probe_csv(std::cout, points.value());
+  const bool with_uncertainties = line.probe.u_gamma > 0.0;
+  if (line.joint) {
+    return fit_and_write_joint(line, joint_input_of(points.value(), with_uncertainties));
+  }
+  write_probe_csv(std::cout, points.value(), with_uncertainties);
   return flush_standard_output();
 }
 
