@@ -26,7 +26,8 @@ void append_notes(std::string& json, const std::vector<std::string>& notes) {
   json += ']';
 }
 
-void append_points(std::string& json, const std::vector<LocatedMeasurement>& points) {
+void append_points(std::string& json, const std::vector<LocatedMeasurement>& points,
+                   bool with_uncertainties) {
   append_json_name(json, "points");
   json += '[';
   for (std::size_t i = 0; i < points.size(); ++i) {
@@ -39,6 +40,12 @@ void append_points(std::string& json, const std::vector<LocatedMeasurement>& poi
     append_json_number(json, points[i].permittivity);
     append_json_name(json, "conductivity_ms_per_m");
     append_json_number(json, points[i].conductivity_ms);
+    if (with_uncertainties) {
+      append_json_name(json, "permittivity_u");
+      append_json_number(json, points[i].permittivity_u);
+      append_json_name(json, "conductivity_u_ms_per_m");
+      append_json_number(json, points[i].conductivity_u);
+    }
     json += '}';
   }
   json += ']';
@@ -77,11 +84,18 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
                        "): give that sweep too",
                    {});
   }
+  if (!setting.liquid_file.empty()) {
+    // This entry takes one reference sweep; converting without the
+    // liquid's would give C0 = C_air without a word.
+    return failure("the probe setting takes a sweep in a liquid (" + setting.liquid_file +
+                       "), which this entry does not take yet",
+                   {});
+  }
   std::vector<std::string> notes;
   const ProbePoints points = convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
   if (points.failed()) return failure(failure_text(points.failure()), notes);
   std::string json = "{";
-  append_points(json, points.value());
+  append_points(json, points.value(), setting.u_gamma > 0.0);
   append_notes(json, notes);
   append_json_name(json, "csv");
   append_json_string(json, probe_csv(points.value(), setting.u_gamma > 0.0));
