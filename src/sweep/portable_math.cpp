@@ -78,14 +78,10 @@ double sin(double x) {
   if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
   const Reduced a = reduce(x);
   switch (a.quadrant) {
-    case 0:
-      return sin_near_zero(a.r);
-    case 1:
-      return cos_near_zero(a.r);
-    case 2:
-      return -sin_near_zero(a.r);
-    default:
-      return -cos_near_zero(a.r);
+    case 0: return sin_near_zero(a.r);
+    case 1: return cos_near_zero(a.r);
+    case 2: return -sin_near_zero(a.r);
+    default: return -cos_near_zero(a.r);
   }
 }
 
@@ -93,14 +89,10 @@ double cos(double x) {
   if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
   const Reduced a = reduce(x);
   switch (a.quadrant) {
-    case 0:
-      return cos_near_zero(a.r);
-    case 1:
-      return -sin_near_zero(a.r);
-    case 2:
-      return -cos_near_zero(a.r);
-    default:
-      return sin_near_zero(a.r);
+    case 0: return cos_near_zero(a.r);
+    case 1: return -sin_near_zero(a.r);
+    case 2: return -cos_near_zero(a.r);
+    default: return sin_near_zero(a.r);
   }
 }
 
