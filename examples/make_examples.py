@@ -15,6 +15,12 @@ C0 = 5e-12        # F: the short probe's air capacitance
 LINE_LENGTH = 0.5  # m
 LINE_Z0 = 300.0    # ohms
 LONG_LINE_LENGTH = 2.0  # m: past a quarter wavelength in the ground from 6 MHz
+# One short probe behind its fixture, swept in air, in distilled water and
+# in the ground: leads of 20 nH, a stray capacitance of 3 pF beside C0.
+LEAD = 20e-9       # H
+STRAY = 3e-12      # F
+WATER_E = 78.4     # distilled water at 25 C
+WATER_SIGMA = 0.05  # S/m: does not matter to the calibration
 FREQUENCIES_MHZ = [1.0 + 0.5 * i for i in range(59)]  # 1 to 30 MHz
 NOISE_GAMMA = 0.01  # the noisy sweep's standard deviation of Re and Im of S11: a fair figure for a calibrated low-cost analyser
 NOISE_SEED = 20261210
@@ -56,6 +62,16 @@ def main():
     files["line-2m-s-ri.s1p"] = fm.touchstone_1(long_line, "MHz", "S", "RI")
     files["short-air.s1p"] = fm.touchstone_1(air, "MHz", "S", "RI")
     files["noisy-short.s1p"] = fm.touchstone_1(with_noise(short), "MHz", "S", "RI")
+
+    def fixture(f, eps):
+        return fm.short_probe_fixture_admittance(f, eps, C0, LEAD, STRAY)
+
+    water = fm.complex_permittivity
+    files["fixture-air.s1p"] = fm.touchstone_1(sweep(lambda f, eps: fixture(f, 1.0)),
+                                               "MHz", "S", "RI")
+    files["fixture-water.s1p"] = fm.touchstone_1(
+        sweep(lambda f, eps: fixture(f, water(f, WATER_E, WATER_SIGMA))), "MHz", "S", "RI")
+    files["fixture-ground.s1p"] = fm.touchstone_1(sweep(fixture), "MHz", "S", "RI")
     for name, text in sorted(files.items()):
         with open(os.path.join(out, name), "w", newline="") as f:
             f.write(text)

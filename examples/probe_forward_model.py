@@ -8,7 +8,9 @@ The model ground, frequency f in Hz, x in S/m, e relative:
     permittivity(f) = e (1 + sqrt(x / (pi f eps0 e)))
 and its complex relative permittivity eps* = eps_r - j sigma / (omega eps0).
 
-Short probe: Y = j omega C0 eps*.
+Short probe: Y = j omega C0 eps*; behind its fixture, leads of series
+inductance L in front of a stray capacitance Cs beside the probe,
+Z = j omega L + 1 / (j omega (C0 eps* + Cs)).
 Line probe, open at its end: Zin = Zc coth(gamma l), Zc = Z0 / sqrt(eps*),
 gamma = j omega sqrt(eps*) / c.
 
@@ -35,6 +37,12 @@ def complex_permittivity(f_hz, eps_r, sigma):
 
 def short_probe_admittance(f_hz, eps, c0):
     return 1j * 2.0 * math.pi * f_hz * c0 * eps
+
+
+def short_probe_fixture_admittance(f_hz, eps, c0, lead_h, stray_f):
+    omega = 2.0 * math.pi * f_hz
+    z = 1j * omega * lead_h + 1.0 / (1j * omega * (c0 * eps + stray_f))
+    return 1.0 / z
 
 
 def line_probe_admittance(f_hz, eps, length, z0):

@@ -17,7 +17,9 @@ using Complex = std::complex<double>;
 // poles of the tangent, so that Newton's steps never meet one.
 struct Residual {
   Complex a;
-  Complex value(Complex theta) const { return theta * portable::sin(theta) - a * portable::cos(theta); }
+  Complex value(Complex theta) const {
+    return theta * portable::sin(theta) - a * portable::cos(theta);
+  }
   Complex slope(Complex theta) const {
     return portable::sin(theta) + theta * portable::cos(theta) + a * portable::sin(theta);
   }
@@ -38,9 +40,28 @@ double line_short_capacitance(const LineProbe& probe) {
   return probe.length_m / (probe.z0_ohms * kSpeedOfLight);
 }
 
+double line_air_length(const LineProbe& probe, double frequency_mhz) {
+  return angular_frequency(frequency_mhz) * probe.length_m / kSpeedOfLight;
+}
+
+Complex line_residual(const LineProbe& probe, double frequency_mhz, Complex admittance,
+                      Complex theta) {
+  const double k0l = line_air_length(probe, frequency_mhz);
+  return Residual{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance}.value(theta);
+}
+
+Complex line_probe_slope(const LineProbe& probe, double frequency_mhz, Complex admittance,
+                         Complex permittivity) {
+  const double k0l = line_air_length(probe, frequency_mhz);
+  const Residual h{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance};
+  const Complex theta = k0l * portable::sqrt(permittivity);
+  const Complex dtheta_da = quotient(portable::cos(theta), h.slope(theta));
+  return (2.0 * theta / (k0l * k0l)) * dtheta_da * Complex(0.0, -probe.z0_ohms * k0l);
+}
+
 LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Complex admittance,
                               Complex start) {
-  const double k0l = angular_frequency(frequency_mhz) * probe.length_m / kSpeedOfLight;
+  const double k0l = line_air_length(probe, frequency_mhz);
   const Residual h{Complex(0.0, -1.0) * probe.z0_ohms * k0l * admittance};
   Complex theta = k0l * portable::sqrt(start);
   LineSolution solution;
@@ -53,7 +74,8 @@ LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz, Comp
     // far from the root does not throw the search onto another branch.
     Complex next = theta + full;
     double fraction = 1.0;
-    for (int i = 0; i < kMaxHalvings && !(portable::abs(h.value(next)) < portable::abs(value)); ++i) {
+    for (int i = 0; i < kMaxHalvings && !(portable::abs(h.value(next)) < portable::abs(value));
+         ++i) {
       fraction /= 2.0;
       next = theta + fraction * full;
     }

@@ -26,6 +26,21 @@ struct LineSolution {
   bool beyond_quarter_wave = false;
 };
 
+// k0 l: the line's electrical length in air at this frequency.
+double line_air_length(const LineProbe& probe, double frequency_mhz);
+
+// theta sin(theta) - A cos(theta), zero where theta = k0 l sqrt(eps*) is
+// a solution for `admittance`: an entire function of theta, even in it.
+std::complex<double> line_residual(const LineProbe& probe, double frequency_mhz,
+                                   std::complex<double> admittance, std::complex<double> theta);
+
+// d eps* / dY at the solution eps*: from theta sin(theta) = A cos(theta),
+// d theta / dA = cos(theta) / (the residual's slope), dA / dY = -j Z0 k0 l
+// and d eps* / d theta = 2 theta / (k0 l)^2.
+std::complex<double> line_probe_slope(const LineProbe& probe, double frequency_mhz,
+                                      std::complex<double> admittance,
+                                      std::complex<double> permittivity);
+
 // The eps* that gives `admittance` at this frequency, searched from
 // `start` (the solution at the frequency below, or the short-probe value).
 LineSolution solve_line_probe(const LineProbe& probe, double frequency_mhz,

@@ -24,8 +24,11 @@ using ProbePoints = Outcome<std::vector<LocatedMeasurement>>;
 // `air`: the sweep of the probe in air, where the probe setting takes C0
 // from one (`short,air=FILE`); the caller reads it.  `notes` gets what
 // standard error is to say besides a failure: C0 from air, warnings.
+// `liquid`: the sweep of the probe in a liquid (`liquid=FILE`), with the
+// air's; the caller reads it too.
 ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
                                  const std::vector<SweepSource>& sweeps, const SweepSource* air,
-                                 std::vector<std::string>& notes);
+                                 std::vector<std::string>& notes,
+                                 const SweepSource* liquid = nullptr);
 
 }  // namespace gndfit

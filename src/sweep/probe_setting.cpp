@@ -45,6 +45,20 @@ bool positive_setting(const std::map<std::string, std::string>& settings, const 
   return true;
 }
 
+// An optional setting that may be 0: `value` is left as it is when absent.
+bool non_negative_setting(const std::map<std::string, std::string>& settings,
+                          const std::string& name, std::string_view unit, double& value,
+                          std::string& error) {
+  const auto found = settings.find(name);
+  if (found == settings.end()) return true;
+  if (!parse_number(found->second, value) || !(value >= 0.0)) {
+    error = "probe setting '" + name + "=" + found->second + "': expected a number of " +
+            std::string(unit) + ", 0 or more";
+    return false;
+  }
+  return true;
+}
+
 bool only_known(const std::map<std::string, std::string>& settings,
                 std::initializer_list<std::string_view> known, std::string_view kind,
                 std::string& error) {
@@ -61,11 +75,22 @@ bool only_known(const std::map<std::string, std::string>& settings,
 
 bool parse_short(const std::map<std::string, std::string>& settings, ProbeSetting& probe,
                  std::string& error) {
-  if (!only_known(settings, {"c0", "air"}, "short", error)) return false;
+  if (!only_known(settings, {"c0", "air", "l", "cs", "liquid", "liquid_er"}, "short", error)) {
+    return false;
+  }
+  const bool liquid = settings.count("liquid") != 0 || settings.count("liquid_er") != 0;
+  if (liquid && settings.count("air") == 0) {
+    error = "the short probe's 'liquid=FILE,liquid_er=ER' go with 'air=FILE'";
+    return false;
+  }
   const auto air = settings.find("air");
   if (air != settings.end()) {
     if (settings.count("c0") != 0) {
       error = "give the short probe 'c0=PF' or 'air=FILE', not both";
+      return false;
+    }
+    if (settings.count("l") != 0 || settings.count("cs") != 0) {
+      error = "the short probe's 'l=NH' and 'cs=PF' go with 'c0=PF'";
       return false;
     }
     if (air->second.empty()) {
@@ -73,6 +98,22 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
       return false;
     }
     probe.air_file = air->second;
+    if (!liquid) return true;
+    const auto file = settings.find("liquid");
+    if (file == settings.end() || file->second.empty()) {
+      error = "probe setting 'liquid_er=' needs 'liquid=FILE', the sweep in the liquid";
+      return false;
+    }
+    probe.liquid_file = file->second;
+    if (!positive_setting(settings, "liquid_er", "relative permittivity", probe.liquid_permittivity,
+                          error)) {
+      return false;
+    }
+    if (!(probe.liquid_permittivity > 1.0)) {
+      error = "probe setting 'liquid_er=" + settings.at("liquid_er") +
+              "': a liquid's relative permittivity is above 1 (distilled water: 78.4 at 25 C)";
+      return false;
+    }
     return true;
   }
   double picofarads = 0.0;
@@ -81,6 +122,13 @@ bool parse_short(const std::map<std::string, std::string>& settings, ProbeSettin
     return false;
   }
   probe.c0_farads = picofarads * 1e-12;
+  double nanohenries = 0.0, stray_picofarads = 0.0;
+  if (!non_negative_setting(settings, "l", "nanohenries", nanohenries, error) ||
+      !non_negative_setting(settings, "cs", "picofarads", stray_picofarads, error)) {
+    return false;
+  }
+  probe.lead_henries = nanohenries * 1e-9;
+  probe.stray_farads = stray_picofarads * 1e-12;
   return true;
 }
 
@@ -91,6 +139,14 @@ bool read_probe_setting(std::string_view text, ProbeSetting& probe, std::string&
   std::map<std::string, std::string> settings;
   if (comma != std::string_view::npos && !split_settings(text.substr(comma + 1), settings, error)) {
     return false;
+  }
+  // Any probe: the analyser's uncertainty, taken out before the probe's own.
+  if (settings.count("u_gamma") != 0) {
+    if (!positive_setting(settings, "u_gamma", "(a reflection coefficient's standard uncertainty)",
+                          probe.u_gamma, error)) {
+      return false;
+    }
+    settings.erase("u_gamma");
   }
   if (kind == "short") {
     probe.kind = ProbeKind::short_probe;

@@ -15,6 +15,26 @@ namespace gndfit {
 std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
                                               double c0_farads);
 
+// The probe as the analyser sees it through its fixture: a series
+// inductance L (its leads) in front of the stray capacitance Cs
+// (connector, feed) beside the probe proper C0 eps*, so that
+// Z = j omega L + 1 / (j omega (C0 eps* + Cs)).
+struct ShortProbe {
+  double c0_farads = 0.0;
+  double lead_henries = 0.0;
+  double stray_farads = 0.0;
+};
+
+// eps* = (Y' / (j omega) - Cs) / C0, Y' = 1 / (Z - j omega L) being the
+// admittance with the leads taken away.  Without L and Cs, exactly the
+// function above.
+std::complex<double> short_probe_permittivity(double frequency_mhz, std::complex<double> admittance,
+                                              const ShortProbe& probe);
+
+// d eps* / dY at that point: eps* is an analytic function of Y.
+std::complex<double> short_probe_slope(double frequency_mhz, std::complex<double> admittance,
+                                       const ShortProbe& probe);
+
 // Im(Y) / omega: the capacitance a point of a sweep in air shows.
 double air_capacitance_at(const SweepPoint& point);
 
@@ -25,5 +45,17 @@ struct AirCapacitance {
   double relative_spread = 0.0;
 };
 AirCapacitance air_capacitance(const std::vector<SweepPoint>& points);
+
+// L and C_air together from a sweep of the probe in air, where
+// Im Z = omega L - 1 / (omega C_air): weighted least squares on Im Z, each
+// point's residual divided by |Z| there so that every frequency counts
+// alike (Re Z is ignored).  `relative_spread`: the root mean square of
+// those divided residuals.  A sweep of one point gives L = 0.
+struct AirFit {
+  double lead_henries = 0.0;
+  double capacitance_farads = 0.0;  // C_air = C0 + Cs; <= 0 when none fits
+  double relative_spread = 0.0;
+};
+AirFit fit_air_sweep(const std::vector<SweepPoint>& points);
 
 }  // namespace gndfit

@@ -32,10 +32,13 @@ std::optional<Failure> frequency_order_failure(const std::vector<SweepPoint>& po
 }  // namespace
 
 SweepForm sweep_form(std::string_view text) {
-  for (std::string_view line : split_lines(text)) {
+  for (std::string_view line : split_lines(without_leftovers(text))) {
     const std::string_view content = trim(line.substr(0, line.find('!')));
     if (content.empty()) continue;
-    if (content[0] == '#' || lower_case(content.substr(0, 9)) == "[version]") {
+    // A '#' line with a CSV separator in it is a CSV header
+    // ("#Frequency(MHz);R;X"): a Touchstone option line has only words.
+    const bool csv_header = content.find_first_of(",;") != std::string_view::npos;
+    if ((content[0] == '#' && !csv_header) || lower_case(content.substr(0, 9)) == "[version]") {
       return SweepForm::touchstone;
     }
     break;
@@ -43,7 +46,19 @@ SweepForm sweep_form(std::string_view text) {
   return SweepForm::rx_csv;
 }
 
+std::string_view without_leftovers(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // UTF-8's byte-order mark
+  // DOS's end-of-file mark at the end, with the line ends around it.
+  std::size_t end = text.size();
+  while (end > 0 && (text[end - 1] == '\x1A' || text[end - 1] == '\n' || text[end - 1] == '\r')) {
+    --end;
+  }
+  if (text.substr(end).find('\x1A') != std::string_view::npos) text = text.substr(0, end);
+  return text;
+}
+
 SweepRead read_sweep(std::string_view text) {
+  text = without_leftovers(text);
   SweepRead read =
       sweep_form(text) == SweepForm::touchstone ? read_touchstone(text) : read_rx_csv(text);
   if (read.failed()) return read;

@@ -15,6 +15,7 @@ struct SweepPoint {
   double frequency_mhz = 0.0;       // as the file gives it, in MHz
   std::complex<double> admittance;  // siemens
   long line = 0;                    // 1-based line of the file
+  double reference_ohms = 50.0;     // the file's reference resistance (50 when none)
 };
 
 // A file's points, or why it is refused: the failure's line is the

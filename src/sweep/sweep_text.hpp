@@ -48,7 +48,20 @@ SweepRead points_or_line_error(ReadPoints read_points) {
   }
 }
 
+// A file's text as a message may show it: at most 40 characters of it
+// (a character being a whole UTF-8 sequence or a byte that is not one,
+// counted before escaping; "..." where it is cut), with control bytes,
+// C1 controls and bytes that are not UTF-8 written as \xNN, so that no
+// text of a file reaches the terminal raw.
+std::string shown_text(std::string_view text);
+// The same in single quotes.
+std::string quoted(std::string_view text);
+
 // The text of a number for a message: at most 6 significant digits.
 std::string brief_number(double value);
+
+// Some points' frequencies for a message: "from 6.2 to 30 MHz (41 points)",
+// or "at 6.2 MHz (1 point)".
+std::string frequency_range_text(double lowest_mhz, double highest_mhz, std::size_t count);
 
 }  // namespace gndfit

@@ -28,8 +28,7 @@ Options parse_option_line(std::string_view text, long line) {
   bool unit = false, parameter = false, format = false, resistance = false;
   const std::vector<std::string_view> words = split_blank(text.substr(1));
   auto once = [line](bool& seen, std::string_view word) {
-    if (seen)
-      throw SweepLineError(line, "option line: '" + std::string(word) + "' repeats a setting");
+    if (seen) throw SweepLineError(line, "option line: " + quoted(word) + " repeats a setting");
     seen = true;
   };
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -42,7 +41,7 @@ Options parse_option_line(std::string_view text, long line) {
       options.parameter = word == "s" ? Parameter::s : word == "y" ? Parameter::y : Parameter::z;
     } else if (word == "h" || word == "g") {
       throw SweepLineError(line,
-                           "option line: " + std::string(words[i]) +
+                           "option line: " + shown_text(words[i]) +
                                " parameters describe a two-port; gndfit reads one-port sweeps");
     } else if (word == "db" || word == "ma" || word == "ri") {
       once(format, words[i]);
@@ -55,7 +54,7 @@ Options parse_option_line(std::string_view text, long line) {
       }
       ++i;
     } else {
-      throw SweepLineError(line, "option line: unknown word '" + std::string(words[i]) + "'");
+      throw SweepLineError(line, "option line: unknown word " + quoted(words[i]));
     }
   }
   return options;
@@ -132,7 +131,7 @@ class Reader {
     return lower_case(text.substr(0, keyword.size())) == keyword;
   }
   static std::string keyword_of(std::string_view text) {
-    return std::string(text.substr(0, text.find(']') + 1));
+    return shown_text(text.substr(0, text.find(']') + 1));
   }
   std::string_view argument(std::string_view text) const {
     return trim(text.substr(text.find(']') + 1));
@@ -160,7 +159,7 @@ class Reader {
   void read_version() {
     const std::string_view version = argument(current());
     if (version != "2.0" && version != "2.1") {
-      throw SweepLineError(line_number(), "[Version] " + std::string(version) +
+      throw SweepLineError(line_number(), "[Version] " + shown_text(version) +
                                               ": gndfit reads Touchstone 1 and 2.0");
     }
     advance();
@@ -183,7 +182,7 @@ class Reader {
       if (is_keyword(text, "[number of ports]")) {
         double n = 0;
         if (!parse_number(argument(text), n) || n != 1.0) {
-          throw SweepLineError(line_number(), "[Number of Ports] " + std::string(argument(text)) +
+          throw SweepLineError(line_number(), "[Number of Ports] " + shown_text(argument(text)) +
                                                   ": gndfit reads one-port sweeps");
         }
         ports = true;
@@ -209,8 +208,8 @@ class Reader {
         throw SweepLineError(line_number(),
                              keyword_of(text) + " belongs to a file of more than one port");
       } else {
-        throw SweepLineError(line_number(), "unknown keyword or line '" + std::string(text) +
-                                                "' before [Network Data]");
+        throw SweepLineError(line_number(),
+                             "unknown keyword or line " + quoted(text) + " before [Network Data]");
       }
     }
     if (!ports) throw SweepLineError(line_number(), "the file has no [Number of Ports]");
@@ -278,7 +277,7 @@ class Reader {
     double numbers[3] = {};
     for (std::size_t i = 0; i < fields.size() && i < 3; ++i) {
       if (!parse_number(fields[i], numbers[i])) {
-        throw SweepLineError(line, "'" + std::string(fields[i]) + "' is not a number");
+        throw SweepLineError(line, quoted(fields[i]) + " is not a number");
       }
     }
     if (fields.size() == 9) {
@@ -290,7 +289,8 @@ class Reader {
                                      std::to_string(fields.size()));
     }
     const std::complex<double> value = pair_value(options_.format, numbers[1], numbers[2]);
-    points_.push_back({in_mhz(numbers[0]), admittance(options_, value, normalised, line), line});
+    points_.push_back({in_mhz(numbers[0]), admittance(options_, value, normalised, line), line,
+                       options_.resistance});
   }
 
   std::vector<std::string_view> lines_;

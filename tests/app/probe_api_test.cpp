@@ -93,6 +93,9 @@ TEST(ProbeApi, RefusalsSayWhatIsWrong) {
       {"short,air=air.s1p", kSweep, "# MHz Y RI R 50\n10 0 -1\n", nullptr,
        "air.s1p:line 2: at 10 MHz the probe in air is not a capacitance"},
       {"short,c0=10", "", nullptr, nullptr, "ground.s1p:line "},
+      // Never C0 = C_air without a word: the liquid's sweep is not taken.
+      {"short,air=air.s1p,liquid=w.csv,liquid_er=78.4", kSweep, kAir, nullptr,
+       "the probe setting takes a sweep in a liquid (w.csv), which this entry does not take yet"},
   };
   for (const auto& c : cases) {
     const std::string json =

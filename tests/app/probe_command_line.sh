@@ -27,6 +27,8 @@ run --probe short,c0=5 good.csv missing.s1p
 check "a FILE that cannot be opened: status 2 before any output" eval 'is 2 && one_line_hint'
 run --probe short,air=missing.s1p good.csv
 check "an air FILE that cannot be opened: status 2" eval 'is 2 && one_line_hint'
+run --probe short,air=good.csv,liquid=missing.csv,liquid_er=78.4 good.csv
+check "a liquid FILE that cannot be opened: status 2" eval 'is 2 && one_line_hint && grep -q missing.csv err.txt'
 
 # A directory as standard input cannot be read on POSIX; Windows (gndfit.exe
 # under Wine) opens no such handle, so there the case does not arise.
@@ -114,6 +116,8 @@ m = json.load(open(sys.argv[1]))["model"]
 ok = abs(m["base_conductivity_s_per_m"] / 0.005 - 1) < 1e-9 and abs(m["base_permittivity"] / 13 - 1) < 1e-9
 sys.exit(0 if ok else 1)' "$1" || { echo "model: $(head -c 300 "$1")"; return 1; }
 }
+run --probe line,length=0.5,z0=300,u_gamma=0.01 --joint "$examples/sweeps/line-s-ma.s1p"
+check "--probe with u_gamma: --joint fits the points weighted" eval 'is 0 && grep -q "weighted by their uncertainties" out.txt'
 run --probe line,length=0.5,z0=300 --joint --json "$examples/sweeps/line-s-ma.s1p"
 check "--probe with --joint --json: the line probe's sweep gives back its ground" eval 'is 0 && model_ground_back out.txt'
 run --probe short,air="$examples/sweeps/short-air.s1p" --joint --json "$examples/sweeps/short-rx-tab.csv"

@@ -26,7 +26,18 @@ TEST(ProbeSetting, ReadsEachProbe) {
   EXPECT_EQ(probe.kind, ProbeKind::short_probe);
   EXPECT_DOUBLE_EQ(probe.c0_farads, 4.7e-12);
   EXPECT_TRUE(probe.air_file.empty());
+  EXPECT_EQ(probe.lead_henries, 0.0);
+  EXPECT_EQ(probe.stray_farads, 0.0);
+  ASSERT_TRUE(parse_probe_setting("short,cs=3,c0=4.7,l=20", probe, error)) << error;
+  EXPECT_DOUBLE_EQ(probe.lead_henries, 20e-9);
+  EXPECT_DOUBLE_EQ(probe.stray_farads, 3e-12);
+  ASSERT_TRUE(parse_probe_setting("short,c0=4.7,l=0", probe, error)) << error;
+  ASSERT_TRUE(parse_probe_setting("short,liquid_er=78.4,air=a.s1p,liquid=w.csv", probe, error))
+      << error;
+  EXPECT_EQ(probe.liquid_file, "w.csv");
+  EXPECT_EQ(probe.liquid_permittivity, 78.4);
   ASSERT_TRUE(parse_probe_setting("short,air=in air.s1p", probe, error)) << error;
+  EXPECT_TRUE(probe.liquid_file.empty());
   EXPECT_EQ(probe.air_file, "in air.s1p");
   ASSERT_TRUE(parse_probe_setting("line,z0=377,length=1.5", probe, error)) << error;
   EXPECT_EQ(probe.kind, ProbeKind::line_probe);
@@ -54,6 +65,17 @@ TEST(ProbeSetting, RefusesWhatIsMissingUnknownOrNotPositive) {
       {"short,c0=5,", "probe setting '' is not NAME=VALUE"},
       {"short,,c0=5", "probe setting '' is not NAME=VALUE"},
       {"short,length=1", "unknown setting 'length' for a short probe"},
+      {"short,c0=5,l=-1", "probe setting 'l=-1': expected a number of nanohenries, 0 or more"},
+      {"short,c0=5,cs=x", "probe setting 'cs=x': expected a number of picofarads, 0 or more"},
+      {"short,air=a.s1p,l=20", "the short probe's 'l=NH' and 'cs=PF' go with 'c0=PF'"},
+      {"short,c0=5,liquid=w.csv,liquid_er=78",
+       "the short probe's 'liquid=FILE,liquid_er=ER' go with 'air=FILE'"},
+      {"short,air=a.s1p,liquid_er=78",
+       "probe setting 'liquid_er=' needs 'liquid=FILE', the sweep in the liquid"},
+      {"short,air=a.s1p,liquid=w.csv", "the probe needs 'liquid_er=relative permittivity'"},
+      {"short,air=a.s1p,liquid=w.csv,liquid_er=1",
+       "probe setting 'liquid_er=1': a liquid's relative permittivity is above 1 (distilled "
+       "water: 78.4 at 25 C)"},
       {"line,length=1", "the probe needs 'z0=ohms'"},
       {"line,z0=300", "the probe needs 'length=metres'"},
       {"line,length=0,z0=300", "probe setting 'length=0': expected a positive number of metres"},

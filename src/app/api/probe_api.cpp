@@ -22,7 +22,8 @@ void write_notes(JsonWriter& json, const std::vector<std::string>& notes) {
   json.end_array();
 }
 
-void write_points(JsonWriter& json, const std::vector<LocatedMeasurement>& points) {
+void write_points(JsonWriter& json, const std::vector<LocatedMeasurement>& points,
+                  bool with_uncertainties) {
   json.name("points").begin_array();
   for (const LocatedMeasurement& p : points) {
     json.begin_object();
@@ -30,6 +31,10 @@ void write_points(JsonWriter& json, const std::vector<LocatedMeasurement>& point
     json.name("frequency_mhz").number(p.frequency_mhz);
     json.name("permittivity").number(p.permittivity);
     json.name("conductivity_ms_per_m").number(p.conductivity_ms);
+    if (with_uncertainties) {
+      json.name("permittivity_u").number(p.permittivity_u);
+      json.name("conductivity_u_ms_per_m").number(p.conductivity_u);
+    }
     json.end_object();
   }
   json.end_array();
@@ -37,9 +42,9 @@ void write_points(JsonWriter& json, const std::vector<LocatedMeasurement>& point
 
 // "joint": the joint fit's object, or its errors when the points have none.
 void write_joint_of(JsonWriter& json, const std::vector<LocatedMeasurement>& points,
-                    const std::vector<double>& mhz) {
+                    bool with_uncertainties, const std::vector<double>& mhz) {
   json.name("joint").begin_object();
-  const JointInput input = joint_input_of(points);
+  const JointInput input = joint_input_of(points, with_uncertainties);
   const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) {
     write_errors(json, errors);
@@ -78,15 +83,23 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
                        "): give that sweep too",
                    {});
   }
+  if (!setting.liquid_file.empty()) {
+    // This entry takes one reference sweep; converting without the
+    // liquid's would give C0 = C_air without a word.
+    return failure("the probe setting takes a sweep in a liquid (" + setting.liquid_file +
+                       "), which this entry does not take yet",
+                   {});
+  }
   std::vector<std::string> notes;
   const ProbePoints points =
       convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
   if (points.failed()) return failure(failure_text(points.failure()), notes);
+  const bool with_uncertainties = setting.u_gamma > 0.0;
   JsonWriter json = begin_api_json();
-  write_points(json, points.value());
+  write_points(json, points.value(), with_uncertainties);
   write_notes(json, notes);
-  json.name("csv").string(probe_csv(points.value()));
-  write_joint_of(json, points.value(), mhz.value());
+  json.name("csv").string(probe_csv(points.value(), with_uncertainties));
+  write_joint_of(json, points.value(), with_uncertainties, mhz.value());
   return json.end_object().text();
 }
 

@@ -49,9 +49,9 @@ std::vector<Failure> JointInput::errors() const {
   return all;
 }
 
-void JointInput::add(const LocatedMeasurement& measurement) {
+void JointInput::add(const LocatedMeasurement& measurement, bool with_uncertainties) {
   if (kind_ == Kind::unknown) {
-    kind_ = Kind::plain;
+    kind_ = with_uncertainties ? Kind::with_uncertainties : Kind::plain;
     first_of_kind_ = measurement.where;
   }
   measurements_.push_back(measurement);

@@ -24,8 +24,8 @@ class JointInput {
   // One line (its line end removed or not).
   void take_line(std::string_view text);
   // A measurement that comes already read and located (a probe sweep's
-  // converted point), without uncertainties.
-  void add(const LocatedMeasurement& measurement);
+  // converted point), with its uncertainties or without.
+  void add(const LocatedMeasurement& measurement, bool with_uncertainties = false);
 
   const std::vector<LocatedMeasurement>& measurements() const { return measurements_; }
   bool weighted() const { return kind_ == Kind::with_uncertainties; }

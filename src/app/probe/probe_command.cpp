@@ -34,6 +34,8 @@ int run_probe(const CommandLine& line) {
   std::vector<std::string> names =
       line.files.empty() ? std::vector<std::string>{std::string(kStandardInput)} : line.files;
   const bool has_air = !line.probe.air_file.empty();
+  const bool has_liquid = !line.probe.liquid_file.empty();
+  if (has_liquid) names.insert(names.begin(), line.probe.liquid_file);
   if (has_air) names.insert(names.begin(), line.probe.air_file);
   std::vector<std::unique_ptr<InputFiles>> files;
   for (const std::string& name : names) {  // all opened before any is read
@@ -48,15 +50,22 @@ int run_probe(const CommandLine& line) {
     if (text.failed()) return report_failure(text.failure());
     sources.push_back({names[i], std::move(text.value())});
   }
-  const SweepSource* air = has_air ? &sources.front() : nullptr;
-  const std::vector<SweepSource> sweeps(sources.begin() + (has_air ? 1 : 0), sources.end());
+  // The reference sweeps first: the air's, then the liquid's.
+  const SweepSource* air = has_air ? &sources[0] : nullptr;
+  const SweepSource* liquid = has_liquid ? &sources[1] : nullptr;
+  const std::size_t references = (has_air ? 1 : 0) + (has_liquid ? 1 : 0);
+  const std::vector<SweepSource> sweeps(sources.begin() + static_cast<std::ptrdiff_t>(references),
+                                        sources.end());
   std::vector<std::string> notes;
-  const ProbePoints points = convert_probe_sweeps(line.probe, sweeps, air, notes);
+  const ProbePoints points = convert_probe_sweeps(line.probe, sweeps, air, notes, liquid);
   start_text_output();
   for (const std::string& note : notes) std::cerr << "gndfit: " << note << '\n';
   if (points.failed()) return report_failure(points.failure());
-  if (line.joint) return fit_and_write_joint(line, joint_input_of(points.value()));
-  write_probe_csv(std::cout, points.value());
+  const bool with_uncertainties = line.probe.u_gamma > 0.0;
+  if (line.joint) {
+    return fit_and_write_joint(line, joint_input_of(points.value(), with_uncertainties));
+  }
+  write_probe_csv(std::cout, points.value(), with_uncertainties);
   return flush_standard_output();
 }
 

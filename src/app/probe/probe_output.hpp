@@ -12,10 +12,15 @@
 
 namespace gndfit {
 
-std::string probe_csv(std::span<const LocatedMeasurement> points);
-void write_probe_csv(std::ostream& out, std::span<const LocatedMeasurement> points);
+// `with_uncertainties` (u_gamma given): five columns, the standard
+// uncertainties after the values, exactly the line --joint reads.
+std::string probe_csv(std::span<const LocatedMeasurement> points, bool with_uncertainties = false);
+void write_probe_csv(std::ostream& out, std::span<const LocatedMeasurement> points,
+                     bool with_uncertainties = false);
 
-// Each point a measurement without uncertainties, from its file and line.
-JointInput joint_input_of(std::span<const LocatedMeasurement> points);
+// Each point a measurement from its file and line, weighted by its
+// uncertainties when they are given.
+JointInput joint_input_of(std::span<const LocatedMeasurement> points,
+                          bool with_uncertainties = false);
 
 }  // namespace gndfit
