@@ -21,6 +21,14 @@ gndfit: line 2: conductivity must be a finite positive number
 gndfit: b.txt:line 1: uncertainties given, but a.txt:line 2 has none
 gndfit: b.txt:line 2: conductivity must be a finite positive number
 END'
+# --probe's CSV read as it is: its header skipped as a file's first line,
+# a faulty line anywhere else.
+printf 'frequency_mhz,permittivity,conductivity_ms_per_m\r\n1.8,47.2,8.32\n3.6,36.1,10.1\n' > points.csv
+printf '1.8,47.2,8.32\nfrequency_mhz,permittivity,conductivity_ms_per_m\n' > late_header.csv
+run --joint --nec 7.1 points.csv
+check "--probe's CSV: its header line skipped" eval 'is 0 && [[ $(wc -l < out.txt) -eq 3 ]]'
+run --joint late_header.csv
+check "--probe's header not on the first line: a faulty line" eval 'is 1 && grep -q "^gndfit: late_header.csv:line 2: " err'
 run --joint < <(printf '# only a comment\n')
 check "no measurement: status 1" eval 'is 1 && [[ ! -s out.txt ]] && [[ $(cat err) == "gndfit: no measurement in the input" ]]'
 run --joint < <(printf '1.8 5 20\n7 10 10\n28 20 5\n1.8 5 1e-9\n7 10 1e-9\n28 20 1e-9\n')

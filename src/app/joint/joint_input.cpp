@@ -9,8 +9,23 @@ void JointInput::fail(const std::string& reason) { errors_.push_back({current_, 
 
 void JointInput::start_file(const std::string& source) { current_ = {source, 0}; }
 
+namespace {
+
+// The header lines of gndfit --probe's CSV (without and with u_gamma):
+// the first line of a file of its points, which --joint reads as they are.
+bool is_probe_csv_header(std::string_view text) {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  return text == "frequency_mhz,permittivity,conductivity_ms_per_m" ||
+         text ==
+             "frequency_mhz,permittivity,conductivity_ms_per_m,permittivity_u,"
+             "conductivity_u_ms_per_m";
+}
+
+}  // namespace
+
 void JointInput::take_line(std::string_view text) {
   ++current_.line;
+  if (current_.line == 1 && is_probe_csv_header(text)) return;
   const std::optional<std::vector<double>> fields =
       read_measurement_fields(text, FieldWidths::doubles);
   if (!fields) return;  // blank or comment

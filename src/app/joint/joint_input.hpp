@@ -4,7 +4,8 @@
 // (MHz, relative permittivity, mS/m and the standard uncertainties of the
 // last two), with the console's number forms, each read as a double;
 // blanks, tabs or commas separate the fields, blank lines and lines
-// starting with # are skipped.  Either every line gives uncertainties or
+// starting with # are skipped, and so is the header line of --probe's CSV
+// as a file's first line.  Either every line gives uncertainties or
 // none does.  Every faulty line is kept as an error naming its file and
 // line; a fit runs only when there is none.
 #include <string>
