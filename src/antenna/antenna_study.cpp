@@ -71,7 +71,8 @@ Plan plan_for(const GroundAt& g, const NecDeck& deck, std::vector<Job>& jobs) {
       {g.permittivity, g.conductivity_ms + p.conductivity_step},
       {g.permittivity,
        p.conductivity_one_sided ? g.conductivity_ms : g.conductivity_ms - p.conductivity_step}};
-  for (const RunGround& r : runs) jobs.push_back({nec_run_deck(deck, cards_for(g, r)), {}, {}, false, {}});
+  for (const RunGround& r : runs)
+    jobs.push_back({nec_run_deck(deck, cards_for(g, r)), {}, {}, false, {}});
   return p;
 }
 
@@ -161,11 +162,11 @@ AntennaBand band_of(const GroundAt& g, const Plan& p, const std::vector<Job>& jo
   b.peak_azimuth_deg = nominal.pattern[peak].phi_deg;
   for (const double elevation : elevations) {
     const std::size_t row = best_row_at(nominal.pattern, elevation);
-    b.gains.push_back({elevation, gain_in_direction(g, p, jobs, row), nominal.pattern[row].phi_deg});
+    b.gains.push_back(
+        {elevation, gain_in_direction(g, p, jobs, row), nominal.pattern[row].phi_deg});
   }
-  b.hemisphere_efficiency =
-      propagate(g, p, jobs, printed_quantum(nominal.average_gain) / 2.0,
-                [](const NecResult& r) { return r.average_gain / 2.0; });
+  b.hemisphere_efficiency = propagate(g, p, jobs, printed_quantum(nominal.average_gain) / 2.0,
+                                      [](const NecResult& r) { return r.average_gain / 2.0; });
   return b;
 }
 

@@ -59,8 +59,8 @@ bool check_source(std::string_view line, std::string& reason) {
     return false;
   }
   if (type != 0.0 && type != 5.0) {
-    reason = "the EX card is not a voltage source (its type is " + std::string(f[0]) +
-             "; 0 or 5 is)";
+    reason =
+        "the EX card is not a voltage source (its type is " + std::string(f[0]) + "; 0 or 5 is)";
     return false;
   }
   return true;
@@ -73,7 +73,7 @@ bool is_kept_program_card(const std::string& m) {
 // Cards gndfit writes itself for each run, or that only end or repeat one.
 bool is_replaced_program_card(const std::string& m) {
   static constexpr std::array<const char*, 8> kReplaced = {"GN", "FR", "RP", "XQ",
-                                                          "EN", "NE", "NH", "PQ"};
+                                                           "EN", "NE", "NH", "PQ"};
   return std::find(kReplaced.begin(), kReplaced.end(), m) != kReplaced.end();
 }
 

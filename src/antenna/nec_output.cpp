@@ -52,8 +52,8 @@ bool read_feed(Lines& lines, NecResult& result) {
   }
   if (!lines.next(line)) return false;
   const std::vector<std::string_view> w = words(line);
-  return w.size() >= 11 && number(w[6], result.feed_r_ohms) &&
-         number(w[7], result.feed_x_ohms) && number(w[10], result.input_power_w);
+  return w.size() >= 11 && number(w[6], result.feed_r_ohms) && number(w[7], result.feed_x_ohms) &&
+         number(w[10], result.input_power_w);
 }
 
 // THETA PHI VERTC HORIZ TOTAL AXIAL TILT [SENSE] E_theta(mag phase)
@@ -65,8 +65,8 @@ bool read_pattern_row(std::string_view line, PatternRow& row) {
   double e_theta = 0.0;
   double e_phi = 0.0;
   const std::size_t n = w.size();
-  if (!number(w[0], row.theta_deg) || !number(w[1], row.phi_deg) ||
-      !number(w[4], row.total_db) || !number(w[n - 4], e_theta) || !number(w[n - 2], e_phi)) {
+  if (!number(w[0], row.theta_deg) || !number(w[1], row.phi_deg) || !number(w[4], row.total_db) ||
+      !number(w[n - 4], e_theta) || !number(w[n - 2], e_phi)) {
     return false;
   }
   row.field_squared = e_theta * e_theta + e_phi * e_phi;

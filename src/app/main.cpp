@@ -18,16 +18,26 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const gndfit::CommandLine line = gndfit::parse_command_line(arguments);
   switch (line.mode) {
-    case gndfit::RunMode::help: return gndfit::print_text(gndfit::usage_text());
-    case gndfit::RunMode::version: return gndfit::print_text(gndfit::version_text());
-    case gndfit::RunMode::error: return gndfit::usage_error(line.error);
-    case gndfit::RunMode::csv: return gndfit::run_csv(line);
-    case gndfit::RunMode::nec: return gndfit::run_nec(line);
-    case gndfit::RunMode::probe: return gndfit::run_probe(line);
-    case gndfit::RunMode::joint: return gndfit::run_joint(line);
-    case gndfit::RunMode::antenna: return gndfit::run_antenna(line);
-    case gndfit::RunMode::files: return gndfit::run_files(line, argc, argv);
-    case gndfit::RunMode::interactive: break;
+    case gndfit::RunMode::help:
+      return gndfit::print_text(gndfit::usage_text());
+    case gndfit::RunMode::version:
+      return gndfit::print_text(gndfit::version_text());
+    case gndfit::RunMode::error:
+      return gndfit::usage_error(line.error);
+    case gndfit::RunMode::csv:
+      return gndfit::run_csv(line);
+    case gndfit::RunMode::nec:
+      return gndfit::run_nec(line);
+    case gndfit::RunMode::probe:
+      return gndfit::run_probe(line);
+    case gndfit::RunMode::joint:
+      return gndfit::run_joint(line);
+    case gndfit::RunMode::antenna:
+      return gndfit::run_antenna(line);
+    case gndfit::RunMode::files:
+      return gndfit::run_files(line, argc, argv);
+    case gndfit::RunMode::interactive:
+      break;
   }
   return gndfit::run_interactive(argc, argv);
 }

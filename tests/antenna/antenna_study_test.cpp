@@ -4,13 +4,13 @@
 // is given: linear ones, for which central differences are exact.
 #include "antenna/antenna_study.hpp"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <set>
-
-#include <gtest/gtest.h>
 
 namespace gndfit {
 namespace {
@@ -32,17 +32,17 @@ std::string stand_in_output(double er, double s, bool flat_x) {
   char text[4096];
   const double power = 0.01;
   const double field = std::sqrt(1.0 + 0.1 * er + 20.0 * s);
-  std::snprintf(text, sizeof text,
-                " ANTENNA INPUT PARAMETERS\n h\n h\n"
-                "    1    1  1.0000E+00  0.0000E+00  1.0E-02  0.0E+00  %.9E %.9E  1E-02  0E+00  %.9E\n"
-                " RADIATION PATTERNS\n\n h\n h\n h\n"
-                "   80.00   0.00  -999.99  1.00  1.00  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
-                "   80.00   5.00  -999.99  3.00  3.00  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
-                "   85.00   0.00  -999.99  2.99  2.99  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
-                "\n AVERAGE POWER GAIN: %.9E - SOLID ANGLE\n",
-                50.0 + 2.0 * er + 3000.0 * s, flat_x ? 100.0 : -10.0 + 0.5 * er - 1000.0 * s,
-                power, 0.5 * field,
-                field, 0.9 * field, 1.0 + 0.01 * er + 4.0 * s);
+  std::snprintf(
+      text, sizeof text,
+      " ANTENNA INPUT PARAMETERS\n h\n h\n"
+      "    1    1  1.0000E+00  0.0000E+00  1.0E-02  0.0E+00  %.9E %.9E  1E-02  0E+00  %.9E\n"
+      " RADIATION PATTERNS\n\n h\n h\n h\n"
+      "   80.00   0.00  -999.99  1.00  1.00  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
+      "   80.00   5.00  -999.99  3.00  3.00  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
+      "   85.00   0.00  -999.99  2.99  2.99  0.0  90.00 LINEAR  0.0E+00  0.0  %.9E  0.0\n"
+      "\n AVERAGE POWER GAIN: %.9E - SOLID ANGLE\n",
+      50.0 + 2.0 * er + 3000.0 * s, flat_x ? 100.0 : -10.0 + 0.5 * er - 1000.0 * s, power,
+      0.5 * field, field, 0.9 * field, 1.0 + 0.01 * er + 4.0 * s);
   return text;
 }
 

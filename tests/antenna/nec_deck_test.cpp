@@ -74,7 +74,8 @@ TEST(NecDeck, RefusesWhatTheRunsCannotTakeNamingTheLine) {
     NecDeckError error;
     EXPECT_FALSE(read_nec_deck(c.text, deck, error)) << c.text;
     EXPECT_EQ(error.line, c.line) << c.text;
-    EXPECT_NE(error.reason.find(c.reason_part), std::string::npos) << c.text << ": " << error.reason;
+    EXPECT_NE(error.reason.find(c.reason_part), std::string::npos)
+        << c.text << ": " << error.reason;
   }
 }
 

@@ -5,9 +5,9 @@
 // a ground of 13 and 5 mS/m at 7.1 MHz.
 #include "antenna/nec_output.hpp"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace gndfit {
 namespace {
@@ -60,7 +60,8 @@ TEST(NecOutput, ReadsTheFeedThePatternAndTheAverage) {
   // The gain from the fields agrees with the TOTAL nec2c printed for the
   // same rows, to its 0.01 dB and the fields' five digits.
   for (std::size_t row : {0u, 1u}) {
-    const double gain_db = 10.0 * std::log10(power_gain_from_fields(r.pattern[row], r.input_power_w));
+    const double gain_db =
+        10.0 * std::log10(power_gain_from_fields(r.pattern[row], r.input_power_w));
     EXPECT_NEAR(gain_db, r.pattern[row].total_db, 0.006) << row;
   }
 }
@@ -75,8 +76,8 @@ TEST(NecOutput, NamesTheMissingPartAndFindsNec2csOwnMessage) {
   EXPECT_FALSE(read_nec_output(std::string(kFeed) + kPattern, r, error));
   EXPECT_EQ(error, "its output has no average power gain");
   // A run that stopped: the pattern's header with no rows after it.
-  EXPECT_FALSE(read_nec_output(std::string(kFeed) + "  ---------- RADIATION PATTERNS -----------\n\n", r,
-                               error));
+  EXPECT_FALSE(read_nec_output(
+      std::string(kFeed) + "  ---------- RADIATION PATTERNS -----------\n\n", r, error));
   EXPECT_EQ(nec_stop_message("  DATA CARD No:   1 EX   0\n\n  NO SEGMENT HAS AN ITAG OF 1"),
             "NO SEGMENT HAS AN ITAG OF 1");
   EXPECT_EQ(nec_stop_message("\n  \n"), "");

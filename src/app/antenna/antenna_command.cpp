@@ -41,7 +41,8 @@ bool load_deck(const CommandLine& line, NecDeck& deck, int& status) {
     // A fault of the whole deck names the deck; one of a card, its line.
     status = refusal.line > 0
                  ? report_failure({Location{line.antenna_deck, refusal.line}, refusal.reason})
-                 : report_failure({Location{""}, source_name(line.antenna_deck) + ": " + refusal.reason});
+                 : report_failure(
+                       {Location{""}, source_name(line.antenna_deck) + ": " + refusal.reason});
     return false;
   }
   for (const std::string& m : deck.ignored) {
@@ -111,7 +112,8 @@ int run_joint_antenna(const CommandLine& line, const JointSolution& solution) {
     g.has_covariance = solution.fit.covariance.present;
     g.permittivity_var = b.estimate.permittivity_sd * b.estimate.permittivity_sd;
     g.conductivity_var = b.estimate.conductivity_sd_ms * b.estimate.conductivity_sd_ms;
-    g.covariance = b.estimate.correlation * b.estimate.permittivity_sd * b.estimate.conductivity_sd_ms;
+    g.covariance =
+        b.estimate.correlation * b.estimate.permittivity_sd * b.estimate.conductivity_sd_ms;
     g.cards = {shortest(g.permittivity), shortest(g.conductivity_ms / 1000.0),
                shortest(g.frequency_mhz)};
     grounds.push_back(g);
@@ -119,8 +121,9 @@ int run_joint_antenna(const CommandLine& line, const JointSolution& solution) {
   for (const JointWarning& w : solution.warnings) {
     std::cerr << "gndfit: warning: " << w.code << ": " << w.text << '\n';
   }
-  return study_and_write(line, deck, grounds,
-                         {line.antenna_deck, solution.measurements.size(), true, solution.weighted});
+  return study_and_write(
+      line, deck, grounds,
+      {line.antenna_deck, solution.measurements.size(), true, solution.weighted});
 }
 
 }  // namespace gndfit

@@ -67,8 +67,9 @@ std::string heading_text(const AntennaHeading& h) {
   if (!h.joint) return out + "one measurement (the exact fit)\n";
   out += "a joint fit of " + std::to_string(h.measurements) + " measurements" +
          (h.weighted ? ", weighted\n" : ", unweighted\n");
-  return out + "Values +- 1 sd: the ground's uncertainty propagated through nec2c\n"
-               "(+- <B: a spread below what nec2c's printed digits resolve, at most B)\n";
+  return out +
+         "Values +- 1 sd: the ground's uncertainty propagated through nec2c\n"
+         "(+- <B: a spread below what nec2c's printed digits resolve, at most B)\n";
 }
 
 }  // namespace
@@ -76,16 +77,19 @@ std::string heading_text(const AntennaHeading& h) {
 std::string antenna_report(const AntennaHeading& heading, std::span<const AntennaBand> bands,
                            std::span<const double> elevations) {
   std::string out = heading_text(heading);
-  out += "\nGround and feed:\n"
-         "      MHz    permittivity    mS/m              feed R ohms       feed X ohms\n";
+  out +=
+      "\nGround and feed:\n"
+      "      MHz    permittivity    mS/m              feed R ohms       feed X ohms\n";
   for (const AntennaBand& b : bands) {
     out += right(shortest(b.ground.frequency_mhz), 9) +
            right(with_sd(ground_permittivity(b.ground), 2), 16) +
-           right(with_sd(ground_conductivity(b.ground), 3), 18) + right(with_sd(b.feed_r_ohms, printed_decimals(b.feed_r_ohms.value, 2)), 18) +
+           right(with_sd(ground_conductivity(b.ground), 3), 18) +
+           right(with_sd(b.feed_r_ohms, printed_decimals(b.feed_r_ohms.value, 2)), 18) +
            right(with_sd(b.feed_x_ohms, printed_decimals(b.feed_x_ohms.value, 2)), 18) + '\n';
   }
-  out += "\nPeak gain, and the best gain over azimuth at each elevation (dBi; azimuth in degrees):\n"
-         "      MHz   peak dBi       elevation azimuth";
+  out +=
+      "\nPeak gain, and the best gain over azimuth at each elevation (dBi; azimuth in degrees):\n"
+      "      MHz   peak dBi       elevation azimuth";
   for (const double e : elevations) out += right(shortest(e) + " deg", 16) + right("azimuth", 8);
   out += '\n';
   for (const AntennaBand& b : bands) {
@@ -96,9 +100,10 @@ std::string antenna_report(const AntennaHeading& heading, std::span<const Antenn
     }
     out += '\n';
   }
-  out += "\nShare of the input power radiated into the sky (the rest is lost in the ground\n"
-         "and the antenna's loads):\n"
-         "      MHz   per cent           dB\n";
+  out +=
+      "\nShare of the input power radiated into the sky (the rest is lost in the ground\n"
+      "and the antenna's loads):\n"
+      "      MHz   per cent           dB\n";
   for (const AntennaBand& b : bands) {
     out += right(shortest(b.ground.frequency_mhz), 9) +
            right(with_sd(percent(b.hemisphere_efficiency), 2), 15) +

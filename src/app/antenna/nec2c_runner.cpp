@@ -57,8 +57,9 @@ bool read_file(const std::filesystem::path& name, std::string& text) {
 Nec2cRunner::Nec2cRunner() {
   program_ = find_on_path("nec2c");
   if (program_.empty()) {
-    error_ = "--antenna needs nec2c, a NEC-2 engine, on the PATH; it is not there"
-             " (Debian: apt install nec2c)";
+    error_ =
+        "--antenna needs nec2c, a NEC-2 engine, on the PATH; it is not there"
+        " (Debian: apt install nec2c)";
     return;
   }
   folder_ = make_private_folder(error_);

@@ -32,7 +32,8 @@ SingleMeasurement read_single_measurement(const CommandLine& line, std::string_v
   }
   const std::string name(option);
   if (measurements.empty()) {
-    single.status = report_failure({Location{""}, name + " needs one measurement; the input holds none"});
+    single.status =
+        report_failure({Location{""}, name + " needs one measurement; the input holds none"});
     return single;
   }
   if (measurements.size() > 1) {
