@@ -39,7 +39,9 @@ if NEC2C is None:
     sys.exit(77)
 
 EXAMPLES = sys.argv[1]
-PROGRAM = sys.argv[2:]
+# The program (or its emulator) by its full name: one check runs it with a
+# PATH that holds no nec2c, and no emulator either.
+PROGRAM = [shutil.which(sys.argv[2]) or sys.argv[2]] + sys.argv[3:]
 DECKS = [os.path.join(EXAMPLES, "antennas", name) for name in ("dipole-40m.nec", "vertical-40m.nec")]
 ELEVATIONS = [5, 10, 20, 30]
 failures = []
