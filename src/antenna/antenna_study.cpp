@@ -183,6 +183,25 @@ bool same_directions(const NecResult& a, const NecResult& b) {
   return true;
 }
 
+// Why a run's result cannot be used, or nothing.  The nominal run's
+// pattern must have a row at every elevation asked for; every other run's
+// must be the nominal's directions, so that a row is the same direction in
+// each (and so has those rows too).
+std::string run_fault(const Job& job, const Job& nominal, std::span<const double> elevations) {
+  if (!job.ok) return job.error.empty() ? std::string("the run failed") : job.error;
+  if (&job != &nominal) {
+    return same_directions(job.result, nominal.result)
+               ? std::string()
+               : "its radiation pattern is not the one asked for";
+  }
+  for (const double e : elevations) {
+    if (best_row_at(job.result.pattern, e) == job.result.pattern.size()) {
+      return "its radiation pattern has no row at elevation " + shortest(e);
+    }
+  }
+  return {};
+}
+
 void run_jobs(std::vector<Job>& jobs, const NecRun& run, unsigned threads) {
   std::atomic<std::size_t> next{0};
   auto work = [&]() {
@@ -233,17 +252,8 @@ AntennaStudy study_antenna(const NecDeck& deck, std::span<const GroundAt> ground
     const Plan& p = plans[f];
     const std::size_t runs = p.moved ? 5 : 1;
     for (std::size_t j = p.first_job; j < p.first_job + runs; ++j) {
-      std::string reason = jobs[j].error;
-      if (jobs[j].ok && !same_directions(jobs[j].result, jobs[p.first_job].result)) {
-        reason = "its radiation pattern is not the one asked for";
-      } else if (jobs[j].ok) {
-        for (const double e : elevations_deg) {
-          if (best_row_at(jobs[j].result.pattern, e) == jobs[j].result.pattern.size()) {
-            reason = "its radiation pattern has no row at elevation " + shortest(e);
-          }
-        }
-      }
-      if (!reason.empty() || !jobs[j].ok) {
+      const std::string reason = run_fault(jobs[j], jobs[p.first_job], elevations_deg);
+      if (!reason.empty()) {
         study.error = "at " + grounds[f].cards.frequency_mhz + " MHz: nec2c: " + reason;
         return study;
       }
