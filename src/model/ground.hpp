@@ -47,14 +47,24 @@ struct GroundJacobianRow {
   double conductivity_ms = 0.0;  // d(conductivity in mS/m) / d(parameter)
 };
 
-// What a ground model gives: its name, its parameters by name (in the
-// order of the values passed in), its values at a frequency and the
-// Jacobian there (one row per parameter, written into `rows`).
+// One parameter of a ground model: its JSON name (with its unit), the
+// name of its standard deviation (the name without its unit, then _sd),
+// its name in words and its unit as a report writes them.
+struct ModelParameter {
+  std::string_view name;
+  std::string_view sd_name;
+  std::string_view label;
+  std::string_view unit;
+};
+
+// What a ground model gives: its name, its parameters (in the order of the
+// values passed in), its values at a frequency and the Jacobian there (one
+// row per parameter, written into `rows`).
 class GroundModel {
  public:
   virtual ~GroundModel() = default;
   virtual std::string_view name() const = 0;
-  virtual std::span<const std::string_view> parameter_names() const = 0;
+  virtual std::span<const ModelParameter> parameters() const = 0;
   virtual GroundValues values_at(std::span<const double> parameters,
                                  double frequency_mhz) const = 0;
   virtual void jacobian_at(std::span<const double> parameters, double frequency_mhz,

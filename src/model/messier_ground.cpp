@@ -50,10 +50,12 @@ MessierGradients messier_gradients(const MessierParameters& model, double freque
   return {b / (c * a), 1.0 + a / (c * b), 1000.0 + 500.0 * c * b / a, 500.0 * c * a / b};
 }
 
-std::span<const std::string_view> MessierGround::parameter_names() const {
-  static constexpr std::array<std::string_view, 2> kNames{"base_conductivity_s_per_m",
-                                                          "base_permittivity"};
-  return kNames;
+std::span<const ModelParameter> MessierGround::parameters() const {
+  static constexpr std::array<ModelParameter, 2> kParameters{
+      ModelParameter{"base_conductivity_s_per_m", "base_conductivity_sd", "base conductivity",
+                     "S/m"},
+      ModelParameter{"base_permittivity", "base_permittivity_sd", "base permittivity", ""}};
+  return kParameters;
 }
 
 GroundValues MessierGround::values_at(std::span<const double> parameters,

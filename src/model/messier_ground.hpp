@@ -33,11 +33,11 @@ struct MessierGradients {
 MessierGradients messier_gradients(const MessierParameters& model, double frequency_mhz);
 
 // The same behind the interface every model gives; its parameters, in
-// order, are base_conductivity_s_per_m and base_permittivity.
+// order, are x (base_conductivity_s_per_m) and e (base_permittivity).
 class MessierGround final : public GroundModel {
  public:
   std::string_view name() const override { return "messier"; }
-  std::span<const std::string_view> parameter_names() const override;
+  std::span<const ModelParameter> parameters() const override;
   GroundValues values_at(std::span<const double> parameters, double frequency_mhz) const override;
   void jacobian_at(std::span<const double> parameters, double frequency_mhz,
                    std::span<GroundJacobianRow> rows) const override;

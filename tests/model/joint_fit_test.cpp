@@ -97,9 +97,9 @@ TEST(JointFit, RecoversTheModelOfExactSweeps) {
 // differences of the complex form.
 TEST(MessierGround, InterfaceGivesValuesAndJacobian) {
   const MessierGround model;
-  ASSERT_EQ(model.parameter_names().size(), 2u);
-  EXPECT_EQ(model.parameter_names()[0], "base_conductivity_s_per_m");
-  EXPECT_EQ(model.parameter_names()[1], "base_permittivity");
+  ASSERT_EQ(model.parameters().size(), 2u);
+  EXPECT_EQ(model.parameters()[0].name, "base_conductivity_s_per_m");
+  EXPECT_EQ(model.parameters()[1].name, "base_permittivity");
   for (const double mhz : {1.8, 28.5}) {
     const double parameters[2] = {0.004, 12.0};
     const LocatedMeasurement m = measure(parameters[0], parameters[1], mhz);
