@@ -94,5 +94,40 @@ run --csv < <(printf '1.8 5 10\n7.1 13 5\n1.8,5,10\n')
 check "--csv: below vacuum warned once per measurement, status 0" eval 'is 0 &&
   [[ $(wc -l < out.txt) -eq 31 ]] && [[ $(grep -c "warning: permittivity-below-vacuum" err) -eq 2 ]] &&
   [[ $(cut -d: -f2 err | tr "\n" " ") == " line 1  line 3 " ]]'
+# --model: the names, where it goes, and compare's need for uncertainties.
+run --joint --model clay sweep.txt
+check "--model with an unknown name: the names listed, status 2" eval 'is 2 && [[ ! -s out.txt ]] &&
+  grep -q "unknown model '"'clay'"': expected messier, alipio-visacro, power-law or compare" err'
+run --csv --model power-law sweep.txt
+check "--model without --joint: status 2" eval 'is 2 && grep -q "'"'--model' needs '--joint'"'" err'
+run --joint --model compare c.txt
+check "compare without uncertainties: a usage error saying why, status 2" eval 'is 2 && [[ ! -s out.txt ]] &&
+  grep -q "needs measurements with uncertainties" err && grep -q "try '"'gndfit --help'"'" err'
+run --joint --model=power-law < <(printf '1.8 15 5\n7.1 12 7\n')
+check "power-law with two measurements: no fit, status 1" eval 'is 1 && [[ ! -s out.txt ]] &&
+  grep -q "the power-law model needs at least 3 measurements" err'
+# A ground that follows alipio-visacro's law (s0 = 10 mS/m, worked from its
+# formula to 4 decimals): compare chooses it, and its CSV and cards are
+# that model's own, to the byte.
+printf '1.8 48.5036 13.2227 0.5 0.2\n3.6 38.5376 14.6857 0.5 0.2\n7.1 31.4170 16.7616 0.5 0.2\n14 26.2083 19.7562 0.5 0.2\n28 22.3292 24.1852 0.5 0.2\n' > alipio.txt
+run --joint --model compare --json alipio.txt
+chosen=$(grep -o '"chosen":"[a-z-]*"' out.txt | cut -d'"' -f4)
+check "compare --json: three models, alipio-visacro chosen and at the top" eval 'is 0 && [[ $chosen == alipio-visacro ]] &&
+  [[ $(grep -o "\"aicc\":" out.txt | wc -l) -eq 3 ]] && grep -q "^{\"model_name\":\"$chosen\"" out.txt'
+for output in --csv "--nec 3.6,7.05"; do
+  run --joint --model compare $output alipio.txt; cp out.txt compared.txt
+  run --joint --model "$chosen" $output alipio.txt
+  check "compare $output: the chosen model's output" eval 'is 0 && cmp -s out.txt compared.txt'
+done
+run --joint --model compare alipio.txt
+check "compare report: the table, the choice, the chosen model's fit" eval 'is 0 &&
+  grep -q "^Models compared by AICc (10 values" out.txt && grep -q "^Chosen: $chosen" out.txt &&
+  [[ $(grep -cE "^  (messier|alipio-visacro|power-law) " out.txt) -eq 3 ]]'
+# A ground without dispersion: the power law's dispersive part at its
+# bound, its exponent undetermined, both without sd.
+run --joint --model power-law --json < <(printf '1.8 15 5\n3.6 15 5\n7.1 15 5\n14 15 5\n')
+check "power-law at a bound: null sds and the notes" eval 'is 0 &&
+  grep -q "\"dispersive_conductivity_sd\":null,\"exponent_sd\":null" out.txt &&
+  grep -q "\"code\":\"parameter-at-bound\"" out.txt && grep -q "\"code\":\"parameter-undetermined\"" out.txt'
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/common/command_line.hpp"
 #include "app/api/joint_api.h"
+#include "app/common/command_line.hpp"
 #include "app/joint/joint_input.hpp"
 
 namespace gndfit {
@@ -105,14 +105,17 @@ TEST(JointCommandLine, OptionsCombineWithJoint) {
 }
 
 TEST(JointApi, ErrorsAsJson) {
-  EXPECT_STREQ(gndfit_joint_json("1.8 5 10\n3.6 13\n0 1 1\n"),
-               "{\"format\":2,\"errors\":[{\"line\":2,\"reason\":\"expected 3 or 5 numbers, got 2\"},"
-               "{\"line\":3,\"reason\":\"frequency must be a finite positive number\"}]}");
-  EXPECT_STREQ(gndfit_joint_json(nullptr),
-               "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"no measurement in the input\"}]}");
-  EXPECT_STREQ(gndfit_joint_json_at("1.8 5 10", "7,,14"),
-               "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"invalid frequency list: expected "
-               "positive numbers in MHz separated by commas\"}]}");
+  EXPECT_STREQ(
+      gndfit_joint_json("1.8 5 10\n3.6 13\n0 1 1\n"),
+      "{\"format\":2,\"errors\":[{\"line\":2,\"reason\":\"expected 3 or 5 numbers, got 2\"},"
+      "{\"line\":3,\"reason\":\"frequency must be a finite positive number\"}]}");
+  EXPECT_STREQ(
+      gndfit_joint_json(nullptr),
+      "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"no measurement in the input\"}]}");
+  EXPECT_STREQ(
+      gndfit_joint_json_at("1.8 5 10", "7,,14"),
+      "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"invalid frequency list: expected "
+      "positive numbers in MHz separated by commas\"}]}");
   const std::string edge = gndfit_joint_json("1.8 5 1e-9\n7 10 1e-9\n28 20 1e-9");
   EXPECT_NE(edge.find("\"line\":null,\"reason\":\"the measurements have no best fit"),
             std::string::npos)
@@ -123,9 +126,10 @@ TEST(JointApi, ErrorsAsJson) {
 // them (the page's error bars), null when they do not.
 TEST(JointApi, MeasurementsCarryTheirUncertainties) {
   const std::string weighted = gndfit_joint_json("1.8 5 10 0.5 0.25\n7.1 13 5 2.5d-1 1\n");
-  EXPECT_NE(weighted.find(R"("line":2,"frequency_mhz":7.1,"permittivity":13,"permittivity_sd":0.25,)"
-                          R"("conductivity_ms_per_m":5,"conductivity_sd_ms_per_m":1,)"),
-            std::string::npos)
+  EXPECT_NE(
+      weighted.find(R"("line":2,"frequency_mhz":7.1,"permittivity":13,"permittivity_sd":0.25,)"
+                    R"("conductivity_ms_per_m":5,"conductivity_sd_ms_per_m":1,)"),
+      std::string::npos)
       << weighted;
   EXPECT_NE(weighted.find(R"("permittivity_sd":0.5,"conductivity_ms_per_m":10,)"
                           R"("conductivity_sd_ms_per_m":0.25,)"),
@@ -136,7 +140,32 @@ TEST(JointApi, MeasurementsCarryTheirUncertainties) {
                        R"("conductivity_sd_ms_per_m":null,)"),
             std::string::npos)
       << plain;
-  EXPECT_EQ(plain.rfind(R"({"format":2,"model":{"base_conductivity_s_per_m":)", 0), 0u) << plain;
+  EXPECT_EQ(
+      plain.rfind(R"({"format":2,"model_name":"messier","model":{"base_conductivity_s_per_m":)", 0),
+      0u)
+      << plain;
+}
+
+// The model by name: an unknown one and compare without uncertainties are
+// errors of the whole text; compare lists every model and the outputs
+// follow the chosen one.
+TEST(JointApi, ModelByName) {
+  const char* sweep = "1.8 48.5 13.2 0.5 0.2\n7.1 31.4 16.8 0.5 0.2\n28 22.3 24.2 0.5 0.2\n";
+  EXPECT_STREQ(gndfit_joint_model_json_at(sweep, nullptr, "clay"),
+               "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"unknown model 'clay': "
+               "expected messier, alipio-visacro, power-law or compare\"}]}");
+  const std::string plain = gndfit_joint_model_json_at("1.8 5 10\n7.1 13 5\n", "7", "compare");
+  EXPECT_NE(plain.find("needs measurements with uncertainties"), std::string::npos) << plain;
+  const std::string compared = gndfit_joint_model_json_at(sweep, "7", "compare");
+  EXPECT_NE(compared.find(R"("chosen":"alipio-visacro")"), std::string::npos) << compared;
+  EXPECT_EQ(compared.rfind(R"({"format":2,"model_name":"alipio-visacro","model":{)", 0), 0u);
+  const std::string alone = gndfit_joint_model_json_at(sweep, "7", "alipio-visacro");
+  // The chosen model's bands are those of the model fitted alone.
+  const auto bands = [](const std::string& json) {
+    const std::size_t start = json.find("\"bands\":");
+    return json.substr(start, json.find(']', start) - start);
+  };
+  EXPECT_EQ(bands(compared), bands(alone));
 }
 
 TEST(JointApi, TheModelAtChosenFrequencies) {

@@ -109,7 +109,7 @@ int run_joint_antenna(const CommandLine& line, const JointSolution& solution) {
     g.frequency_mhz = b.frequency_mhz;
     g.permittivity = b.estimate.value.permittivity;
     g.conductivity_ms = b.estimate.value.conductivity_ms;
-    g.has_covariance = solution.fit.covariance.present;
+    g.has_covariance = solution.fit.covariance_present;
     g.permittivity_var = b.estimate.permittivity_sd * b.estimate.permittivity_sd;
     g.conductivity_var = b.estimate.conductivity_sd_ms * b.estimate.conductivity_sd_ms;
     g.covariance =

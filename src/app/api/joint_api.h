@@ -37,6 +37,16 @@ const char* gndfit_joint_json(const char* text);
  * list is an error of the whole text. */
 const char* gndfit_joint_json_at(const char* text, const char* frequencies_mhz);
 
+/* The same with the ground model named: "messier" (the two functions
+ * above), "alipio-visacro", "power-law", or "compare" (all three weighed
+ * by AICc, the outputs following the one chosen; the JSON then also has
+ * "models", each with its "model_name", "model", "chi_square",
+ * "degrees_of_freedom", "aicc", "akaike_weight" and "bands", and "chosen").
+ * Compare needs measurements with uncertainties.  A null
+ * `frequencies_mhz` gives the ten bands, a null `model` messier. */
+const char* gndfit_joint_model_json_at(const char* text, const char* frequencies_mhz,
+                                       const char* model);
+
 #ifdef __cplusplus
 }
 #endif

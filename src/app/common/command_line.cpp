@@ -60,6 +60,7 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
   bool json = false;
   bool antenna = false;
   bool elevation = false;
+  bool model = false;
   bool options_ended = false;
   auto fail = [](std::string message) {
     CommandLine failed;
@@ -91,7 +92,8 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       const std::string name = is_nec ? "--nec" : "--freq";
       std::string_view list;
       if (arg == name) {
-        if (i + 1 == arguments.size()) return fail("option '" + name + "' needs a list of frequencies");
+        if (i + 1 == arguments.size())
+          return fail("option '" + name + "' needs a list of frequencies");
         list = arguments[++i];
       } else {
         list = arg.substr(name.size() + 1);
@@ -123,6 +125,23 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
                     "': expected whole degrees from 1 to 90 separated by commas");
       }
       elevation = true;
+    } else if (arg == "--model" || arg.starts_with("--model=")) {
+      std::string_view name;
+      if (arg == "--model") {
+        if (i + 1 == arguments.size()) return fail("option '--model' needs a model's name");
+        name = arguments[++i];
+      } else {
+        name = arg.substr(8);
+      }
+      if (name == "compare") {
+        line.model.compare = true;
+      } else if (const auto named = model_named(name)) {
+        line.model = {false, *named};
+      } else {
+        return fail("unknown model '" + std::string(name) +
+                    "': expected messier, alipio-visacro, power-law or compare");
+      }
+      model = true;
     } else if (arg == "--probe" || arg.starts_with("--probe=")) {
       std::string_view setting_text;
       if (arg == "--probe") {
@@ -142,19 +161,22 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
     }
   }
   if (elevation && !antenna) return fail("option '--elevation' needs '--antenna'");
+  if (model && !joint) return fail("option '--model' needs '--joint'");
   if (antenna) {
     if (nec) return fail("option '--antenna' writes its own decks; '--nec' does not go with it");
     if (probe && !joint) return fail("option '--antenna' with '--probe' needs '--joint'");
     if (csv && json) return fail("option '--json' excludes '--csv' and '--nec'");
-    if (!elevation) line.elevations.assign(std::begin(kDefaultElevations), std::end(kDefaultElevations));
+    if (!elevation)
+      line.elevations.assign(std::begin(kDefaultElevations), std::end(kDefaultElevations));
     line.joint_output = json ? JointOutput::json : csv ? JointOutput::csv : JointOutput::report;
     line.joint = joint;
     line.mode = joint ? (probe ? RunMode::probe : RunMode::joint) : RunMode::antenna;
     return line;
   }
   if (probe && !joint && (csv || nec || freq || json)) {
-    return fail("option '--probe' writes its own CSV; '--csv', '--freq', '--nec' and '--json'"
-                " go with '--probe' and '--joint' together");
+    return fail(
+        "option '--probe' writes its own CSV; '--csv', '--freq', '--nec' and '--json'"
+        " go with '--probe' and '--joint' together");
   }
   if (json && !joint) return fail("option '--json' needs '--joint'");
   if (json && (csv || nec)) return fail("option '--json' excludes '--csv' and '--nec'");
@@ -163,7 +185,7 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
     if (freq && nec) return fail("option '--nec' takes its own list; '--freq' is for the others");
     line.mode = probe ? RunMode::probe : RunMode::joint;
     line.joint = true;
-    line.joint_output = json ? JointOutput::json
+    line.joint_output = json  ? JointOutput::json
                         : csv ? JointOutput::csv
                         : nec ? JointOutput::nec
                               : JointOutput::report;
@@ -189,8 +211,8 @@ std::string usage_text() {
          "       gndfit --csv [--freq LIST] [FILE]...\n"
          "       gndfit --nec LIST [FILE]...\n"
          "       gndfit --probe SPEC [FILE]...\n"
-         "       gndfit [--probe SPEC] --joint [--json | --csv | --nec LIST]\n"
-         "              [--freq LIST] [FILE]...\n"
+         "       gndfit [--probe SPEC] --joint [--model NAME] [--json | --csv |\n"
+         "              --nec LIST] [--freq LIST] [FILE]...\n"
          "       gndfit [[--probe SPEC] --joint] --antenna DECK [--json | --csv]\n"
          "              [--freq LIST] [--elevation LIST] [FILE]...\n"
          "Fit a frequency-dependent ground model to one measurement at a time and\n"
@@ -227,6 +249,10 @@ std::string usage_text() {
          "               line 'f er s' or 'f er s u_er u_s' (with the standard\n"
          "               uncertainties of er and s); writes a report with +-1 sd,\n"
          "               chi-square and the bands, or with --csv or --nec that form\n"
+         "  --model NAME with --joint, the ground model: messier (the default),\n"
+         "               alipio-visacro, power-law, or compare (all three weighed\n"
+         "               by AICc, the outputs following the one chosen; needs the\n"
+         "               uncertainties)\n"
          "  --antenna DECK\n"
          "               run the NEC-2 deck DECK (its wires, GE and one voltage\n"
          "               source EX) with nec2c over the fitted ground at each\n"
@@ -247,7 +273,8 @@ std::string usage_text() {
          "hold exactly one measurement, with --probe when a sweep could not be\n"
          "converted, with --joint when any line was faulty or the measurements\n"
          "have no fit, or with --antenna when the deck was refused, nec2c is\n"
-         "missing or a run of it failed; 2 for a wrong command line.\n"
+         "missing or a run of it failed; 2 for a wrong command line (and for\n"
+         "--model compare on measurements without uncertainties).\n"
          "See gndfit(1) for the number forms, the keys and the files.\n";
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ground_models.hpp"
 #include "sweep/probe_setting.hpp"
 
 namespace gndfit {
@@ -35,6 +36,7 @@ struct CommandLine {
   ProbeSetting probe;              // --probe
   std::string antenna_deck;        // --antenna: the NEC-2 deck; empty without
   std::vector<double> elevations;  // --elevation, degrees; the default list without
+  ModelChoice model;               // --model: messier without
   std::string error;
 };
 

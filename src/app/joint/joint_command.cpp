@@ -63,8 +63,11 @@ int run_joint(const CommandLine& line) {
 }
 
 int fit_and_write_joint(const CommandLine& line, const JointInput& input) {
+  // Known only once the measurements are read, but a usage error all the
+  // same: the command asks for what its input cannot give.
+  if (line.model.compare && !input.weighted()) return usage_error(compare_needs_uncertainties());
   const Outcome<JointSolution> solution =
-      solve_joint(input, frequencies_as_written(output_frequencies(line)));
+      solve_joint(input, frequencies_as_written(output_frequencies(line)), line.model);
   if (solution.failed()) return report_failure(solution.failure());
   if (!line.antenna_deck.empty()) return run_joint_antenna(line, solution.value());
   write(line, solution.value());

@@ -7,7 +7,7 @@
 namespace gndfit {
 
 void write_joint_csv(std::ostream& out, const JointSolution& s) {
-  const bool sd = s.fit.covariance.present;
+  const bool sd = s.fit.covariance_present;
   out << "frequency_mhz,permittivity,permittivity_sd,conductivity_ms_per_m,"
          "conductivity_sd_ms_per_m,skin_depth_m\n";
   for (const JointBand& b : s.bands) {
