@@ -19,8 +19,11 @@ int report_failure(const Failure& failure) {
 int usage_error(const std::string& message) { return report_failure(usage_failure(message)); }
 
 int print_text(const std::string& text) {
-  std::fputs(text.c_str(), stdout);
-  if (std::fflush(stdout) != 0) {
+  // A text longer than the stream's buffer is written as it goes, so a
+  // failed write shows in fputs's result or the error flag, not only in
+  // the flush.
+  const bool written = std::fputs(text.c_str(), stdout) >= 0;
+  if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
     std::fprintf(stderr, "gndfit: cannot write standard output: %s\n", std::strerror(errno));
     return 1;
   }
