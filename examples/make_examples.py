@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 """Makes the probe sweeps in examples/sweeps/ from the model ground with
-the forward model of probe_forward_model.py:  python3 make_examples.py"""
+the forward model of probe_forward_model.py, and the wet clay's spot
+measurements in examples/wet-clay.txt:  python3 make_examples.py"""
+import math
 import os
 import random
 import sys
@@ -47,7 +49,39 @@ def sweep(admittance):
     return points
 
 
+# A wet clay that follows the soil model of Alipio and Visacro (CIGRE TB
+# 781): its low-frequency conductivity, and the relative uncertainty of
+# each value of its spot measurements.
+CLAY_S0 = 50.0  # mS/m
+CLAY_U = 0.02
+
+
+def alipio_visacro(f_mhz, s0):
+    """(relative permittivity, mS/m) of the Alipio-Visacro soil at f MHz."""
+    h = 1.26 * s0 ** -0.73
+    g = 0.54
+    dispersive = s0 * h * f_mhz ** g
+    eps0 = 8.8541878128e-12
+    quadrature = math.tan(math.pi * g / 2) * 1e-3 * dispersive / (2 * math.pi * f_mhz * 1e6 * eps0)
+    return 12.0 + quadrature, s0 + dispersive
+
+
+def clay_measurements():
+    """Spot measurements of the wet clay every 2 MHz from 2 to 30 MHz with
+    seeded 2 % noise, as `f er s u_er u_s` lines."""
+    draw = random.Random(NOISE_SEED)
+    lines = ["# wet clay, f MHz, er, mS/m, u_er, u_s (2 %)"]
+    for f in range(2, 31, 2):
+        er, s = alipio_visacro(f, CLAY_S0)
+        er_measured = er * (1 + draw.gauss(0.0, CLAY_U))
+        s_measured = s * (1 + draw.gauss(0.0, CLAY_U))
+        lines.append(f"{f} {er_measured:.4g} {s_measured:.4g} {CLAY_U * er:.2g} {CLAY_U * s:.2g}")
+    return "\n".join(lines) + "\n"
+
+
 def main():
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "wet-clay.txt"), "w") as f:
+        f.write(clay_measurements())
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "sweeps")
     os.makedirs(out, exist_ok=True)
     short = sweep(lambda f, eps: fm.short_probe_admittance(f, eps, C0))
