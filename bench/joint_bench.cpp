@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "app/joint/joint_input.hpp"
 #include "app/joint/joint_solution.hpp"
+#include "model/ground_models.hpp"
 #include "model/joint_fit.hpp"
 
 namespace {
@@ -55,5 +57,26 @@ void BM_joint_solution(benchmark::State& bench) {
   for (auto _ : bench) benchmark::DoNotOptimize(solve_joint(input, bands));
 }
 BENCHMARK(BM_joint_solution)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// Each model's fit alone, and all that --model compare computes after
+// reading: the three fits, their AICc and bands, the chosen model's
+// values and warnings.
+void BM_model_fit(benchmark::State& bench) {
+  const std::vector<LocatedMeasurement> sweep = noisy_sweep(100, true);
+  const ModelName name = kEveryModel[bench.range(0)];
+  bench.SetLabel(std::string(ground_model(name).name()));
+  for (auto _ : bench) benchmark::DoNotOptimize(fit_model(name, sweep, true));
+}
+BENCHMARK(BM_model_fit)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+void BM_compare_models(benchmark::State& bench) {
+  JointInput input;
+  for (const LocatedMeasurement& m : noisy_sweep(static_cast<int>(bench.range(0)), true)) {
+    input.add(m, true);
+  }
+  const std::vector<double> bands = {1.8, 3.7, 5.3, 7.1, 10.1, 14.2, 18.1, 21.2, 24.9, 28.5};
+  for (auto _ : bench) benchmark::DoNotOptimize(solve_joint(input, bands, {true}));
+}
+BENCHMARK(BM_compare_models)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

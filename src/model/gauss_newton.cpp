@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kMaxSteps = 30;
 constexpr int kMaxHalvings = 10;
+constexpr double kConverged = 1e-15;
 
 // The Gauss-Newton step dp of min |r + J dp|^2 over the free parameters,
 // with r_i = (model - measured) / u; false when J's columns are dependent.
@@ -51,6 +52,7 @@ double polish_minimum(const GroundModel& model, std::span<double> parameters,
   if (moving.empty()) return best;
   std::vector<double> trial(parameters.begin(), parameters.end());
   for (int step = 0; step < kMaxSteps; ++step) {
+    const double before = best;
     SmallVector dp{};
     if (!gauss_newton_step(model, parameters, moving, measurements, dp)) break;
     bool improved = false;
@@ -70,7 +72,8 @@ double polish_minimum(const GroundModel& model, std::span<double> parameters,
         for (const std::size_t i : moving) parameters[i] = trial[i];
       }
     }
-    if (!improved) break;
+    // Converged: a step that gains no more than rounding.
+    if (!improved || before - best <= kConverged * best) break;
   }
   return best;
 }
