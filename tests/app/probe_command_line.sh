@@ -118,6 +118,14 @@ sys.exit(0 if ok else 1)' "$1" || { echo "model: $(head -c 300 "$1")"; return 1;
 }
 run --probe line,length=0.5,z0=300,u_gamma=0.01 --joint "$examples/sweeps/line-s-ma.s1p"
 check "--probe with u_gamma: --joint fits the points weighted" eval 'is 0 && grep -q "weighted by their uncertainties" out.txt'
+# --model compare with a probe: its u_gamma gives the uncertainties AICc
+# needs; the model ground of the sweeps is messier's, which is chosen.
+run --probe short,c0=5,u_gamma=0.01 --joint --model compare --json "$examples/sweeps/noisy-short.s1p"
+check "--probe with u_gamma: --model compare chooses the sweeps' own model" eval 'is 0 &&
+  grep -q "\"chosen\":\"messier\"" out.txt'
+run --probe short,c0=5 --joint --model compare "$examples/sweeps/noisy-short.s1p"
+check "--probe without u_gamma: --model compare is a usage error" eval 'is 2 && [[ ! -s out.txt ]] &&
+  grep -q "a probe.s u_gamma" err.txt'
 run --probe line,length=0.5,z0=300 --joint --json "$examples/sweeps/line-s-ma.s1p"
 check "--probe with --joint --json: the line probe's sweep gives back its ground" eval 'is 0 && model_ground_back out.txt'
 run --probe short,air="$examples/sweeps/short-air.s1p" --joint --json "$examples/sweeps/short-rx-tab.csv"
