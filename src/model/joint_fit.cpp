@@ -261,26 +261,4 @@ JointFit fit_joint(std::span<const LocatedMeasurement> measurements, bool weight
   return fit;
 }
 
-BandEstimate estimate_at(const JointFit& fit, double frequency_mhz) {
-  BandEstimate b;
-  b.value = messier_values(fit.model, frequency_mhz);
-  if (!fit.covariance.present) return b;
-  const MessierGradients g = messier_gradients(fit.model, frequency_mhz);
-  const JointCovariance& c = fit.covariance;
-  // The covariance of two values with gradients a and b over (x, e).
-  auto covariance = [&c](double ax, double ae, double bx, double be) {
-    return ax * bx * c.xx + (ax * be + ae * bx) * c.xe + ae * be * c.ee;
-  };
-  const double pp = covariance(g.permittivity_x, g.permittivity_e, g.permittivity_x, g.permittivity_e);
-  const double ss =
-      covariance(g.conductivity_x, g.conductivity_e, g.conductivity_x, g.conductivity_e);
-  const double ps =
-      covariance(g.permittivity_x, g.permittivity_e, g.conductivity_x, g.conductivity_e);
-  b.permittivity_sd = pp > 0.0 ? std::sqrt(pp) : 0.0;
-  b.conductivity_sd_ms = ss > 0.0 ? std::sqrt(ss) : 0.0;
-  const double scale = b.permittivity_sd * b.conductivity_sd_ms;
-  b.correlation = scale > 0.0 ? std::clamp(ps / scale, -1.0, 1.0) : 0.0;
-  return b;
-}
-
 }  // namespace gndfit

@@ -45,14 +45,4 @@ struct JointFit {
 // own uncertainties; without, the covariance is scaled by chi^2 / (2N - 2).
 JointFit fit_joint(std::span<const LocatedMeasurement> measurements, bool weighted);
 
-// The model's values at a frequency with their standard deviations by
-// linear propagation of the covariance (zero when it has none).
-struct BandEstimate {
-  GroundValues value;
-  double permittivity_sd = 0.0;
-  double conductivity_sd_ms = 0.0;
-  double correlation = 0.0;  // of the permittivity and conductivity there
-};
-BandEstimate estimate_at(const JointFit& fit, double frequency_mhz);
-
 }  // namespace gndfit

@@ -36,6 +36,14 @@ enum class ModelFitStatus {
 // part).
 enum class ParameterState { inside, at_bound, undetermined };
 
+// A model's values at one frequency with their standard deviations.
+struct BandEstimate {
+  GroundValues value;
+  double permittivity_sd = 0.0;
+  double conductivity_sd_ms = 0.0;
+  double correlation = 0.0;  // of the permittivity and conductivity there
+};
+
 struct ModelFit {
   const GroundModel* model = nullptr;
   ModelFitStatus status = ModelFitStatus::no_measurements;
