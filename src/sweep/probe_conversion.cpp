@@ -76,6 +76,14 @@ ShortProbe probe_from_liquid(const ShortProbe& in_air, const SweepSource& air,
   const double c0 = (c_liquid - c_air) / (liquid_permittivity - 1.0);
   const double stray = c_air - c0;
   const std::string files = source_name(air.name) + " and " + source_name(liquid.name);
+  // The same capacitance in both to within rounding (the air's sweep given
+  // twice, say) would leave C0 as the rounding of their difference, a tiny
+  // positive number that makes every ground absurd: no liquid shows it.
+  if (std::abs(c_liquid - c_air) <= 1e-9 * c_air) {
+    refuse(liquid.name, 0,
+           files + " give the same capacitance, " + brief_number(c_air * 1e12) +
+               " pF: is the second the sweep of the probe in the liquid?");
+  }
   if (!(c0 > 0.0) || !(stray >= -0.01 * c_air)) {
     refuse(liquid.name, 0,
            files + " give C0 = " + brief_number(c0 * 1e12) +
