@@ -188,6 +188,20 @@ for (const run of runs) {
              `${name}: joint view ${joint.fields[name].value}, probe view ${probe.fields[name].value}`);
     }
     expect(joint.measurements.length === probe.measurements.length, 'not every point was handed over');
+    // With u_gamma the points go over with their uncertainties: the same
+    // weighted fit.
+    await page.click('#show-probe');
+    await page.fill('#probe-u-gamma', '0.01');
+    await page.click('#probe-fit');
+    await page.waitForFunction(() => document.getElementById('probe-summary').textContent.includes('weighted by'));
+    const weighted = await readView(page, 'probe');
+    await page.click('#probe-to-joint');
+    await page.waitForFunction(() => document.getElementById('joint-summary').textContent.includes('weighted by'));
+    const jointWeighted = await readView(page, 'joint');
+    for (const name of ['base_conductivity_s_per_m', 'base_permittivity', 'chi_square']) {
+      expect(jointWeighted.fields[name].value === weighted.fields[name].value,
+             `weighted ${name}: joint view ${jointWeighted.fields[name].value}, probe view ${weighted.fields[name].value}`);
+    }
   });
   await page.context().close();
 }
