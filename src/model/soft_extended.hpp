@@ -16,6 +16,7 @@
 //     positive one when only the signs differ;
 //   - conversions to single and double round once, to their subnormals and
 //     infinities as the hardware's stores do.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <utility>
@@ -38,9 +39,10 @@ constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
 class SoftExtended {
  public:
   constexpr SoftExtended() = default;  // +0
-  constexpr SoftExtended(double v) : SoftExtended(from_double(v)) {}  // NOLINT: exact, as for long double
-  constexpr SoftExtended(float v) : SoftExtended(from_float(v)) {}    // NOLINT
-  constexpr SoftExtended(int v) : SoftExtended(from_integer(v)) {}    // NOLINT
+  constexpr SoftExtended(double v)
+      : SoftExtended(from_double(v)) {}  // NOLINT: exact, as for long double
+  constexpr SoftExtended(float v) : SoftExtended(from_float(v)) {}        // NOLINT
+  constexpr SoftExtended(int v) : SoftExtended(from_integer(v)) {}        // NOLINT
   constexpr SoftExtended(long long v) : SoftExtended(from_integer(v)) {}  // NOLINT
 
   static constexpr SoftExtended from_bits(std::uint16_t sign_exponent, std::uint64_t significand) {
@@ -182,7 +184,9 @@ inline bool both_normal(SoftExtended a, SoftExtended b) {
          static_cast<unsigned>(biased_of(b) - 1) < kMaxBiased - 1;
 }
 
-inline Unpacked unpack_normal(SoftExtended x) { return {is_negative(x), biased_of(x) - kBias, x.significand()}; }
+inline Unpacked unpack_normal(SoftExtended x) {
+  return {is_negative(x), biased_of(x) - kBias, x.significand()};
+}
 
 // round_and_pack, taking the short way when the result is normal.
 inline SoftExtended round_and_pack_fast(bool negative, int exponent, std::uint64_t significand,
@@ -276,8 +280,8 @@ inline SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpa
   // The rest as guard bits: the top one for "at least a half", the sticky
   // one for "not exactly zero or a half".
   const std::uint64_t other = y.significand - qr.remainder;  // the rest measured from above
-  const std::uint64_t below = (qr.remainder >= other ? kTopBit : 0) |
-                              (qr.remainder != 0 && qr.remainder != other ? 1 : 0);
+  const std::uint64_t below =
+      (qr.remainder >= other ? kTopBit : 0) | (qr.remainder != 0 && qr.remainder != other ? 1 : 0);
   return round_and_pack_fast(negative, x.exponent - y.exponent - 1 + static_cast<int>(shifted),
                              qr.quotient, below);
 }
@@ -360,6 +364,43 @@ inline SoftExtended::operator float() const {
     return bit_cast_of<float>(round_normal_to_format<std::uint32_t>(*this, 24, 127));
   }
   return to_single_special(*this);
+}
+
+// a + b and a - b for two singles or two doubles, formed in this type and
+// stored as a double: the shape of the model's sums of stored values.
+// When both are finite and their exponents close enough that the exact
+// result fits 64 bits, the extended result is exact, and its store is the
+// exact result rounded once to nearest even: what the hardware's double
+// operation gives (and its exact zeros have the same signs).  Otherwise
+// (far apart, infinities, NaNs) the type itself.
+namespace soft_extended_detail {
+template <typename T>
+bool exact_in_extended(T a, T b) {
+  using Format = IeeeFormat<T>;
+  const int a_biased = ieee_fields(a).biased;
+  const int b_biased = ieee_fields(b).biased;
+  // A subnormal's last bit has the weight of the smallest normal's.
+  const int distance = std::max(a_biased, 1) - std::max(b_biased, 1);
+  constexpr int kMostDistance = 63 - (Format::kFractionBits + 1);
+  return a_biased != Format::kMaxBiased && b_biased != Format::kMaxBiased &&
+         distance <= kMostDistance && distance >= -kMostDistance;
+}
+}  // namespace soft_extended_detail
+
+template <typename T>
+double soft_sum_stored_as_double(T a, T b) {
+  if (soft_extended_detail::exact_in_extended(a, b)) {
+    return static_cast<double>(a) + static_cast<double>(b);
+  }
+  return static_cast<double>(SoftExtended(a) + SoftExtended(b));
+}
+
+template <typename T>
+double soft_difference_stored_as_double(T a, T b) {
+  if (soft_extended_detail::exact_in_extended(a, b)) {
+    return static_cast<double>(a) - static_cast<double>(b);
+  }
+  return static_cast<double>(SoftExtended(a) - SoftExtended(b));
 }
 
 }  // namespace gndfit
