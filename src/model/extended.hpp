@@ -32,4 +32,24 @@ inline extended square_root(extended v) { return std::sqrt(v); }
 inline double store_double(extended v) { return static_cast<double>(v); }
 inline float store_single(extended v) { return static_cast<float>(v); }
 
+// a + b and a - b formed in extended precision and stored as a double, for
+// two stored values (singles or doubles); the software type has a shorter
+// way to the same bits.
+template <typename T>
+double sum_stored_as_double(T a, T b) {
+#if GNDFIT_SOFT_EXTENDED
+  return soft_sum_stored_as_double(a, b);
+#else
+  return store_double(extended{a} + extended{b});
+#endif
+}
+template <typename T>
+double difference_stored_as_double(T a, T b) {
+#if GNDFIT_SOFT_EXTENDED
+  return soft_difference_stored_as_double(a, b);
+#else
+  return store_double(extended{a} - extended{b});
+#endif
+}
+
 }  // namespace gndfit

@@ -28,7 +28,7 @@ constexpr double kUnitToMilli = 1000.0;
 // extended precision, stored as double, and squared with one rounding to
 // double, as a power function with exponent 2 gives it.
 double squared_difference(float model_value, float measured_value) {
-  const double diff = store_double(extended{model_value} - extended{measured_value});
+  const double diff = difference_stored_as_double(model_value, measured_value);
   return diff * diff;
 }
 
@@ -57,7 +57,7 @@ double evaluate_model(FitState& state) {
       squared_difference(state.model.permittivity, state.measured.permittivity);
   const double conductivity_term =
       squared_difference(state.model.conductivity_ms, state.measured.conductivity_ms);
-  return store_double(extended{permittivity_term} + extended{conductivity_term});
+  return sum_stored_as_double(permittivity_term, conductivity_term);
 }
 
 float skin_depth_ft(const FitState& state, float permittivity, float conductivity_ms) {

@@ -13,7 +13,9 @@ namespace {
 SoftExtended infinity(bool negative) {
   return SoftExtended::from_bits(sign_of(negative) | kMaxBiased, kTopBit);
 }
-SoftExtended indefinite() { return SoftExtended::from_bits(kSignBit | kMaxBiased, kTopBit | kQuietBit); }
+SoftExtended indefinite() {
+  return SoftExtended::from_bits(kSignBit | kMaxBiased, kTopBit | kQuietBit);
+}
 SoftExtended quieted(SoftExtended x) {
   return SoftExtended::from_bits(x.sign_exponent(), x.significand() | kQuietBit);
 }
@@ -60,7 +62,8 @@ SoftExtended round_and_pack(bool negative, int exponent, std::uint64_t significa
   if (subnormal) {
     // Rounding up to 2^63 reaches the smallest normal.
     const int biased = (significand & kTopBit) != 0 ? 1 : 0;
-    return SoftExtended::from_bits(static_cast<std::uint16_t>(sign_of(negative) | biased), significand);
+    return SoftExtended::from_bits(static_cast<std::uint16_t>(sign_of(negative) | biased),
+                                   significand);
   }
   if (exponent > kBias) return infinity(negative);
   return SoftExtended::from_bits(static_cast<std::uint16_t>(sign_of(negative) | (exponent + kBias)),
@@ -180,12 +183,12 @@ SoftExtended sqrt(SoftExtended v) {
   // v = significand 2^k: make the power even, the radicand in [2^126, 2^128).
   const int k = x.exponent - 63;
   const bool odd = (k & 1) != 0;
-  const Wide radicand = odd ? make_wide(x.significand >> 1, x.significand << 63)
-                            : make_wide(x.significand, 0);
+  const Wide radicand =
+      odd ? make_wide(x.significand >> 1, x.significand << 63) : make_wide(x.significand, 0);
   const WideRoot r = square_root_128(radicand);
   // An exact half is impossible: the root is above the half point exactly
   // when the remainder exceeds the root.
-  const std::uint64_t below = r.remainder == 0        ? 0
+  const std::uint64_t below = r.remainder == 0             ? 0
                               : r.remainder > Wide{r.root} ? kAboveHalf
                                                            : kBelowHalf;
   const int exponent = (odd ? (k - 63) : (k - 64)) / 2 + 63;
@@ -214,7 +217,8 @@ Bits round_to_format(SoftExtended x, int precision, int min_exponent, int max_ex
   const int drop = 64 - precision + (exponent < min_exponent ? min_exponent - exponent : 0);
   if (drop > 64) return sign;  // below half the smallest subnormal
   const std::uint64_t kept = drop == 64 ? 0 : u.significand >> drop;
-  const std::uint64_t rest = drop == 64 ? u.significand : u.significand & ((std::uint64_t{1} << drop) - 1);
+  const std::uint64_t rest =
+      drop == 64 ? u.significand : u.significand & ((std::uint64_t{1} << drop) - 1);
   const std::uint64_t half = std::uint64_t{1} << (drop - 1);
   std::uint64_t rounded = kept + ((rest > half || (rest == half && (kept & 1) != 0)) ? 1 : 0);
   if (exponent < min_exponent) {

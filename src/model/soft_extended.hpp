@@ -16,6 +16,7 @@
 //     positive one when only the signs differ;
 //   - conversions to single and double round once, to their subnormals and
 //     infinities as the hardware's stores do.
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <utility>
@@ -38,9 +39,10 @@ constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
 class SoftExtended {
  public:
   constexpr SoftExtended() = default;  // +0
-  constexpr SoftExtended(double v) : SoftExtended(from_double(v)) {}  // NOLINT: exact, as for long double
-  constexpr SoftExtended(float v) : SoftExtended(from_float(v)) {}    // NOLINT
-  constexpr SoftExtended(int v) : SoftExtended(from_integer(v)) {}    // NOLINT
+  constexpr SoftExtended(double v)
+      : SoftExtended(from_double(v)) {}  // NOLINT: exact, as for long double
+  constexpr SoftExtended(float v) : SoftExtended(from_float(v)) {}        // NOLINT
+  constexpr SoftExtended(int v) : SoftExtended(from_integer(v)) {}        // NOLINT
   constexpr SoftExtended(long long v) : SoftExtended(from_integer(v)) {}  // NOLINT
 
   static constexpr SoftExtended from_bits(std::uint16_t sign_exponent, std::uint64_t significand) {
@@ -182,7 +184,9 @@ inline bool both_normal(SoftExtended a, SoftExtended b) {
          static_cast<unsigned>(biased_of(b) - 1) < kMaxBiased - 1;
 }
 
-inline Unpacked unpack_normal(SoftExtended x) { return {is_negative(x), biased_of(x) - kBias, x.significand()}; }
+inline Unpacked unpack_normal(SoftExtended x) {
+  return {is_negative(x), biased_of(x) - kBias, x.significand()};
+}
 
 // round_and_pack, taking the short way when the result is normal.
 inline SoftExtended round_and_pack_fast(bool negative, int exponent, std::uint64_t significand,
@@ -190,51 +194,68 @@ inline SoftExtended round_and_pack_fast(bool negative, int exponent, std::uint64
   if (exponent < kMinExponent || exponent >= kBias) {
     return round_and_pack(negative, exponent, significand, below);
   }
-  if (below > kTopBit || (below == kTopBit && (significand & 1) != 0)) {
-    if (++significand == 0) {
-      significand = kTopBit;
-      ++exponent;
-    }
+  // Up when above the half, or at it with the last bit odd: a comparison,
+  // not a branch, since the bits below are as likely either way.
+  significand += below > kTopBit - (significand & 1) ? 1 : 0;
+  if (significand == 0) {  // carried out of the top bit
+    significand = kTopBit;
+    ++exponent;
   }
   return SoftExtended::from_bits(static_cast<std::uint16_t>(sign_of(negative) | (exponent + kBias)),
                                  significand);
 }
 
+// 1 when |a| < |b|, else 0, for finite values, by their encodings; as
+// arithmetic on the comparisons, which a compiler keeps free of branches.
+inline std::uint64_t magnitude_below(SoftExtended a, SoftExtended b) {
+  const auto exponent_below = static_cast<std::uint64_t>(biased_of(a) < biased_of(b));
+  const auto exponent_equal = static_cast<std::uint64_t>(biased_of(a) == biased_of(b));
+  const auto significand_below = static_cast<std::uint64_t>(a.significand() < b.significand());
+  return exponent_below | (exponent_equal & significand_below);
+}
+
 // |a| >= |b| for finite values, by their encodings.
 inline bool magnitude_not_less(SoftExtended a, SoftExtended b) {
-  if (biased_of(a) != biased_of(b)) return biased_of(a) > biased_of(b);
-  return a.significand() >= b.significand();
+  return biased_of(a) > biased_of(b) ||
+         (biased_of(a) == biased_of(b) && a.significand() >= b.significand());
 }
 
 // a + b for finite non-zero operands given unpacked, |x| >= |y|.
 inline SoftExtended add_unpacked(const Unpacked& x, const Unpacked& y) {
   std::uint64_t high = y.significand;
   std::uint64_t low = 0;
-  if (x.exponent != y.exponent) shift_right_sticky(high, low, x.exponent - y.exponent);
+  const int distance = x.exponent - y.exponent;
+  if (distance < 64) {
+    // No bits are lost yet: y's low bits move whole into the guard word
+    // (y << 64 - distance, written so that distance 0 gives none).
+    low = (high << 1) << (63 - distance);
+    high >>= distance;
+  } else {
+    shift_right_sticky(high, low, distance);
+  }
   int exponent = x.exponent;
   if (x.negative == y.negative) {
     std::uint64_t sum = x.significand + high;
-    if (sum < high) {  // carried out of the top bit
-      low = (low >> 1) | (sum << 63) | (low & 1);
-      sum = (sum >> 1) | kTopBit;
-      ++exponent;
-    }
-    return round_and_pack_fast(x.negative, exponent, sum, low);
+    // A carry out of the top bit shifts the sum right by one, its lowest
+    // bit into the guard word and the guard word's lowest kept as sticky;
+    // without a branch, since a carry is as likely as none.
+    const std::uint64_t carry = sum < high ? 1 : 0;
+    low = (low >> carry) | ((sum & carry) << 63) | (low & carry);
+    sum = (sum >> carry) | (carry << 63);
+    return round_and_pack_fast(x.negative, exponent + static_cast<int>(carry), sum, low);
   }
   // The bits shifted out of b are a sticky bit below 64 guard bits, so the
   // borrow they cause never reaches the rounding decision wrongly.
   std::uint64_t difference_low = std::uint64_t{0} - low;
   std::uint64_t difference = x.significand - high - (low != 0 ? 1 : 0);
-  if (difference == 0 && difference_low == 0) return zero(false);
-  const int shift = difference != 0 ? std::countl_zero(difference)
-                                    : 64 + std::countl_zero(difference_low);
-  if (shift >= 64) {
-    difference = difference_low << (shift - 64);
-    difference_low = 0;
-  } else if (shift > 0) {
-    difference = (difference << shift) | (difference_low >> (64 - shift));
-    difference_low <<= shift;
+  if (difference == 0) {  // cancelled to the guard word, or to zero
+    if (difference_low == 0) return zero(false);
+    const int shift = std::countl_zero(difference_low);
+    return round_and_pack_fast(x.negative, exponent - 64 - shift, difference_low << shift, 0);
   }
+  const int shift = std::countl_zero(difference);
+  difference = (difference << shift) | ((difference_low >> 1) >> (63 - shift));
+  difference_low <<= shift;
   return round_and_pack_fast(x.negative, exponent - shift, difference, difference_low);
 }
 
@@ -242,29 +263,27 @@ inline SoftExtended multiply_unpacked(bool negative, const Unpacked& x, const Un
   const Wide product = multiply_wide(x.significand, y.significand);
   std::uint64_t high = high_half(product);
   std::uint64_t low = low_half(product);
-  int exponent = x.exponent + y.exponent;
-  if ((high & kTopBit) != 0) {
-    ++exponent;
-  } else {
-    high = (high << 1) | (low >> 63);
-    low <<= 1;
-  }
-  return round_and_pack_fast(negative, exponent, high, low);
+  // The product of two significands in [1, 2) is in [1, 4): shifted left
+  // by one when below 2, without a branch (either is as likely).
+  const int shift = static_cast<int>(1 - (high >> 63));
+  high = (high << shift) | ((low >> 63) & static_cast<std::uint64_t>(shift));
+  low <<= shift;
+  return round_and_pack_fast(negative, x.exponent + y.exponent + 1 - shift, high, low);
 }
 
 inline SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
   // A 64-bit quotient with its top bit set, and where the rest lies.
-  const bool shifted = x.significand >= y.significand;
-  const Wide numerator = shifted ? make_wide(x.significand >> 1, x.significand << 63)
-                                 : make_wide(x.significand, 0);
+  // Branch-free: either case is as likely.
+  const std::uint64_t shifted = x.significand >= y.significand ? 1 : 0;
+  const Wide numerator = make_wide(x.significand >> shifted, (x.significand & shifted) << 63);
   const WideQuotient qr = divide_wide(numerator, y.significand);
+  // The rest as guard bits: the top one for "at least a half", the sticky
+  // one for "not exactly zero or a half".
   const std::uint64_t other = y.significand - qr.remainder;  // the rest measured from above
-  const std::uint64_t below = qr.remainder == 0          ? 0
-                              : qr.remainder > other    ? kAboveHalf
-                              : qr.remainder == other   ? kTopBit
-                                                        : kBelowHalf;
-  return round_and_pack_fast(negative, x.exponent - y.exponent - (shifted ? 0 : 1), qr.quotient,
-                             below);
+  const std::uint64_t below =
+      (qr.remainder >= other ? kTopBit : 0) | (qr.remainder != 0 && qr.remainder != other ? 1 : 0);
+  return round_and_pack_fast(negative, x.exponent - y.exponent - 1 + static_cast<int>(shifted),
+                             qr.quotient, below);
 }
 
 SoftExtended add_special(SoftExtended a, SoftExtended b);
@@ -296,8 +315,17 @@ Bits round_normal_to_format(SoftExtended x, int precision, int max_exponent) {
 inline SoftExtended operator+(SoftExtended a, SoftExtended b) {
   using namespace soft_extended_detail;
   if (!both_normal(a, b)) return add_special(a, b);
-  if (!magnitude_not_less(a, b)) std::swap(a, b);
-  return add_unpacked(unpack_normal(a), unpack_normal(b));
+  // The larger magnitude first, chosen field by field rather than by a
+  // branch, since either order is as likely.
+  const std::uint64_t swap = magnitude_below(a, b);
+  const std::uint64_t mask = std::uint64_t{0} - swap;
+  const std::uint64_t se_flip = (a.sign_exponent() ^ b.sign_exponent()) & mask;
+  const std::uint64_t sig_flip = (a.significand() ^ b.significand()) & mask;
+  const SoftExtended larger = SoftExtended::from_bits(
+      static_cast<std::uint16_t>(a.sign_exponent() ^ se_flip), a.significand() ^ sig_flip);
+  const SoftExtended smaller = SoftExtended::from_bits(
+      static_cast<std::uint16_t>(b.sign_exponent() ^ se_flip), b.significand() ^ sig_flip);
+  return add_unpacked(unpack_normal(larger), unpack_normal(smaller));
 }
 
 inline SoftExtended operator-(SoftExtended a, SoftExtended b) {
@@ -336,6 +364,43 @@ inline SoftExtended::operator float() const {
     return bit_cast_of<float>(round_normal_to_format<std::uint32_t>(*this, 24, 127));
   }
   return to_single_special(*this);
+}
+
+// a + b and a - b for two singles or two doubles, formed in this type and
+// stored as a double: the shape of the model's sums of stored values.
+// When both are finite and their exponents close enough that the exact
+// result fits 64 bits, the extended result is exact, and its store is the
+// exact result rounded once to nearest even: what the hardware's double
+// operation gives (and its exact zeros have the same signs).  Otherwise
+// (far apart, infinities, NaNs) the type itself.
+namespace soft_extended_detail {
+template <typename T>
+bool exact_in_extended(T a, T b) {
+  using Format = IeeeFormat<T>;
+  const int a_biased = ieee_fields(a).biased;
+  const int b_biased = ieee_fields(b).biased;
+  // A subnormal's last bit has the weight of the smallest normal's.
+  const int distance = std::max(a_biased, 1) - std::max(b_biased, 1);
+  constexpr int kMostDistance = 63 - (Format::kFractionBits + 1);
+  return a_biased != Format::kMaxBiased && b_biased != Format::kMaxBiased &&
+         distance <= kMostDistance && distance >= -kMostDistance;
+}
+}  // namespace soft_extended_detail
+
+template <typename T>
+double soft_sum_stored_as_double(T a, T b) {
+  if (soft_extended_detail::exact_in_extended(a, b)) {
+    return static_cast<double>(a) + static_cast<double>(b);
+  }
+  return static_cast<double>(SoftExtended(a) + SoftExtended(b));
+}
+
+template <typename T>
+double soft_difference_stored_as_double(T a, T b) {
+  if (soft_extended_detail::exact_in_extended(a, b)) {
+    return static_cast<double>(a) - static_cast<double>(b);
+  }
+  return static_cast<double>(SoftExtended(a) - SoftExtended(b));
 }
 
 }  // namespace gndfit

@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
+#include <type_traits>
 
 #ifndef GNDFIT_DIFFERENTIAL_PAIRS
 #define GNDFIT_DIFFERENTIAL_PAIRS 1000000
@@ -56,7 +60,7 @@ SoftExtended to_soft(Hard h) {
 constexpr bool kHaveX87 = false;
 #endif
 
-#define SKIP_WITHOUT_X87()                                                        \
+#define SKIP_WITHOUT_X87() \
   if (!kHaveX87) GTEST_SKIP() << "no x87 on this CPU to compare the software type with"
 
 // Operands drawn by kind, all in the encodings the x87 itself produces (no
@@ -70,15 +74,24 @@ class OperandSource {
 
   SoftExtended any() {
     switch (rng_() % 16) {
-      case 0: return special();
-      case 1: return subnormal();
-      case 2: return with_exponent(32766 - static_cast<int>(rng_() % 80));  // huge
-      case 3: return with_exponent(1 + static_cast<int>(rng_() % 80));      // tiny
-      case 4: return with_exponent(16383 + static_cast<int>(rng_() % 64) - 32);  // near 1
-      case 5: return few_bits();
-      case 6: return SoftExtended(random_double());
-      case 7: return SoftExtended(random_float());
-      default: return with_exponent(1 + static_cast<int>(rng_() % 32766));
+      case 0:
+        return special();
+      case 1:
+        return subnormal();
+      case 2:
+        return with_exponent(32766 - static_cast<int>(rng_() % 80));  // huge
+      case 3:
+        return with_exponent(1 + static_cast<int>(rng_() % 80));  // tiny
+      case 4:
+        return with_exponent(16383 + static_cast<int>(rng_() % 64) - 32);  // near 1
+      case 5:
+        return few_bits();
+      case 6:
+        return SoftExtended(random_double());
+      case 7:
+        return SoftExtended(random_float());
+      default:
+        return with_exponent(1 + static_cast<int>(rng_() % 32766));
     }
   }
 
@@ -103,7 +116,8 @@ class OperandSource {
         return SoftExtended::from_bits(static_cast<std::uint16_t>(e | (rng_() % 2 ? 0x8000 : 0)),
                                        (1ull << 63) | (rng_() >> (rng_() % 64)));
       }
-      default: return any();
+      default:
+        return any();
     }
   }
 
@@ -123,8 +137,8 @@ class OperandSource {
   // Values near the edges of double and single: their subnormals,
   // overflow, and halfway cases of the conversions.
   SoftExtended near_double_or_single() {
-    static constexpr int kEdges[] = {16383 - 1022, 16383 - 1074, 16383 + 1023, 16383 - 126,
-                                     16383 - 149, 16383 + 127};
+    static constexpr int kEdges[] = {16383 - 1022, 16383 - 1074, 16383 + 1023,
+                                     16383 - 126,  16383 - 149,  16383 + 127};
     const int edge = kEdges[rng_() % 6] + static_cast<int>(rng_() % 70) - 35;
     SoftExtended x = with_exponent(edge);
     if (rng_() % 3 == 0) {  // a halfway pattern below the kept bits
@@ -140,23 +154,28 @@ class OperandSource {
   std::uint16_t sign() { return rng_() % 2 ? 0x8000 : 0; }
 
   SoftExtended with_exponent(int biased) {
-    return SoftExtended::from_bits(static_cast<std::uint16_t>(biased | sign()), (1ull << 63) | (rng_() >> 1));
+    return SoftExtended::from_bits(static_cast<std::uint16_t>(biased | sign()),
+                                   (1ull << 63) | (rng_() >> 1));
   }
   SoftExtended few_bits() {  // exact results and ties are common
     const std::uint64_t sig = (1ull << 63) | ((rng_() & 0xFF) << (rng_() % 56));
     return SoftExtended::from_bits(static_cast<std::uint16_t>((16383 + rng_() % 8) | sign()), sig);
   }
-  SoftExtended subnormal() {
-    return SoftExtended::from_bits(sign(), rng_() >> (1 + rng_() % 63));
-  }
+  SoftExtended subnormal() { return SoftExtended::from_bits(sign(), rng_() >> (1 + rng_() % 63)); }
   SoftExtended special() {
     const std::uint16_t top = static_cast<std::uint16_t>(0x7FFF | sign());
     switch (rng_() % 5) {
-      case 0: return SoftExtended::from_bits(sign(), 0);                        // zero
-      case 1: return SoftExtended::from_bits(top, 1ull << 63);                  // infinity
-      case 2: return SoftExtended::from_bits(top, (3ull << 62) | (rng_() >> (2 + rng_() % 62)));  // quiet NaN
-      case 3: return SoftExtended::from_bits(top, (1ull << 63) | 1 | (rng_() >> 2));  // signalling NaN
-      default: return SoftExtended::from_bits(top, 3ull << 62);                 // indefinite
+      case 0:
+        return SoftExtended::from_bits(sign(), 0);  // zero
+      case 1:
+        return SoftExtended::from_bits(top, 1ull << 63);  // infinity
+      case 2:
+        return SoftExtended::from_bits(top,
+                                       (3ull << 62) | (rng_() >> (2 + rng_() % 62)));  // quiet NaN
+      case 3:
+        return SoftExtended::from_bits(top, (1ull << 63) | 1 | (rng_() >> 2));  // signalling NaN
+      default:
+        return SoftExtended::from_bits(top, 3ull << 62);  // indefinite
     }
   }
 
@@ -175,7 +194,8 @@ void expect_same_for_pairs(std::uint64_t seed, HardOp hard_op, SoftOp soft_op) {
     const SoftExtended got = soft_op(a, b);
     if (want.sign_exponent() != got.sign_exponent() || want.significand() != got.significand()) {
       if (++differences <= 5) {
-        ADD_FAILURE() << hex(a) << " op " << hex(b) << ": x87 " << hex(want) << ", software " << hex(got);
+        ADD_FAILURE() << hex(a) << " op " << hex(b) << ": x87 " << hex(want) << ", software "
+                      << hex(got);
       }
     }
   }
@@ -188,19 +208,23 @@ void expect_same_for_pairs(std::uint64_t, HardOp, SoftOp) {}
 
 TEST(SoftExtendedAgainstX87, Add) {
   SKIP_WITHOUT_X87();
-  expect_same_for_pairs(1, [](auto a, auto b) { return a + b; }, [](auto a, auto b) { return a + b; });
+  expect_same_for_pairs(
+      1, [](auto a, auto b) { return a + b; }, [](auto a, auto b) { return a + b; });
 }
 TEST(SoftExtendedAgainstX87, Subtract) {
   SKIP_WITHOUT_X87();
-  expect_same_for_pairs(2, [](auto a, auto b) { return a - b; }, [](auto a, auto b) { return a - b; });
+  expect_same_for_pairs(
+      2, [](auto a, auto b) { return a - b; }, [](auto a, auto b) { return a - b; });
 }
 TEST(SoftExtendedAgainstX87, Multiply) {
   SKIP_WITHOUT_X87();
-  expect_same_for_pairs(3, [](auto a, auto b) { return a * b; }, [](auto a, auto b) { return a * b; });
+  expect_same_for_pairs(
+      3, [](auto a, auto b) { return a * b; }, [](auto a, auto b) { return a * b; });
 }
 TEST(SoftExtendedAgainstX87, Divide) {
   SKIP_WITHOUT_X87();
-  expect_same_for_pairs(4, [](auto a, auto b) { return a / b; }, [](auto a, auto b) { return a / b; });
+  expect_same_for_pairs(
+      4, [](auto a, auto b) { return a / b; }, [](auto a, auto b) { return a / b; });
 }
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -272,6 +296,88 @@ TEST(SoftExtendedAgainstX87, LoadsFromDoubleSingleAndIntegers) {
   }
   constexpr long long kMin = -0x7FFFFFFFFFFFFFFF - 1;
   EXPECT_EQ(hex(SoftExtended(kMin)), hex(to_soft(static_cast<Hard>(kMin))));
+#endif
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// b with its exponent `distance` below a's and a significand whose low bits
+// are often a tie pattern, so that rounding the exact sum first to 64 bits
+// and then to the stored width would differ from rounding it once.
+template <typename T>
+T partner_at_distance(std::mt19937_64& rng, T a, int distance) {
+  using Bits = typename IeeeFormat<T>::Bits;
+  constexpr int kFraction = IeeeFormat<T>::kFractionBits;
+  const auto bits = bit_cast_of<Bits>(a);
+  const int biased = static_cast<int>(bits >> kFraction) & IeeeFormat<T>::kMaxBiased;
+  const int b_biased = std::max(biased - distance, 0);
+  Bits fraction = static_cast<Bits>(rng()) & ((Bits{1} << kFraction) - 1);
+  if (rng() % 2) {  // one bit set at a random place, or none
+    fraction = rng() % 4 ? Bits{1} << (rng() % kFraction) : 0;
+  }
+  const Bits sign = rng() % 2 ? Bits{1} << (8 * sizeof(T) - 1) : 0;
+  return bit_cast_of<T>(
+      static_cast<Bits>(sign | (static_cast<Bits>(b_biased) << kFraction) | fraction));
+}
+
+template <typename T>
+void expect_stored_sums_as_x87() {
+  std::mt19937_64 rng(sizeof(T));
+  OperandSource source(10 + sizeof(T));
+  long differences = 0;
+  auto check = [&](T a, T b) {
+    const double want_sum = static_cast<double>(static_cast<Hard>(a) + static_cast<Hard>(b));
+    const double want_difference = static_cast<double>(static_cast<Hard>(a) - static_cast<Hard>(b));
+    const double sum = soft_sum_stored_as_double(a, b);
+    const double difference = soft_difference_stored_as_double(a, b);
+    if (std::memcmp(&want_sum, &sum, 8) != 0 ||
+        std::memcmp(&want_difference, &difference, 8) != 0) {
+      if (++differences <= 5) {
+        ADD_FAILURE() << std::hexfloat << a << " and " << b << ": x87 " << want_sum << " "
+                      << want_difference << ", software " << sum << " " << difference;
+      }
+    }
+  };
+  // Every exponent distance around the one where the exact result stops
+  // fitting 64 bits, from both sides, with halfway patterns; the largest
+  // and smallest finite values, subnormals, infinities and NaNs.
+  for (int distance = 0; distance <= 70; ++distance) {
+    for (int i = 0; i < 20000; ++i) {
+      T a = std::is_same_v<T, float> ? static_cast<T>(source.random_float())
+                                     : static_cast<T>(source.random_double());
+      if (!std::isfinite(a) || i % 8 == 0)
+        a = partner_at_distance(rng, T{1}, static_cast<int>(rng() % 3) - 1);
+      const T b = partner_at_distance(rng, a, distance);
+      check(a, b);
+      check(b, a);
+    }
+  }
+  constexpr T kMax = std::numeric_limits<T>::max();
+  constexpr T kTiny = std::numeric_limits<T>::denorm_min();
+  constexpr T kInf = std::numeric_limits<T>::infinity();
+  const T nan = std::numeric_limits<T>::quiet_NaN();
+  for (T a : {T{0}, -T{0}, T{1}, kMax, -kMax, kTiny, -kTiny, kInf, -kInf, nan, -nan}) {
+    for (T b : {T{0}, -T{0}, T{1}, kMax, -kMax, kTiny, -kTiny, kInf, -kInf, nan, -nan}) check(a, b);
+  }
+  EXPECT_EQ(differences, 0);
+}
+#endif
+
+// The stored sums' short way (the hardware's double operation where the
+// extended result is exact) against the x87 forming them in extended and
+// storing them.
+TEST(SoftExtendedAgainstX87, SumsAndDifferencesStoredAsDouble) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  // The case that sets the limit: 1 + (2^-53 + 2^-64) rounds to 1 + 2^-52
+  // once, but to 1 + 2^-53 at 64 bits and then to 1 as a double.
+  EXPECT_EQ(soft_sum_stored_as_double(1.0, 0x1.002p-53), 1.0);
+  // And one just past it: 11 apart, the carry makes the exact sum 65 bits.
+  const double a = 0x1.fffcc33a0049fp+0, b = 0x1.3045babfd3fffp-11;
+  EXPECT_EQ(soft_sum_stored_as_double(a, b),
+            static_cast<double>(static_cast<Hard>(a) + static_cast<Hard>(b)));
+  EXPECT_NE(soft_sum_stored_as_double(a, b), a + b);
+  expect_stored_sums_as_x87<float>();
+  expect_stored_sums_as_x87<double>();
 #endif
 }
 
