@@ -5,12 +5,16 @@
 // its ids prefixed by the view's name ('joint-result', 'probe-result', ...);
 // show() fills one copy from the module's JSON: the two parameters with
 // their standard deviations, chi-square, the warnings, the bands, the
-// measurements with their residuals, and the chart.
+// measurements with their residuals (folded away when there are more than
+// kOpenRows of them), and the chart with its legend.
 import { byId, showWarnings } from './dom.js';
 import { draw as drawChart } from './joint_chart.js';
-import { significant, withSd } from './number_text.js';
+import { counted, significant, withSd } from './number_text.js';
 
 const kReferences = ['id', 'for', 'aria-labelledby', 'aria-describedby'];
+// The most rows the residuals' table shows unfolded: a sweep's hundreds
+// would push everything after it out of sight.
+const kOpenRows = 20;
 
 // The template's copy for `prefix`, put into `container`.
 export function create(container, prefix) {
@@ -31,24 +35,38 @@ function setValue(node, value, digits) {
   node.dataset.value = value === null ? 'null' : String(value);
 }
 
-function tableRows(body, rows) {
+// Each cell carries its column's heading (data-label), which a narrow
+// screen shows beside the value when the table is laid out as cards.
+function tableRows(table, rows) {
+  const body = table.tBodies[0];
+  const labels = [...table.tHead.rows[0].cells].map((th) => th.textContent);
   body.textContent = '';
   for (const cells of rows) {
     const tr = document.createElement('tr');
-    for (const [value, digits] of cells) {
+    cells.forEach(([value, digits], i) => {
       const td = document.createElement('td');
       setValue(td, value, digits);
+      td.dataset.label = labels[i];
       tr.appendChild(td);
-    }
+    });
     body.appendChild(tr);
   }
+}
+
+// "12.061 +- 0.52" in two pieces that each keep together, so that a narrow
+// screen breaks the line before "+-", never after it.
+function showWithSd(node, value, sd) {
+  const [number, rest] = withSd(value, sd, 5).split(/ (?=\+- |\(no sd\))/);
+  const piece = (text) => Object.assign(document.createElement('span'), { className: 'nowrap', textContent: text });
+  node.textContent = '';
+  node.append(piece(number), ' ', piece(rest));
 }
 
 function showParameters(part, result, summary) {
   const m = result.model;
   const field = (name) => part('parameters').querySelector('dd[data-field="' + name + '"]');
   for (const [name, sd] of [['base_conductivity_s_per_m', m.base_conductivity_sd], ['base_permittivity', m.base_permittivity_sd]]) {
-    field(name).textContent = withSd(m[name], sd, 5);
+    showWithSd(field(name), m[name], sd);
     field(name).dataset.value = String(m[name]);
     field(name).dataset.sd = String(sd);
   }
@@ -72,21 +90,32 @@ function offerCards(link, prefix, cards) {
   link.dataset.cards = cards;
 }
 
-// result: the JSON at the bands; curveBands: the model at the chart's
-// grid (null for no curve); summary: what was fitted.
-export function show(prefix, { result, curveBands, summary }) {
-  const part = (name) => byId(prefix + '-' + name);
-  showParameters(part, result, summary);
-  showWarnings(part('warnings'), result.warnings);
-  tableRows(part('bands').tBodies[0], result.bands.map((b) => [[b.frequency_mhz, 4], [b.permittivity, 5],
-    [b.permittivity_sd, 2], [b.conductivity_ms_per_m, 5], [b.conductivity_sd_ms_per_m, 2], [b.skin_depth_m, 4]]));
-  tableRows(part('measurements').tBodies[0], result.measurements.map((m) => [[m.line, 10], [m.frequency_mhz, 6],
+function showResiduals(part, measurements) {
+  tableRows(part('measurements'), measurements.map((m) => [[m.line, 10], [m.frequency_mhz, 6],
     [m.permittivity, 6], [m.model_permittivity, 5], [m.permittivity - m.model_permittivity, 3],
     [m.conductivity_ms_per_m, 6], [m.model_conductivity_ms_per_m, 5],
     [m.conductivity_ms_per_m - m.model_conductivity_ms_per_m, 3]]));
+  part('residuals').open = measurements.length <= kOpenRows;
+  part('residuals-summary').textContent = 'The residuals of the ' + counted(measurements.length, 'point') +
+    (measurements.length > kOpenRows ? ' (open to show)' : '');
+}
+
+// result: the JSON at the bands; curveBands: the model at the chart's
+// grid (null for no curve); summary: what was fitted; points: the points
+// the chart draws, as the JSON's measurements (by default those); leftOutMhz:
+// the frequencies of points left out of the fit.
+export function show(prefix, { result, curveBands, summary, points = result.measurements, leftOutMhz = [] }) {
+  const part = (name) => byId(prefix + '-' + name);
+  showParameters(part, result, summary);
+  showWarnings(part('warnings'), result.warnings);
+  tableRows(part('bands'), result.bands.map((b) => [[b.frequency_mhz, 4], [b.permittivity, 5],
+    [b.permittivity_sd, 2], [b.conductivity_ms_per_m, 5], [b.conductivity_sd_ms_per_m, 2], [b.skin_depth_m, 4]]));
+  showResiduals(part, result.measurements);
   offerCards(part('nec'), prefix, result.nec_cards);
   part('result').hidden = false; // before the chart, which is drawn at the width it has
-  if (curveBands) part('chart-summary').textContent = drawChart(part('chart'), curveBands, result.measurements);
+  if (curveBands) {
+    part('chart-summary').textContent = drawChart(part('chart'), curveBands, points, leftOutMhz, part('legend'));
+  }
 }
 
 export function hide(prefix) {

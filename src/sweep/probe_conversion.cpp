@@ -76,6 +76,14 @@ ShortProbe probe_from_liquid(const ShortProbe& in_air, const SweepSource& air,
   const double c0 = (c_liquid - c_air) / (liquid_permittivity - 1.0);
   const double stray = c_air - c0;
   const std::string files = source_name(air.name) + " and " + source_name(liquid.name);
+  // The same capacitance in both to within rounding (the air's sweep given
+  // twice, say) would leave C0 as the rounding of their difference, a tiny
+  // positive number that makes every ground absurd: no liquid shows it.
+  if (std::abs(c_liquid - c_air) <= 1e-9 * c_air) {
+    refuse(liquid.name, 0,
+           files + " give the same capacitance, " + brief_number(c_air * 1e12) +
+               " pF: is the second the sweep of the probe in the liquid?");
+  }
   if (!(c0 > 0.0) || !(stray >= -0.01 * c_air)) {
     refuse(liquid.name, 0,
            files + " give C0 = " + brief_number(c0 * 1e12) +
@@ -158,42 +166,56 @@ std::string points_text(const std::vector<SweepPoint>& points,
   return text + " MHz (" + std::to_string(which.size()) + " points)";
 }
 
+// A file's left-out point: its index in the sweep and why.
+struct LeftOutIndex {
+  std::size_t index;
+  LeftOutReason reason;
+};
+
 // The one line that names a file's left-out points, why, and what would
-// measure them; empty when none is left out.  `not_positive`: points on
-// the branch whose ground gndfit cannot fit.
+// measure them; empty when none is left out.
 std::string left_out_warning(const std::string& name, const std::vector<SweepPoint>& points,
-                             const std::vector<LineBranchPoint>& fates,
-                             const std::vector<std::size_t>& not_positive) {
-  std::vector<std::size_t> no_ground, ambiguous, not_followed;
-  for (std::size_t i = 0; i < fates.size(); ++i) {
-    if (fates[i].fate == LinePointFate::no_ground) no_ground.push_back(i);
-    if (fates[i].fate == LinePointFate::ambiguous) ambiguous.push_back(i);
-    if (fates[i].fate == LinePointFate::not_followed) not_followed.push_back(i);
-  }
+                             const std::vector<LeftOutIndex>& left_out) {
   const struct {
-    const std::vector<std::size_t>& which;
+    LeftOutReason reason;
     const char* why;
   } kinds[] = {
-      {no_ground,
+      {LeftOutReason::no_ground,
        ", where no admitted ground (relative permittivity 1 to 100, conductivity 0 to 200 mS/m) "
        "gives the impedance"},
-      {ambiguous,
+      {LeftOutReason::ambiguous,
        ", where more than one admitted ground gives the impedance (the line is already long in "
        "the ground at the sweep's start): a lower start frequency or a shorter line would "
        "measure them"},
-      {not_positive,
+      {LeftOutReason::not_positive,
        ", where the ground on the branch has a permittivity or conductivity that is not "
        "positive (the measurement's noise?)"},
-      {not_followed,
+      {LeftOutReason::not_followed,
        ", where the solution could not be followed from the frequency below with no other "
        "ground near it: a shorter line (or more points between) would measure them"},
   };
   std::string text;
   for (const auto& kind : kinds) {
-    if (kind.which.empty()) continue;
-    text += (text.empty() ? "" : "; and ") + points_text(points, kind.which) + kind.why;
+    std::vector<std::size_t> which;
+    for (const LeftOutIndex& p : left_out) {
+      if (p.reason == kind.reason) which.push_back(p.index);
+    }
+    if (which.empty()) continue;
+    text += (text.empty() ? "" : "; and ") + points_text(points, which) + kind.why;
   }
   return text.empty() ? text : "warning: " + source_name(name) + ": left out " + text;
+}
+
+// The reason a point off the branch is left out.
+LeftOutReason reason_of(LinePointFate fate) {
+  switch (fate) {
+    case LinePointFate::no_ground:
+      return LeftOutReason::no_ground;
+    case LinePointFate::not_followed:
+      return LeftOutReason::not_followed;
+    default:
+      return LeftOutReason::ambiguous;
+  }
 }
 
 // No point of a sweep remains: where its lowest point fits no ground at
@@ -240,23 +262,28 @@ std::string left_out_warning(const std::string& name, const std::vector<SweepPoi
 // the others named in one warning, and one note from where the line is
 // longer than a quarter wavelength in the ground.
 void convert_line(const SweepSource& source, const LineProbe& probe, double u_gamma,
-                  std::vector<LocatedMeasurement>& out, std::vector<std::string>& notes) {
+                  std::vector<LocatedMeasurement>& out, std::vector<std::string>& notes,
+                  std::vector<LeftOutPoint>* left_out_out) {
   const std::vector<SweepPoint> points = read_or_throw(source);
   const std::string what_to_check =
       "check the probe's length and z0 and that the analyser was calibrated at its terminals";
   const std::vector<LineBranchPoint> fates = follow_line_branch(probe, points);
   std::vector<LocatedMeasurement> printed;
   std::vector<std::size_t> beyond_quarter_wave;  // of the points written
-  std::vector<std::size_t> not_positive;         // on the branch, yet no ground gndfit can fit
+  std::vector<LeftOutIndex> left_out;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    if (fates[i].fate != LinePointFate::printed) continue;
+    if (fates[i].fate != LinePointFate::printed) {
+      left_out.push_back({i, reason_of(fates[i].fate)});
+      continue;
+    }
     LocatedMeasurement g = located_point(source, points[i], fates[i].permittivity);
     add_uncertainties(g, points[i],
                       line_probe_slope(probe, points[i].frequency_mhz, points[i].admittance,
                                        fates[i].permittivity),
                       u_gamma);
     if (!(g.permittivity > 0.0 && g.conductivity_ms > 0.0)) {
-      not_positive.push_back(i);
+      // On the branch, yet no ground gndfit can fit.
+      left_out.push_back({i, LeftOutReason::not_positive});
       continue;
     }
     printed.push_back(g);
@@ -270,18 +297,39 @@ void convert_line(const SweepSource& source, const LineProbe& probe, double u_ga
                     " the line is longer than a quarter wavelength in the ground; those points "
                     "are followed from the frequencies below");
   }
-  if (const std::string warning = left_out_warning(source.name, points, fates, not_positive);
+  if (const std::string warning = left_out_warning(source.name, points, left_out);
       !warning.empty()) {
     notes.push_back(warning);
+  }
+  if (left_out_out != nullptr) {
+    for (const LeftOutIndex& p : left_out) {
+      const SweepPoint& point = points[p.index];
+      left_out_out->push_back({Location{source.name, point.line}, point.frequency_mhz, p.reason});
+    }
   }
   out.insert(out.end(), printed.begin(), printed.end());
 }
 
 }  // namespace
 
+const char* left_out_reason_text(LeftOutReason reason) {
+  switch (reason) {
+    case LeftOutReason::no_ground:
+      return "no admitted ground gives the impedance";
+    case LeftOutReason::ambiguous:
+      return "more than one admitted ground gives the impedance";
+    case LeftOutReason::not_positive:
+      return "the ground is not positive";
+    case LeftOutReason::not_followed:
+      return "not followed from the frequency below";
+  }
+  return "";
+}
+
 ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
                                  const std::vector<SweepSource>& sweeps, const SweepSource* air,
-                                 std::vector<std::string>& notes, const SweepSource* liquid) {
+                                 std::vector<std::string>& notes, const SweepSource* liquid,
+                                 std::vector<LeftOutPoint>* left_out) {
   std::vector<LocatedMeasurement> points;
   try {
     if (setting.kind == ProbeKind::short_probe) {
@@ -294,7 +342,9 @@ ProbePoints convert_probe_sweeps(const ProbeSetting& setting,
       for (const SweepSource& s : sweeps) convert_short(s, probe, setting.u_gamma, points);
     } else {
       const LineProbe probe{setting.length_m, setting.z0_ohms};
-      for (const SweepSource& s : sweeps) convert_line(s, probe, setting.u_gamma, points, notes);
+      for (const SweepSource& s : sweeps) {
+        convert_line(s, probe, setting.u_gamma, points, notes, left_out);
+      }
     }
   } catch (Failure& failure) {
     return std::move(failure);

@@ -2,13 +2,14 @@
 // The probe sweeps' C API, as the page calls it: a sweep's text in, its
 // ground points and their joint fit out, or the error with its file and
 // line.
+#include "app/api/probe_api.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 #include <utility>
 
-#include "app/api/probe_api.h"
 #include "support/json_syntax.hpp"
 
 namespace gndfit {
@@ -42,7 +43,8 @@ double number_after(const std::string& json, const std::string& name, int n = 0)
 TEST(ProbeApi, ASweepGivesItsPointsAndTheirJointFit) {
   using Run = std::pair<const char*, const char*>;  // the setting, the air sweep
   for (const auto& [setting, air] : {Run{"short,c0=10", nullptr}, Run{"short,air=air.s1p", kAir}}) {
-    const std::string json = gndfit_probe_json(setting, "ground.s1p", kSweep, air, nullptr);
+    const std::string json =
+        gndfit_probe_json(setting, "ground.s1p", kSweep, air, nullptr, nullptr);
     ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
     ASSERT_EQ(json.find("\"errors\""), std::string::npos) << json;
     const std::string points = json.substr(0, json.find("\"joint\""));
@@ -61,12 +63,13 @@ TEST(ProbeApi, ASweepGivesItsPointsAndTheirJointFit) {
     EXPECT_NE(joint.find("\"degrees_of_freedom\":2"), std::string::npos) << joint;
     EXPECT_NE(joint.find("\"frequency_mhz\":28.5"), std::string::npos) << joint;
   }
-  const std::string air = gndfit_probe_json("short,air=air.s1p", "g", kSweep, kAir, nullptr);
+  const std::string air =
+      gndfit_probe_json("short,air=air.s1p", "g", kSweep, kAir, nullptr, nullptr);
   EXPECT_NE(air.find("\"notes\":[\"C0 from air.s1p: 10 pF"), std::string::npos) << air;
 }
 
 TEST(ProbeApi, TheModelAtChosenFrequencies) {
-  const std::string json = gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, "3.6,7");
+  const std::string json = gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, nullptr, "3.6,7");
   const std::string joint = json.substr(json.find("\"joint\""));
   const std::string bands = joint.substr(joint.find("\"bands\""));
   EXPECT_EQ(number_after(bands, "frequency_mhz", 0), 3.6) << bands;
@@ -83,32 +86,104 @@ TEST(ProbeApi, RefusalsSayWhatIsWrong) {
     const char* air;
     const char* frequencies;
     const char* reason;
+    const char* liquid = nullptr;
   } cases[] = {
       {"short", kSweep, nullptr, nullptr, "the probe needs 'c0=picofarads' (or 'air=FILE')"},
       {"short,air=air.s1p", kSweep, nullptr, nullptr,
        "the probe setting takes C0 from a sweep in air (air.s1p): give that sweep too"},
       {"short,c0=10", kSweep, nullptr, "7,,14", "invalid frequency list"},
-      {"short,c0=10", "# MHz Y RI R 50\n10 1 2\n5 1 2\n", nullptr, nullptr,
-       "ground.s1p:line 3: "},
+      {"short,c0=10", "# MHz Y RI R 50\n10 1 2\n5 1 2\n", nullptr, nullptr, "ground.s1p:line 3: "},
       {"short,air=air.s1p", kSweep, "# MHz Y RI R 50\n10 0 -1\n", nullptr,
        "air.s1p:line 2: at 10 MHz the probe in air is not a capacitance"},
       {"short,c0=10", "", nullptr, nullptr, "ground.s1p:line "},
-      // Never C0 = C_air without a word: the liquid's sweep is not taken.
+      // Never C0 = C_air without a word when the liquid's sweep is missing.
       {"short,air=air.s1p,liquid=w.csv,liquid_er=78.4", kSweep, kAir, nullptr,
-       "the probe setting takes a sweep in a liquid (w.csv), which this entry does not take yet"},
+       "the probe setting takes C0 and Cs apart from a sweep in a liquid (w.csv): give that "
+       "sweep too"},
+      {"short,air=air.s1p,liquid=w.csv,liquid_er=78.4", kSweep, kAir, nullptr,
+       "w.csv:line 2: ", "# MHz Y RI R 50\nten 1 2\n"},
   };
   for (const auto& c : cases) {
     const std::string json =
-        gndfit_probe_json(c.setting, "ground.s1p", c.sweep, c.air, c.frequencies);
+        gndfit_probe_json(c.setting, "ground.s1p", c.sweep, c.air, c.liquid, c.frequencies);
     EXPECT_TRUE(test::JsonSyntax::valid(json)) << json;
     EXPECT_EQ(json.rfind("{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"", 0), 0u) << json;
     EXPECT_NE(json.find(c.reason), std::string::npos) << c.setting << ": " << json;
     EXPECT_EQ(json.find("\"points\""), std::string::npos) << json;
   }
   // What was learnt before the fault is kept: C0 from the air sweep.
-  const std::string late = gndfit_probe_json("short,air=air.s1p", "ground.s1p",
-                                             "# MHz Y RI R 50\n10 1 2\n5 1 2\n", kAir, nullptr);
+  const std::string late =
+      gndfit_probe_json("short,air=air.s1p", "ground.s1p", "# MHz Y RI R 50\n10 1 2\n5 1 2\n", kAir,
+                        nullptr, nullptr);
   EXPECT_NE(late.find("\"notes\":[\"C0 from air.s1p: 10 pF"), std::string::npos) << late;
+}
+
+// The short probe of C0 = 10 pF behind leads of 20 nH and a stray
+// capacitance of 3 pF, in air, in distilled water (78.4, 50 mS/m) and in
+// the ground of kSweep (computed apart, in Python).
+constexpr const char* kFixtureAir =
+    "# MHz Y RI R 50\n"
+    "10 0 0.04088266805576674\n"
+    "20 0 0.08201815548062778\n";
+constexpr const char* kFixtureWater =
+    "# MHz Y RI R 50\n"
+    "10 3.1917954471521126 2.3947413747695068\n"
+    "20 4.828095795153317 5.668601366365597\n";
+constexpr const char* kFixtureGround =
+    "# MHz Y RI R 50\n"
+    "10 0.5831303696607536 0.6397207850953827\n"
+    "20 0.7623348595535027 1.192795412630268\n";
+
+// The liquid's sweep reaches the conversion: C0 and Cs apart, and the
+// ground behind them; with u_gamma each point has its uncertainties,
+// u_sigma = omega eps0 u_eps_r.
+TEST(ProbeApi, AirAndLiquidSweepsCalibrateTheFixture) {
+  const std::string json =
+      gndfit_probe_json("short,air=air.s1p,liquid=water.s1p,liquid_er=78.4,u_gamma=0.01",
+                        "ground.s1p", kFixtureGround, kFixtureAir, kFixtureWater, nullptr);
+  ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
+  ASSERT_EQ(json.find("\"errors\""), std::string::npos) << json;
+  EXPECT_NE(json.find("C0 and Cs from air.s1p and water.s1p: C0 = 10 pF, Cs = 3 pF"),
+            std::string::npos)
+      << json;
+  const std::string points = json.substr(0, json.find("\"left_out\""));
+  EXPECT_NEAR(number_after(points, "permittivity", 0), 20.0, 2e-5) << points;
+  EXPECT_NEAR(number_after(points, "conductivity_ms_per_m", 0), 10.0, 1e-5) << points;
+  EXPECT_NEAR(number_after(points, "permittivity", 1), 18.0, 2e-5) << points;
+  EXPECT_NEAR(number_after(points, "conductivity_ms_per_m", 1), 12.0, 1e-5) << points;
+  for (int i = 0; i < 2; ++i) {
+    const double u = number_after(points, "permittivity_u", i);
+    const double omega_eps0 = 2e7 * (i + 1) * 3.141592653589793 * 8.8541878128e-12;
+    EXPECT_GT(u, 0.0) << points;
+    EXPECT_NEAR(number_after(points, "conductivity_u_ms_per_m", i), 1000.0 * omega_eps0 * u,
+                1e-12 * u)
+        << points;
+  }
+  EXPECT_NE(json.find("\"left_out\":[]"), std::string::npos) << json;
+  EXPECT_NE(json.find("permittivity_u,conductivity_u_ms_per_m\\u000a10,"), std::string::npos)
+      << json;
+}
+
+// A 2 m line probe over a ground of 5 mS/m and 13 (computed apart, in
+// Python): from 2 to 20 MHz the branch cannot be followed, so 20 MHz is
+// left out, listed with its file, line and reason.
+TEST(ProbeApi, LeftOutPointsAreListed) {
+  constexpr const char* kLine =
+      "! a 2 m line\n"
+      "# MHz Y RI R 50.0\n"
+      "1.0 1.0307549848912132 0.35631920301914194\n"
+      "1.5 1.17612799437865 0.4194644185057607\n"
+      "2.0 1.3329402439817586 0.44859101876882684\n"
+      "20.0 0.9715877196691551 -0.15880833024956575\n";
+  const std::string json =
+      gndfit_probe_json("line,length=2,z0=300", "long.s1p", kLine, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
+  EXPECT_NE(json.find("\"left_out\":[{\"file\":\"long.s1p\",\"line\":6,\"frequency_mhz\":20,"
+                      "\"reason\":\"not followed from the frequency below\"}]"),
+            std::string::npos)
+      << json;
+  EXPECT_NEAR(number_after(json, "permittivity", 2), 47.18159933347111, 1e-6) << json;
+  EXPECT_EQ(json.find("\"permittivity_u\""), std::string::npos) << json;
 }
 
 }  // namespace

@@ -242,6 +242,12 @@ def main():
                                [ground_path])
         if status != 1 or out or f"{air_path} and {water_path} give C0 = " not in err:
             failures.append(f"liquid_er=1.5: status {status}, {err.strip()!r}")
+        # The air's sweep given as the liquid's too: C0 would be the
+        # rounding of C_air - C_air; an error naming both files.
+        status, out, err = run(f"short,air={air_path},liquid={air_path},liquid_er=78.4",
+                               [ground_path])
+        if status != 1 or out or f"{air_path} and {air_path} give the same capacitance" not in err:
+            failures.append(f"the air's sweep as the liquid's: status {status}, {err.strip()!r}")
 
     if len(quarter_wave_cases) < 3:
         failures.append(f"only {len(quarter_wave_cases)} cases pass a quarter wavelength")

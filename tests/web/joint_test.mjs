@@ -200,6 +200,9 @@ function readChart(page) {
         points: [...svg.querySelectorAll('circle.point')].filter((c) => inside(num(c, 'cy'))).map((c) => [num(c, 'cx'), num(c, 'cy')]),
         bars: [...svg.querySelectorAll('line.error-bar')].filter((l) => inside((num(l, 'y1') + num(l, 'y2')) / 2))
           .map((l) => [num(l, 'x1'), num(l, 'y1'), num(l, 'x2'), num(l, 'y2')]),
+        caps: [...svg.querySelectorAll('line.error-cap')].filter((l) => inside(num(l, 'y1')))
+          .map((l) => [num(l, 'x1'), num(l, 'y1'), num(l, 'x2'), num(l, 'y2')]),
+        radius: Number(svg.querySelector('circle.point')?.getAttribute('r')),
       };
     };
     return { perm: panel('perm', frames[0]), cond: panel('cond', frames[1]) };
@@ -218,7 +221,14 @@ function checkPanel(panel, u, sdAt1, what) {
       const [cx, cy] = panel.points[i];
       expect(x1 === cx && x2 === cx && Math.abs((y1 + y2) / 2 - cy) < 0.01, `${what}: bar ${i} not centred on its point`);
       expect(Math.abs(Math.abs(y1 - y2) - 2 * u * pxPerUnit) < 0.1, `${what}: bar ${i} ${Math.abs(y1 - y2)} px, 2u is ${2 * u * pxPerUnit} px`);
+      // A cap at each end, centred on the bar and wider than the ring, so
+      // that a bar shorter than the ring still shows.
+      for (const end of [y1, y2]) {
+        const cap = panel.caps.find(([a, b, c, d]) => b === end && d === end && Math.abs((a + c) / 2 - cx) < 0.01);
+        expect(cap && cap[2] - cap[0] > 2 * panel.radius + 2, `${what}: bar ${i} has no cap wider than its ring at ${end}`);
+      }
     });
+    expect(panel.caps.length === 2 * panel.bars.length, `${what}: ${panel.caps.length} caps for ${panel.bars.length} bars`);
   }
   expect(panel.curve.length >= 50, `${what}: curve of ${panel.curve.length} points`);
   expect(panel.band.length === 2 * panel.curve.length, `${what}: band of ${panel.band.length} points, curve ${panel.curve.length}`);
@@ -252,6 +262,40 @@ function nativeSdAt1(text) {
     const chart = await readChart(page);
     expect(chart.perm.curve.length >= 50 && chart.perm.band.length === 0 && chart.cond.band.length === 0,
            `curve ${chart.perm.curve.length} points, band ${chart.perm.band.length}`);
+  });
+  await page.context().close();
+}
+
+// On a phone the view reads without sideways scrolling: the page and
+// each table within its box; "12.061 +- 0.52" breaks, if at all, before
+// "+-"; each field named for its quantity; the legend names the points;
+// removing a line is not drawn as the main action.
+{
+  const page = await openJoint(`${server.origin}/`, { width: 375, height: 667 });
+  await check('375 px: the joint view without sideways scrolling, its fields and legend', page, async () => {
+    await fitLines(page, cases['poor fit']);
+    await page.waitForFunction(() => !document.getElementById('joint-result').hidden);
+    const got = await page.evaluate(() => {
+      const wide = (el) => el.scrollWidth > el.clientWidth + 0.5;
+      const style = (id) => getComputedStyle(document.getElementById(id)).backgroundColor;
+      return {
+        page: document.documentElement.scrollWidth,
+        boxes: [...document.querySelectorAll('#joint-view .table-box')].filter(wide).map((b) => b.getAttribute('aria-label')),
+        split: [...document.querySelectorAll('#joint-parameters dd .nowrap')].filter((s) => s.getClientRects().length > 1).map((s) => s.textContent),
+        sdPieces: [...document.querySelectorAll('#joint-parameters dd')].map((dd) => dd.textContent),
+        labels: ['add-uer', 'add-us'].map((id) => document.querySelector(`label[for="${id}"]`).textContent),
+        legend: [...document.querySelectorAll('#joint-legend li')].map((li) => li.dataset.mark),
+        remove: style('remove-line'), add: style('add-line'),
+      };
+    });
+    expect(got.page <= 375, `the page is ${got.page} px wide`);
+    expect(got.boxes.length === 0, `tables scroll sideways: ${got.boxes}`);
+    expect(got.split.length === 0, `split inside: ${got.split}`);
+    expect(got.sdPieces.some((t) => t.includes(' +- ')), `no value with its sd: ${got.sdPieces}`);
+    expect(got.labels[0] !== got.labels[1] && /permittivity/i.test(got.labels[0]) && /conductivity/i.test(got.labels[1]),
+           `uncertainty fields: ${got.labels}`);
+    expect(got.legend.includes('point') && got.legend.includes('curve'), `legend ${got.legend}`);
+    expect(got.remove !== got.add, `'Remove the last line' looks like 'Add the line' (${got.remove})`);
   });
   await page.context().close();
 }

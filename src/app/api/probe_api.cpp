@@ -40,6 +40,19 @@ void write_points(JsonWriter& json, const std::vector<LocatedMeasurement>& point
   json.end_array();
 }
 
+void write_left_out(JsonWriter& json, const std::vector<LeftOutPoint>& left_out) {
+  json.name("left_out").begin_array();
+  for (const LeftOutPoint& p : left_out) {
+    json.begin_object();
+    json.name("file").string(p.where.source);
+    json.name("line").integer(p.where.line);
+    json.name("frequency_mhz").number(p.frequency_mhz);
+    json.name("reason").string(left_out_reason_text(p.reason));
+    json.end_object();
+  }
+  json.end_array();
+}
+
 // "joint": the joint fit's object, or its errors when the points have none.
 void write_joint_of(JsonWriter& json, const std::vector<LocatedMeasurement>& points,
                     bool with_uncertainties, const std::vector<double>& mhz) {
@@ -68,8 +81,15 @@ std::string failure(const std::string& reason, const std::vector<std::string>& n
   return json.end_object().text();
 }
 
+// The failure for a reference sweep the setting names and the caller did
+// not give: never a conversion without it.
+std::string missing_reference(const char* what, const std::string& name) {
+  return failure(
+      std::string("the probe setting takes ") + what + " (" + name + "): give that sweep too", {});
+}
+
 std::string convert(const char* setting_text, const char* sweep_name, const char* sweep_text,
-                    const char* air_text, const char* frequencies_mhz) {
+                    const char* air_text, const char* liquid_text, const char* frequencies_mhz) {
   const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
   if (mhz.failed()) return failure(mhz.failure().reason, {});
   const Outcome<ProbeSetting> parsed = parse_probe_setting(text_of(setting_text));
@@ -77,26 +97,24 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
   const ProbeSetting& setting = parsed.value();
   const SweepSource sweep{text_of(sweep_name), text_of(sweep_text)};
   const SweepSource air{setting.air_file, text_of(air_text)};
+  const SweepSource liquid{setting.liquid_file, text_of(liquid_text)};
   const bool has_air = !setting.air_file.empty();
+  const bool has_liquid = !setting.liquid_file.empty();
   if (has_air && air_text == nullptr) {
-    return failure("the probe setting takes C0 from a sweep in air (" + setting.air_file +
-                       "): give that sweep too",
-                   {});
+    return missing_reference("C0 from a sweep in air", setting.air_file);
   }
-  if (!setting.liquid_file.empty()) {
-    // This entry takes one reference sweep; converting without the
-    // liquid's would give C0 = C_air without a word.
-    return failure("the probe setting takes a sweep in a liquid (" + setting.liquid_file +
-                       "), which this entry does not take yet",
-                   {});
+  if (has_liquid && liquid_text == nullptr) {
+    return missing_reference("C0 and Cs apart from a sweep in a liquid", setting.liquid_file);
   }
   std::vector<std::string> notes;
-  const ProbePoints points =
-      convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes);
+  std::vector<LeftOutPoint> left_out;
+  const ProbePoints points = convert_probe_sweeps(setting, {sweep}, has_air ? &air : nullptr, notes,
+                                                  has_liquid ? &liquid : nullptr, &left_out);
   if (points.failed()) return failure(failure_text(points.failure()), notes);
   const bool with_uncertainties = setting.u_gamma > 0.0;
   JsonWriter json = begin_api_json();
   write_points(json, points.value(), with_uncertainties);
+  write_left_out(json, left_out);
   write_notes(json, notes);
   json.name("csv").string(probe_csv(points.value(), with_uncertainties));
   write_joint_of(json, points.value(), with_uncertainties, mhz.value());
@@ -107,6 +125,7 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
 
 extern "C" const char* gndfit_probe_json(const char* setting, const char* sweep_name,
                                          const char* sweep_text, const char* air_text,
-                                         const char* frequencies_mhz) {
-  return api_result(convert(setting, sweep_name, sweep_text, air_text, frequencies_mhz));
+                                         const char* liquid_text, const char* frequencies_mhz) {
+  return api_result(
+      convert(setting, sweep_name, sweep_text, air_text, liquid_text, frequencies_mhz));
 }

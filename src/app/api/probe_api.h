@@ -3,19 +3,27 @@
  * the ground points it gives and the joint fit of those points as JSON
  * out.  Used by the web page (compiled to WebAssembly).
  *
- * `setting` is the probe as `gndfit --probe` takes it: `short,c0=PF`,
- * `short,air=NAME` or `line,length=M,z0=OHMS`.  `sweep_name` names the
- * sweep in messages; `sweep_text` is the whole file (Touchstone 1.x or 2.0
- * one-port, or a CSV of MHz, R and X).  `air_text` is the sweep of the
- * probe in air when the setting names one (air=NAME), and is otherwise
- * not read.  `frequencies_mhz`, positive numbers in MHz separated by
- * commas, gives the frequencies the fitted model is shown at; a null
- * pointer gives the table's ten HF bands.
+ * `setting` is the probe as `gndfit --probe` takes it, any of its forms:
+ * `short,c0=PF[,l=NH][,cs=PF]`, `short,air=NAME`,
+ * `short,air=NAME,liquid=NAME2,liquid_er=ER` or `line,length=M,z0=OHMS`,
+ * each with `,u_gamma=U` or without.  `sweep_name` names the sweep in
+ * messages; `sweep_text` is the whole file (Touchstone 1.x or 2.0
+ * one-port, or a CSV of frequency, R and X).  `air_text` is the sweep of
+ * the probe in air when the setting names one (air=NAME), and
+ * `liquid_text` its sweep in the liquid when the setting names one
+ * (liquid=NAME2); each is otherwise not read.  `frequencies_mhz`,
+ * positive numbers in MHz separated by commas, gives the frequencies the
+ * fitted model is shown at; a null pointer gives the table's ten HF bands.
  *
  * The JSON, when the sweep converts:
  *   {"format": 2,
  *    "points": [{"line", "frequency_mhz", "permittivity",
- *                "conductivity_ms_per_m"}],
+ *                "conductivity_ms_per_m"}], with u_gamma also
+ *               "permittivity_u" and "conductivity_u_ms_per_m", the
+ *               points' standard uncertainties as --probe's CSV gives them,
+ *    "left_out": [{"file", "line", "frequency_mhz", "reason"}], the points
+ *               of a line probe's sweep the notes' warning names as left
+ *               out, "reason" in a few words,
  *    "notes": ["C0 from ...", "warning: ..."],
  *    "csv": the text of gndfit --probe SETTING (the same points),
  *    "joint": the JSON of gndfit --probe SETTING --joint --json, with
@@ -34,7 +42,8 @@ extern "C" {
 #endif
 
 const char* gndfit_probe_json(const char* setting, const char* sweep_name, const char* sweep_text,
-                              const char* air_text, const char* frequencies_mhz);
+                              const char* air_text, const char* liquid_text,
+                              const char* frequencies_mhz);
 
 #ifdef __cplusplus
 }
