@@ -17,7 +17,7 @@ function apiOf(module) {
     joint: json('gndfit_joint_json', 1),
     jointAt: json('gndfit_joint_json_at', 2),
     jointModelAt: json('gndfit_joint_model_json_at', 3),
-    probe: json('gndfit_probe_json', 6),
+    probe: json('gndfit_probe_json', 7),
   };
 }
 
