@@ -16,7 +16,8 @@ function apiOf(module) {
     fitAt: json('gndfit_fit_json_at', 2),
     joint: json('gndfit_joint_json', 1),
     jointAt: json('gndfit_joint_json_at', 2),
-    probe: json('gndfit_probe_json', 6),
+    jointModelAt: json('gndfit_joint_model_json_at', 3),
+    probe: json('gndfit_probe_json', 7),
   };
 }
 

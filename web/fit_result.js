@@ -3,13 +3,15 @@
 // model to several points (measurements typed or opened, a probe's
 // sweep).  Each view has its own copy of the template #fit-result-template,
 // its ids prefixed by the view's name ('joint-result', 'probe-result', ...);
-// show() fills one copy from the module's JSON: the two parameters with
-// their standard deviations, chi-square, the warnings, the bands, the
+// show() fills one copy from the module's JSON: the model's parameters
+// with their standard deviations (whichever model), with a comparison the
+// models' table and the one chosen, chi-square, the warnings, the bands, the
 // measurements with their residuals (folded away when there are more than
 // kOpenRows of them), and the chart with its legend.
 import { byId, showWarnings } from './dom.js';
 import { draw as drawChart } from './joint_chart.js';
-import { counted, significant, withSd } from './number_text.js';
+import { chosenSentence, parameterCount, parametersOf } from './ground_models.js';
+import { counted, significant } from './number_text.js';
 
 const kReferences = ['id', 'for', 'aria-labelledby', 'aria-describedby'];
 // The most rows the residuals' table shows unfolded: a sweep's hundreds
@@ -54,28 +56,58 @@ function tableRows(table, rows) {
 }
 
 // "12.061 +- 0.52" in two pieces that each keep together, so that a narrow
-// screen breaks the line before "+-", never after it.
-function showWithSd(node, value, sd) {
-  const [number, rest] = withSd(value, sd, 5).split(/ (?=\+- |\(no sd\))/);
+// screen breaks the line before "+-", never after it; without an sd, why
+// ("(at its bound)", "(no sd)").
+function showWithSd(node, { value, sd, note }) {
   const piece = (text) => Object.assign(document.createElement('span'), { className: 'nowrap', textContent: text });
   node.textContent = '';
-  node.append(piece(number), ' ', piece(rest));
+  node.append(piece(significant(value, 5)), ' ', piece(sd === null ? '(' + note + ')' : '+- ' + significant(sd, 2)));
+  node.dataset.value = String(value);
+  node.dataset.sd = String(sd);
 }
 
+// A term and its value in the parameters' list; the value's data-field
+// is its name in the JSON.
+function addField(list, words, name) {
+  const dt = document.createElement('dt');
+  dt.textContent = words;
+  const dd = document.createElement('dd');
+  dd.dataset.field = name;
+  list.append(dt, dd);
+  return dd;
+}
+
+// Whatever the model: each parameter the JSON's "model" names, then the
+// correlation where the model gives one (the two-parameter model's).
 function showParameters(part, result, summary) {
   const m = result.model;
-  const field = (name) => part('parameters').querySelector('dd[data-field="' + name + '"]');
-  for (const [name, sd] of [['base_conductivity_s_per_m', m.base_conductivity_sd], ['base_permittivity', m.base_permittivity_sd]]) {
-    showWithSd(field(name), m[name], sd);
-    field(name).dataset.value = String(m[name]);
-    field(name).dataset.sd = String(sd);
+  const list = part('parameters');
+  list.textContent = '';
+  for (const p of parametersOf(m, result.model_name, result.warnings)) {
+    showWithSd(addField(list, p.words + (p.unit ? ', ' + p.unit : ''), p.name), p);
   }
-  setValue(field('correlation'), m.correlation, 3);
-  setValue(field('chi_square'), result.chi_square, 4);
-  setValue(field('degrees_of_freedom'), result.degrees_of_freedom, 10);
-  part('summary').textContent = summary + ', ' + (result.weighted
-    ? 'weighted by their uncertainties.'
-    : 'unweighted (no uncertainties given): the standard deviations come from the scatter of the residuals.');
+  if ('correlation' in m) setValue(addField(list, 'Correlation', 'correlation'), m.correlation, 3);
+  setValue(addField(list, 'Chi-square', 'chi_square'), result.chi_square, 4);
+  setValue(addField(list, 'Degrees of freedom', 'degrees_of_freedom'), result.degrees_of_freedom, 10);
+  part('summary').textContent = summary + (result.model_name ? ', the ' + result.model_name + ' model' : '') + ', ' +
+    (result.weighted
+      ? 'weighted by their uncertainties.'
+      : 'unweighted (no uncertainties given): the standard deviations come from the scatter of the residuals.');
+}
+
+// With compare: the models' table, the chosen one marked, and the sentence
+// saying which was chosen and by how much; hidden for a single model.
+function showComparison(part, result) {
+  part('comparison-box').hidden = !result.models;
+  if (!result.models) return;
+  part('chosen').textContent = chosenSentence(result);
+  tableRows(part('comparison'), result.models.map((m) => [[m.model_name], [parameterCount(m.model_name), 10],
+    [m.chi_square, 5], [m.degrees_of_freedom, 10], [m.aicc, 6], [m.akaike_weight, 3]]));
+  [...part('comparison').tBodies[0].rows].forEach((tr, i) => {
+    const chosen = result.models[i].model_name === result.chosen;
+    tr.dataset.chosen = String(chosen);
+    if (chosen) tr.cells[0].append(' (chosen)');
+  });
 }
 
 // The bands' NEC-2 cards, saved as a file: one Blob URL per view, let go
@@ -100,13 +132,24 @@ function showResiduals(part, measurements) {
     (measurements.length > kOpenRows ? ' (open to show)' : '');
 }
 
+// The other models' curves at the chart's grid, from the JSON of compare
+// at its frequencies ("models", each with its bands): none for one model.
+function otherCurves(result, curveModels) {
+  if (!curveModels) return [];
+  return curveModels.filter((m) => m.model_name !== result.model_name && m.bands.length > 0)
+    .map((m) => ({ name: m.model_name, bands: m.bands }));
+}
+
 // result: the JSON at the bands; curveBands: the model at the chart's
-// grid (null for no curve); summary: what was fitted; points: the points
-// the chart draws, as the JSON's measurements (by default those); leftOutMhz:
-// the frequencies of points left out of the fit.
-export function show(prefix, { result, curveBands, summary, points = result.measurements, leftOutMhz = [] }) {
+// grid (null for no curve); curveModels: with compare, every model at that
+// grid; summary: what was fitted; points: the points the chart draws, as
+// the JSON's measurements (by default those); leftOutMhz: the frequencies
+// of points left out of the fit.
+export function show(prefix, { result, curveBands, curveModels = null, summary, points = result.measurements,
+                               leftOutMhz = [] }) {
   const part = (name) => byId(prefix + '-' + name);
   showParameters(part, result, summary);
+  showComparison(part, result);
   showWarnings(part('warnings'), result.warnings);
   tableRows(part('bands'), result.bands.map((b) => [[b.frequency_mhz, 4], [b.permittivity, 5],
     [b.permittivity_sd, 2], [b.conductivity_ms_per_m, 5], [b.conductivity_sd_ms_per_m, 2], [b.skin_depth_m, 4]]));
@@ -114,7 +157,8 @@ export function show(prefix, { result, curveBands, summary, points = result.meas
   offerCards(part('nec'), prefix, result.nec_cards);
   part('result').hidden = false; // before the chart, which is drawn at the width it has
   if (curveBands) {
-    part('chart-summary').textContent = drawChart(part('chart'), curveBands, points, leftOutMhz, part('legend'));
+    const curves = { name: result.model_name, compared: Boolean(result.models), others: otherCurves(result, curveModels) };
+    part('chart-summary').textContent = drawChart(part('chart'), curveBands, points, leftOutMhz, part('legend'), curves);
   }
 }
 

@@ -2,11 +2,13 @@
 // The page's second way in: several measurements fitted as one model.
 // Lines added one at a time, typed or pasted into the text box, or read
 // from a file, in the line format of `gndfit --joint`, go to the module's
-// joint fit, shown by fit_result.js.  The measurements are kept in the
-// address (links.js) so that the fit can be shared.
+// joint fit in the ground model chosen (or all three compared), shown by
+// fit_result.js.  The measurements, and a model the user chose, are kept
+// in the address (links.js) so that the fit can be shared.
 import { byId, onSubmit, readFile, showErrors, showSearch } from './dom.js';
 import { create as createResult, hide as hideResult, show as showResult } from './fit_result.js';
 import { kGridMhz } from './joint_chart.js';
+import { defaultModel, kModelChoices } from './ground_models.js';
 import { jointSearch, measurementLines, textOfParameter } from './links.js';
 import { counted } from './number_text.js';
 import { showView } from './views.js';
@@ -17,6 +19,23 @@ let linked = false; // the page was opened with measurements in its address
 
 const showJointErrors = (errors) => showErrors(byId('joint-errors'), errors);
 
+// The model asked for: the user's choice once made, until then the
+// default for the lines (compare with 3 or more lines with uncertainties).
+let modelChosen = false;
+
+function modelFor(text) {
+  const select = byId('joint-model');
+  if (!modelChosen) select.value = defaultModel(text);
+  return select.value;
+}
+
+// The link names the model only where the user chose one the lines would
+// not get by default, so that a plain link stays ?m=... alone.
+function searchOf(text, model) {
+  const search = jointSearch(text);
+  return model === defaultModel(text) ? search : search + '&model=' + model;
+}
+
 function fit() {
   if (!api) return;
   const text = byId('joint-text').value;
@@ -25,8 +44,9 @@ function fit() {
     hideResult('joint');
     return;
   }
-  const result = api.joint(text);
-  const search = jointSearch(text);
+  const model = modelFor(text);
+  const result = api.jointModelAt(text, null, model);
+  const search = searchOf(text, model);
   byId('joint-link').href = search;
   showSearch(search);
   if (result.errors) {
@@ -35,11 +55,12 @@ function fit() {
     return;
   }
   showJointErrors([]);
-  // The model at the chart's grid; the measurements' error bars are their
-  // uncertainties as the module read them.
-  const curve = api.jointAt(text, kGridList);
+  // The model at the chart's grid (with compare, every model's); the
+  // measurements' error bars are their uncertainties as the module read
+  // them.
+  const curve = api.jointModelAt(text, kGridList, model);
   const summary = 'Joint fit of ' + counted(result.measurements.length, 'measurement');
-  showResult('joint', { result, summary, curveBands: curve.bands || null });
+  showResult('joint', { result, summary, curveBands: curve.bands || null, curveModels: curve.models || null });
 }
 
 // --- adding and removing lines one at a time: each field one number
@@ -90,6 +111,10 @@ export function setUpJointView() {
   onSubmit(byId('joint-add'), addLine);
   byId('remove-line').addEventListener('click', removeLastLine);
   onSubmit(byId('joint-form'), fit);
+  byId('joint-model').addEventListener('change', () => {
+    modelChosen = true;
+    if (measurementLines(byId('joint-text').value).length) fit();
+  });
   byId('joint-file').addEventListener('change', (event) => {
     const file = event.target.files[0];
     if (!file) return;
@@ -106,6 +131,10 @@ export function setUpJointView() {
   if (linked) {
     showView('joint-view');
     byId('joint-text').value = textOfParameter(params.get('m'));
+    if (kModelChoices.includes(params.get('model'))) {
+      byId('joint-model').value = params.get('model');
+      modelChosen = true;
+    }
   }
 }
 

@@ -5,13 +5,15 @@
 // sweep in air, and C0 and Cs apart with its sweep in a liquid of known
 // permittivity; an open line's length and Z0, or Z0 from its rods; and for
 // either the analyser's uncertainty u_gamma.  The module's probe
-// conversion gives the ground points and their joint fit, shown by
+// conversion gives the ground points and their joint fit in the ground
+// model chosen (all three compared by default with u_gamma), shown by
 // fit_result.js, and the points it left out, listed and marked on the
 // chart; the points can be saved as the CSV of `gndfit --probe` or handed
 // to the several-measurements view.  A changed setting converts again.
 import { byId, onSubmit, readFile, showErrors } from './dom.js';
 import { create as createResult, hide as hideResult, show as showResult } from './fit_result.js';
 import { kGridMhz } from './joint_chart.js';
+import { kCompareFrom } from './ground_models.js';
 import { fitLines } from './joint_view.js';
 import { counted, significant } from './number_text.js';
 
@@ -156,6 +158,29 @@ const chartPoints = (points) => points.map((p) => ({
   permittivity_sd: p.permittivity_u ?? null, conductivity_sd_ms_per_m: p.conductivity_u_ms_per_m ?? null,
 }));
 
+// The model fitted: the user's choice once made; until then compare where
+// u_gamma gives the points uncertainties and there are at least
+// kCompareFrom of them, messier otherwise.
+let modelChosen = false;
+
+function convertWith(s, model, frequencies) {
+  return api.probe(s.text, sweep.name, sweep.text, air ? air.text : null, liquid ? liquid.text : null, frequencies,
+                   model);
+}
+
+function convertInModel(s) {
+  const select = byId('probe-model');
+  if (modelChosen) return { model: select.value, got: convertWith(s, select.value, null) };
+  let model = /(^|,)u_gamma=/.test(s.text) ? 'compare' : 'messier';
+  let got = convertWith(s, model, null);
+  if (model === 'compare' && got.points && got.points.length < kCompareFrom) {
+    model = 'messier';
+    got = convertWith(s, model, null);
+  }
+  select.value = model;
+  return { model, got };
+}
+
 // A new try: what an earlier one said goes first, whatever this one says.
 function fit() {
   if (!api) return;
@@ -167,9 +192,7 @@ function fit() {
     hideAll();
     return;
   }
-  const airText = air ? air.text : null;
-  const liquidText = liquid ? liquid.text : null;
-  const got = api.probe(s.text, sweep.name, sweep.text, airText, liquidText, null);
+  const { model, got } = convertInModel(s);
   if (got.errors) {
     showProbeErrors(got.errors);
     hideAll();
@@ -182,8 +205,9 @@ function fit() {
     hideResult('probe');
     return;
   }
-  const curve = api.probe(s.text, sweep.name, sweep.text, airText, liquidText, kGridList).joint;
-  showResult('probe', { result: got.joint, curveBands: curve.bands || null, points: chartPoints(got.points),
+  const curve = convertWith(s, model, kGridList).joint;
+  showResult('probe', { result: got.joint, curveBands: curve.bands || null, curveModels: curve.models || null,
+    points: chartPoints(got.points),
     leftOutMhz: got.left_out.map((p) => p.frequency_mhz),
     summary: 'Joint fit of these ' + counted(got.points.length, 'point') });
 }
@@ -267,6 +291,8 @@ function rodsZ0() {
 
 export function setUpProbeView() {
   onSubmit(byId('probe-form'), fit);
+  // Before the form's own change listener, which converts again.
+  byId('probe-model').addEventListener('change', () => { modelChosen = true; });
   for (const id of ['probe-short', 'probe-line']) byId(id).addEventListener('change', showKind);
   byId('probe-file').addEventListener('change', (event) => {
     event.stopPropagation();

@@ -44,7 +44,7 @@ TEST(ProbeApi, ASweepGivesItsPointsAndTheirJointFit) {
   using Run = std::pair<const char*, const char*>;  // the setting, the air sweep
   for (const auto& [setting, air] : {Run{"short,c0=10", nullptr}, Run{"short,air=air.s1p", kAir}}) {
     const std::string json =
-        gndfit_probe_json(setting, "ground.s1p", kSweep, air, nullptr, nullptr);
+        gndfit_probe_json(setting, "ground.s1p", kSweep, air, nullptr, nullptr, nullptr);
     ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
     ASSERT_EQ(json.find("\"errors\""), std::string::npos) << json;
     const std::string points = json.substr(0, json.find("\"joint\""));
@@ -64,17 +64,46 @@ TEST(ProbeApi, ASweepGivesItsPointsAndTheirJointFit) {
     EXPECT_NE(joint.find("\"frequency_mhz\":28.5"), std::string::npos) << joint;
   }
   const std::string air =
-      gndfit_probe_json("short,air=air.s1p", "g", kSweep, kAir, nullptr, nullptr);
+      gndfit_probe_json("short,air=air.s1p", "g", kSweep, kAir, nullptr, nullptr, nullptr);
   EXPECT_NE(air.find("\"notes\":[\"C0 from air.s1p: 10 pF"), std::string::npos) << air;
 }
 
 TEST(ProbeApi, TheModelAtChosenFrequencies) {
-  const std::string json = gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, nullptr, "3.6,7");
+  const std::string json =
+      gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, nullptr, "3.6,7", nullptr);
   const std::string joint = json.substr(json.find("\"joint\""));
   const std::string bands = joint.substr(joint.find("\"bands\""));
   EXPECT_EQ(number_after(bands, "frequency_mhz", 0), 3.6) << bands;
   EXPECT_EQ(number_after(bands, "frequency_mhz", 1), 7.0) << bands;
   EXPECT_EQ(number_after(bands, "frequency_mhz", 2), -1.0) << bands;
+}
+
+// The model named reaches the fit (compare with u_gamma only, as the
+// command line's); another name is an error of the whole input.
+TEST(ProbeApi, TheModelNamedIsFitted) {
+  const std::string one =
+      gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, nullptr, nullptr, "alipio-visacro");
+  EXPECT_NE(
+      one.find(
+          "\"model_name\":\"alipio-visacro\",\"model\":{\"low_frequency_conductivity_ms_per_m\""),
+      std::string::npos)
+      << one;
+  const std::string compared = gndfit_probe_json("short,c0=10,u_gamma=0.01", "g", kSweep, nullptr,
+                                                 nullptr, nullptr, "compare");
+  ASSERT_TRUE(test::JsonSyntax::valid(compared)) << compared;
+  EXPECT_NE(compared.find("\"chosen\":"), std::string::npos) << compared;
+  const std::string unweighted =
+      gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, nullptr, nullptr, "compare");
+  EXPECT_NE(
+      unweighted.find("\"joint\":{\"errors\":[{\"line\":null,\"reason\":\"'--model compare' needs"),
+      std::string::npos)
+      << unweighted;
+  const std::string unknown =
+      gndfit_probe_json("short,c0=10", "g", kSweep, nullptr, nullptr, nullptr, "debye");
+  EXPECT_EQ(unknown.rfind(
+                "{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"unknown model 'debye'", 0),
+            0u)
+      << unknown;
 }
 
 // Each refusal is one error of the whole input, valid JSON, with the
@@ -104,8 +133,8 @@ TEST(ProbeApi, RefusalsSayWhatIsWrong) {
        "w.csv:line 2: ", "# MHz Y RI R 50\nten 1 2\n"},
   };
   for (const auto& c : cases) {
-    const std::string json =
-        gndfit_probe_json(c.setting, "ground.s1p", c.sweep, c.air, c.liquid, c.frequencies);
+    const std::string json = gndfit_probe_json(c.setting, "ground.s1p", c.sweep, c.air, c.liquid,
+                                               c.frequencies, nullptr);
     EXPECT_TRUE(test::JsonSyntax::valid(json)) << json;
     EXPECT_EQ(json.rfind("{\"format\":2,\"errors\":[{\"line\":null,\"reason\":\"", 0), 0u) << json;
     EXPECT_NE(json.find(c.reason), std::string::npos) << c.setting << ": " << json;
@@ -114,7 +143,7 @@ TEST(ProbeApi, RefusalsSayWhatIsWrong) {
   // What was learnt before the fault is kept: C0 from the air sweep.
   const std::string late =
       gndfit_probe_json("short,air=air.s1p", "ground.s1p", "# MHz Y RI R 50\n10 1 2\n5 1 2\n", kAir,
-                        nullptr, nullptr);
+                        nullptr, nullptr, nullptr);
   EXPECT_NE(late.find("\"notes\":[\"C0 from air.s1p: 10 pF"), std::string::npos) << late;
 }
 
@@ -140,7 +169,7 @@ constexpr const char* kFixtureGround =
 TEST(ProbeApi, AirAndLiquidSweepsCalibrateTheFixture) {
   const std::string json =
       gndfit_probe_json("short,air=air.s1p,liquid=water.s1p,liquid_er=78.4,u_gamma=0.01",
-                        "ground.s1p", kFixtureGround, kFixtureAir, kFixtureWater, nullptr);
+                        "ground.s1p", kFixtureGround, kFixtureAir, kFixtureWater, nullptr, nullptr);
   ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
   ASSERT_EQ(json.find("\"errors\""), std::string::npos) << json;
   EXPECT_NE(json.find("C0 and Cs from air.s1p and water.s1p: C0 = 10 pF, Cs = 3 pF"),
@@ -175,8 +204,8 @@ TEST(ProbeApi, LeftOutPointsAreListed) {
       "1.5 1.17612799437865 0.4194644185057607\n"
       "2.0 1.3329402439817586 0.44859101876882684\n"
       "20.0 0.9715877196691551 -0.15880833024956575\n";
-  const std::string json =
-      gndfit_probe_json("line,length=2,z0=300", "long.s1p", kLine, nullptr, nullptr, nullptr);
+  const std::string json = gndfit_probe_json("line,length=2,z0=300", "long.s1p", kLine, nullptr,
+                                             nullptr, nullptr, nullptr);
   ASSERT_TRUE(test::JsonSyntax::valid(json)) << json;
   EXPECT_NE(json.find("\"left_out\":[{\"file\":\"long.s1p\",\"line\":6,\"frequency_mhz\":20,"
                       "\"reason\":\"not followed from the frequency below\"}]"),

@@ -8,6 +8,7 @@
 // the program's to rounding; its text must read as that number rounded.
 import { AxeBuilder } from '@axe-core/playwright';
 import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 import { expect, launchBrowser, makeChecks, startServer } from './harness.mjs';
 import { readView, sameAsProgram } from './joint_view.mjs';
@@ -29,12 +30,21 @@ const cases = {
   'weighted, d exponents': sweep.map((l) => l + ' 5d-1 2D-1').join('\n') + '\n',
 };
 
-// The native program on the lines: its JSON, or its error lines.
-function native(text) {
-  const run = spawnSync(program, ['--joint', '--json'], { input: text, cwd: artifacts });
+// The model the page fits until the user chooses one: the comparison of
+// all three with 3 or more lines with uncertainties (five fields), the
+// two-parameter model otherwise.
+function defaultModelOf(text) {
+  const lines = text.split(/\r?\n/).map((l) => l.trim()).filter((l) => l !== '' && !l.startsWith('#'));
+  return lines.filter((l) => l.split(/[\s,]+/).length >= 5).length >= 3 ? 'compare' : 'messier';
+}
+
+// The native program on the lines: its JSON, or its error lines (a usage
+// error without its pointer to --help).
+function native(text, model = defaultModelOf(text)) {
+  const run = spawnSync(program, ['--joint', '--model', model, '--json'], { input: text, cwd: artifacts });
   if (run.status === 0) return { json: JSON.parse(run.stdout.toString()) };
   const errors = run.stderr.toString().split('\n').filter((l) => l.startsWith('gndfit: '))
-    .map((l) => l.replace(/^gndfit: /, '').replace(/^line (\d+): /, 'Line $1: '));
+    .map((l) => l.replace(/^gndfit: /, '').replace(/^line (\d+): /, 'Line $1: ').replace(/ \(try 'gndfit --help'\)$/, ''));
   return { errors };
 }
 
@@ -55,10 +65,11 @@ async function fitLines(page, text) {
   await page.click('#joint-fit');
 }
 
-// The program's answers must be the cases they are named for.
+// The program's answers must be the cases they are named for (in the
+// two-parameter model).
 await check('the cases are what they are named for (the program\'s own answers)', null, async () => {
-  const codes = (name) => native(cases[name]).json.warnings.map((w) => w.code);
-  expect(native(cases.weighted).json.weighted && codes('weighted').length === 0, 'weighted: not a clean weighted fit');
+  const codes = (name) => native(cases[name], 'messier').json.warnings.map((w) => w.code);
+  expect(native(cases.weighted, 'messier').json.weighted && codes('weighted').length === 0, 'weighted: not a clean weighted fit');
   expect(!native(cases.unweighted).json.weighted, 'unweighted: weighted');
   expect(codes('poor fit').includes('poor-fit'), `poor fit: ${codes('poor fit')}`);
   expect(codes('below vacuum').includes('permittivity-below-vacuum'), `below vacuum: ${codes('below vacuum')}`);
@@ -84,7 +95,7 @@ await check('the cases are what they are named for (the program\'s own answers)'
       const a = document.getElementById('joint-nec');
       return { cards: a.dataset.cards, href: a.getAttribute('href'), name: a.getAttribute('download') };
     });
-    const run = spawnSync(program, ['--joint', '--nec', '1.8,3.7,5.3,7.1,10.1,14.2,18.1,21.2,24.9,28.5'],
+    const run = spawnSync(program, ['--joint', '--model', defaultModelOf(cases.weighted), '--nec', '1.8,3.7,5.3,7.1,10.1,14.2,18.1,21.2,24.9,28.5'],
       { input: cases.weighted, cwd: artifacts });
     expect(run.status === 0 && link.cards === run.stdout.toString(), `cards ${JSON.stringify(link.cards)}`);
     expect(link.href.startsWith('blob:') && link.name === 'ground.nec', `link ${link.href} ${link.name}`);
@@ -240,7 +251,7 @@ function checkPanel(panel, u, sdAt1, what) {
 }
 
 function nativeSdAt1(text) {
-  const run = spawnSync(program, ['--joint', '--csv', '--freq', '1'], { input: text, cwd: artifacts });
+  const run = spawnSync(program, ['--joint', '--model', defaultModelOf(text), '--csv', '--freq', '1'], { input: text, cwd: artifacts });
   const fields = run.stdout.toString().trim().split('\n')[1].split(',').map(Number);
   return { perm: fields[2], cond: fields[4] };
 }
@@ -264,6 +275,128 @@ function nativeSdAt1(text) {
            `curve ${chart.perm.curve.length} points, band ${chart.perm.band.length}`);
   });
   await page.context().close();
+}
+
+// The ground models on wet clay (examples/wet-clay.txt, 15 lines with
+// uncertainties, which the program finds closest to alipio-visacro):
+// compared by default, as the program's --model compare has it; each
+// model's curve on the chart where the program puts it; each model chosen
+// alone as the program's --model NAME.
+const examples = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../../examples');
+const wetClay = fs.readFileSync(path.join(examples, 'wet-clay.txt'), 'utf8');
+// Flat ground: the power law's best fit has no dispersive part (at its
+// bound, 0), so that its exponent is undetermined.
+const flat = ['1.8', '3.6', '7.1', '14'].map((f) => f + ' 20 10 0.5 0.2').join('\n') + '\n';
+
+// Every model's curve in a panel: [{model, chosen, dash, width, first: [x, y]}],
+// and the panel's ticks.
+function readCurves(page) {
+  return page.evaluate(() => {
+    const svg = document.getElementById('joint-chart');
+    const num = (el, a) => Number(el.getAttribute(a));
+    const frames = [...svg.querySelectorAll('rect.frame')].map((r) => ({ top: num(r, 'y'), bottom: num(r, 'y') + num(r, 'height'), left: num(r, 'x') }));
+    const panel = (kind, frame) => {
+      const inside = (y) => y >= frame.top - 0.5 && y <= frame.bottom + 0.5;
+      const ticks = [...svg.querySelectorAll('text')].filter((t) => num(t, 'x') < frame.left && inside(num(t, 'y') - 13 * 0.35))
+        .map((t) => [Number(t.textContent), num(t, 'y')]);
+      const curves = [...svg.querySelectorAll(`path.${kind}, path.${kind}-other`)].map((p) => ({
+        model: p.dataset.model, chosen: p.classList.contains(kind), dash: getComputedStyle(p).strokeDasharray,
+        width: parseFloat(getComputedStyle(p).strokeWidth), first: p.getAttribute('d').match(/-?[\d.]+ -?[\d.]+/)[0].split(' ').map(Number),
+      }));
+      return { ticks, curves };
+    };
+    const legend = [...document.querySelectorAll('#joint-legend li')].map((li) => ({ mark: li.dataset.mark, text: li.textContent.trim() }));
+    return { perm: panel('perm', frames[0]), cond: panel('cond', frames[1]), legend };
+  });
+}
+
+{
+  const page = await openJoint(`${server.origin}/`);
+  await check('models: wet clay is compared by default, the table and the choice the program\'s --model compare', page, async () => {
+    const want = native(wetClay, 'compare');
+    expect(want.json.chosen === 'alipio-visacro', `the program chose ${want.json.chosen} for wet clay`);
+    await fitLines(page, wetClay);
+    expect(await page.inputValue('#joint-model') === 'compare', `the model chosen is ${await page.inputValue('#joint-model')}`);
+    sameAsProgram(await readView(page, 'joint'), want, 'wet clay compared');
+    expect(page.problems.length === 0, `page problems: ${page.problems}`);
+  });
+  await check('models: each model\'s curve where the program has it at 1 MHz, the chosen one strongest, the legend naming them', page, async () => {
+    const run = spawnSync(program, ['--joint', '--model', 'compare', '--json', '--freq', '1'], { input: wetClay, cwd: artifacts });
+    const at1 = JSON.parse(run.stdout.toString()).models;
+    const got = await readCurves(page);
+    for (const [kind, key] of [['perm', 'permittivity'], ['cond', 'conductivity_ms_per_m']]) {
+      const { ticks, curves } = got[kind];
+      const [a, b] = [ticks[0], ticks[ticks.length - 1]];
+      // A tick's label stands 0.35 em below its value's y.
+      const yOf = (v) => a[1] - 13 * 0.35 + (v - a[0]) * (b[1] - a[1]) / (b[0] - a[0]);
+      expect(curves.length === 3, `${kind}: ${curves.length} curves`);
+      for (const m of at1) {
+        const c = curves.find((k) => k.model === m.model_name);
+        expect(c, `${kind}: no curve of ${m.model_name}`);
+        expect(Math.abs(c.first[1] - yOf(m.bands[0][key])) < 0.15, `${kind} ${m.model_name}: at 1 MHz y ${c.first[1]}, the program's ${yOf(m.bands[0][key])}`);
+        expect(c.chosen === (m.model_name === 'alipio-visacro'), `${kind} ${m.model_name}: chosen ${c.chosen}`);
+      }
+      const chosen = curves.find((c) => c.chosen);
+      for (const c of curves.filter((k) => !k.chosen)) {
+        expect(c.width < chosen.width && c.dash !== 'none', `${kind} ${c.model}: width ${c.width} dashes ${c.dash}, the chosen ${chosen.width}`);
+      }
+      expect(new Set(curves.map((c) => c.dash)).size === 3, `${kind}: the curves' dashes ${curves.map((c) => c.dash)}`);
+    }
+    const texts = got.legend.map((l) => l.mark + ':' + l.text);
+    expect(texts.includes('curve:alipio-visacro (chosen)') && texts.includes('other:messier') && texts.includes('other:power-law'),
+           `legend ${texts}`);
+  });
+  await check('models: each model chosen alone is the program\'s --model NAME; a parameter without sd says why', page, async () => {
+    for (const name of ['messier', 'alipio-visacro', 'power-law']) {
+      await page.selectOption('#joint-model', name);
+      sameAsProgram(await readView(page, 'joint'), native(wetClay, name), `wet clay, ${name}`);
+      const curves = (await readCurves(page)).perm.curves;
+      expect(curves.length === 1 && curves[0].model === name, `${name}: curves ${JSON.stringify(curves.map((c) => c.model))}`);
+      expect(new URL(page.url()).search.endsWith('&model=' + name), `${name}: URL ${page.url()}`);
+    }
+    await fitLines(page, flat);
+    const view = await readView(page, 'joint');
+    sameAsProgram(view, native(flat, 'power-law'), 'flat ground, power-law');
+    expect(view.fields.dispersive_conductivity_ms_per_m.text.includes('(at its bound)') &&
+           view.fields.exponent.text.includes('(undetermined)'), `flat ground: "${view.fields.dispersive_conductivity_ms_per_m.text}", "${view.fields.exponent.text}"`);
+    await page.selectOption('#joint-model', 'compare');
+    await fitLines(page, cases.unweighted);
+    sameAsProgram(await readView(page, 'joint'), native(cases.unweighted, 'compare'), 'compare without uncertainties');
+  });
+  await page.context().close();
+}
+
+// The default: compare from 3 lines with uncertainties, messier with
+// fewer or without; the user's choice then stands, and a link keeps it.
+{
+  const page = await openJoint(`${server.origin}/`);
+  const two = sweep.slice(0, 2).map((l) => l + ' 0.5 0.2').join('\n') + '\n';
+  const three = sweep.slice(0, 3).map((l) => l + ' 0.5 0.2').join('\n') + '\n';
+  await check('models: the default is compare from 3 lines with uncertainties, messier otherwise', page, async () => {
+    for (const [text, want] of [[two, 'messier'], [three, 'compare'], [cases.unweighted, 'messier'], [cases.weighted, 'compare']]) {
+      await fitLines(page, text);
+      const model = await page.inputValue('#joint-model');
+      expect(model === want, `${JSON.stringify(text)}: ${model}, not ${want}`);
+      sameAsProgram(await readView(page, 'joint'), native(text, want), `default for ${JSON.stringify(text)}`);
+      expect(!new URL(page.url()).search.includes('model='), `a default model in the link ${page.url()}`);
+    }
+  });
+  let link = '';
+  await check('models: a model chosen stays for the next lines, and its link opens it', page, async () => {
+    await page.selectOption('#joint-model', 'power-law');
+    await fitLines(page, three);
+    expect(await page.inputValue('#joint-model') === 'power-law', 'the choice was replaced by the default');
+    sameAsProgram(await readView(page, 'joint'), native(three, 'power-law'), 'power-law kept');
+    link = await page.getAttribute('#joint-link', 'href');
+    expect(link.endsWith('&model=power-law'), `link ${link}`);
+  });
+  await page.context().close();
+  const opened = await openJoint(`${server.origin}/${link}`);
+  await check('models: ?m=...&model=power-law opens with that model', opened, async () => {
+    expect(await opened.inputValue('#joint-model') === 'power-law', 'the link\'s model is not chosen');
+    sameAsProgram(await readView(opened, 'joint'), native(three, 'power-law'), 'the link\'s power-law');
+  });
+  await opened.context().close();
 }
 
 // On a phone the view reads without sideways scrolling: the page and

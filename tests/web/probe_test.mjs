@@ -28,8 +28,10 @@ function native(args, input, cwd = sweeps) {
   return { status: run.status, stdout: run.stdout.toString(), stderr };
 }
 
-function nativeFit(setting, file, input, cwd = sweeps) {
-  const run = native(['--probe', setting, '--joint', '--json', file], input, cwd);
+// The model the view fits until the user chooses: the three compared where
+// u_gamma gives the points uncertainties, messier otherwise.
+function nativeFit(setting, file, input, cwd = sweeps, model = /u_gamma=/.test(setting) ? 'compare' : 'messier') {
+  const run = native(['--probe', setting, '--joint', '--model', model, '--json', file], input, cwd);
   return run.status === 0 ? { json: JSON.parse(run.stdout) } : { errors: run.stderr };
 }
 
@@ -198,7 +200,10 @@ for (const run of runs) {
     await page.click('#probe-to-joint');
     await page.waitForFunction(() => document.getElementById('joint-summary').textContent.includes('weighted by'));
     const jointWeighted = await readView(page, 'joint');
-    for (const name of ['base_conductivity_s_per_m', 'base_permittivity', 'chi_square']) {
+    // Both compare the models by default, and choose the same one.
+    expect(JSON.stringify(jointWeighted.comparison) === JSON.stringify(weighted.comparison),
+           `comparison: joint view ${JSON.stringify(jointWeighted.comparison)}, probe view ${JSON.stringify(weighted.comparison)}`);
+    for (const name of Object.keys(weighted.fields)) {
       expect(jointWeighted.fields[name].value === weighted.fields[name].value,
              `weighted ${name}: joint view ${jointWeighted.fields[name].value}, probe view ${weighted.fields[name].value}`);
     }
@@ -313,6 +318,16 @@ const calibrated = 'short,air=fixture-air.s1p,liquid=fixture-water.s1p,liquid_er
            `${extras.bars} error bars and ${extras.caps} caps for ${printed.length} points in two panels`);
     expect(extras.circles === 2 * printed.length && !extras.leftOutShown && extras.crosses === 0, 'points or crosses');
     expect(extras.folded && extras.residualRows === printed.length, `${extras.residualRows} residual rows, folded ${extras.folded}`);
+  });
+  await check('with u_gamma the models are compared by default; each model chosen is the program\'s --model', page, async () => {
+    const setting = calibrated + ',u_gamma=0.01';
+    expect(await page.inputValue('#probe-model') === 'compare', `default ${await page.inputValue('#probe-model')}`);
+    for (const model of ['alipio-visacro', 'power-law', 'messier']) {
+      await page.evaluate(() => { document.getElementById('probe-result').hidden = true; });
+      await page.selectOption('#probe-model', model);
+      await page.waitForFunction(() => !document.getElementById('probe-result').hidden);
+      sameAsProgram(await readView(page, 'probe'), nativeFit(setting, 'fixture-ground.s1p', undefined, made, model), model);
+    }
   });
   await check('the fixture typed, C0 with L in nH and Cs in pF: the truth and the program\'s fit', page, async () => {
     await page.click('#probe-forget');

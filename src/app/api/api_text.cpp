@@ -24,6 +24,14 @@ Outcome<std::vector<double>> api_frequencies(const char* list) {
                                                 : std::span<const float>(frequencies));
 }
 
+Outcome<ModelChoice> api_model(const char* name) {
+  const std::string_view text = name != nullptr ? name : "messier";
+  if (text == "compare") return ModelChoice{true, ModelName::messier};
+  if (const auto named = model_named(text)) return ModelChoice{false, *named};
+  return whole_input_error("unknown model '" + std::string(text) +
+                           "': expected messier, alipio-visacro, power-law or compare");
+}
+
 std::string errors_json(std::span<const Failure> errors) {
   JsonWriter json = begin_api_json();
   write_errors(json, errors);

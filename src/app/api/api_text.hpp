@@ -11,6 +11,7 @@
 #include "app/common/json_text.hpp"
 #include "app/joint/joint_input.hpp"
 #include "located/outcome.hpp"
+#include "model/ground_models.hpp"
 
 namespace gndfit {
 
@@ -25,6 +26,11 @@ JsonWriter begin_api_json();
 // `list`: positive numbers in MHz separated by commas, as for --freq; a
 // null pointer asks for the table's bands.  A failure for an invalid list.
 Outcome<std::vector<double>> api_frequencies(const char* list);
+
+// The ground model a caller names: "messier", "alipio-visacro",
+// "power-law" or "compare"; a null pointer asks for messier.  A failure
+// for another name.
+Outcome<ModelChoice> api_model(const char* name);
 
 // {"format": 2, "errors": [{"line", "reason"}]}
 std::string errors_json(std::span<const Failure> errors);

@@ -13,25 +13,11 @@ namespace {
 
 using namespace gndfit;
 
-// The model a name asks for: one of the models, or "compare".
-bool model_choice(std::string_view name, ModelChoice& choice) {
-  if (name == "compare") {
-    choice.compare = true;
-    return true;
-  }
-  const auto named = model_named(name);
-  if (named) choice = {false, *named};
-  return named.has_value();
-}
-
-std::string fit_text(const char* text, const char* frequencies_mhz, std::string_view model) {
+std::string fit_text(const char* text, const char* frequencies_mhz, const char* model) {
   const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
   if (mhz.failed()) return whole_input_error_json(mhz.failure().reason);
-  ModelChoice choice;
-  if (!model_choice(model, choice)) {
-    return whole_input_error_json("unknown model '" + std::string(model) +
-                                  "': expected messier, alipio-visacro, power-law or compare");
-  }
+  const Outcome<ModelChoice> choice = api_model(model);
+  if (choice.failed()) return whole_input_error_json(choice.failure().reason);
   JointInput input;
   std::string_view rest = text != nullptr ? text : "";
   while (!rest.empty()) {
@@ -41,7 +27,7 @@ std::string fit_text(const char* text, const char* frequencies_mhz, std::string_
   }
   const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) return errors_json(errors);
-  const Outcome<JointSolution> solution = solve_joint(input, mhz.value(), choice);
+  const Outcome<JointSolution> solution = solve_joint(input, mhz.value(), choice.value());
   if (solution.failed()) return whole_input_error_json(solution.failure().reason);
   JsonWriter json = begin_api_json();
   write_joint_members(json, solution.value());
@@ -61,5 +47,5 @@ extern "C" const char* gndfit_joint_json_at(const char* text, const char* freque
 
 extern "C" const char* gndfit_joint_model_json_at(const char* text, const char* frequencies_mhz,
                                                   const char* model) {
-  return api_result(fit_text(text, frequencies_mhz, model != nullptr ? model : "messier"));
+  return api_result(fit_text(text, frequencies_mhz, model));
 }

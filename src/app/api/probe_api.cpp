@@ -55,13 +55,14 @@ void write_left_out(JsonWriter& json, const std::vector<LeftOutPoint>& left_out)
 
 // "joint": the joint fit's object, or its errors when the points have none.
 void write_joint_of(JsonWriter& json, const std::vector<LocatedMeasurement>& points,
-                    bool with_uncertainties, const std::vector<double>& mhz) {
+                    bool with_uncertainties, const std::vector<double>& mhz, ModelChoice model) {
   json.name("joint").begin_object();
   const JointInput input = joint_input_of(points, with_uncertainties);
   const std::vector<Failure> errors = input.errors();
   if (!errors.empty()) {
     write_errors(json, errors);
-  } else if (const Outcome<JointSolution> solution = solve_joint(input, mhz); solution.failed()) {
+  } else if (const Outcome<JointSolution> solution = solve_joint(input, mhz, model);
+             solution.failed()) {
     const Failure error = whole_input_error(solution.failure().reason);
     write_errors(json, {&error, 1});
   } else {
@@ -89,9 +90,12 @@ std::string missing_reference(const char* what, const std::string& name) {
 }
 
 std::string convert(const char* setting_text, const char* sweep_name, const char* sweep_text,
-                    const char* air_text, const char* liquid_text, const char* frequencies_mhz) {
+                    const char* air_text, const char* liquid_text, const char* frequencies_mhz,
+                    const char* model_name) {
   const Outcome<std::vector<double>> mhz = api_frequencies(frequencies_mhz);
   if (mhz.failed()) return failure(mhz.failure().reason, {});
+  const Outcome<ModelChoice> model = api_model(model_name);
+  if (model.failed()) return failure(model.failure().reason, {});
   const Outcome<ProbeSetting> parsed = parse_probe_setting(text_of(setting_text));
   if (parsed.failed()) return failure(parsed.failure().reason, {});
   const ProbeSetting& setting = parsed.value();
@@ -117,7 +121,7 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
   write_left_out(json, left_out);
   write_notes(json, notes);
   json.name("csv").string(probe_csv(points.value(), with_uncertainties));
-  write_joint_of(json, points.value(), with_uncertainties, mhz.value());
+  write_joint_of(json, points.value(), with_uncertainties, mhz.value(), model.value());
   return json.end_object().text();
 }
 
@@ -125,7 +129,8 @@ std::string convert(const char* setting_text, const char* sweep_name, const char
 
 extern "C" const char* gndfit_probe_json(const char* setting, const char* sweep_name,
                                          const char* sweep_text, const char* air_text,
-                                         const char* liquid_text, const char* frequencies_mhz) {
+                                         const char* liquid_text, const char* frequencies_mhz,
+                                         const char* model) {
   return api_result(
-      convert(setting, sweep_name, sweep_text, air_text, liquid_text, frequencies_mhz));
+      convert(setting, sweep_name, sweep_text, air_text, liquid_text, frequencies_mhz, model));
 }

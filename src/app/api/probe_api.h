@@ -14,6 +14,9 @@
  * (liquid=NAME2); each is otherwise not read.  `frequencies_mhz`,
  * positive numbers in MHz separated by commas, gives the frequencies the
  * fitted model is shown at; a null pointer gives the table's ten HF bands.
+ * `model` names the ground model fitted, as gndfit_joint_model_json_at
+ * takes it ("messier", "alipio-visacro", "power-law" or "compare", which
+ * needs u_gamma); a null pointer gives messier.
  *
  * The JSON, when the sweep converts:
  *   {"format": 2,
@@ -26,7 +29,7 @@
  *               out, "reason" in a few words,
  *    "notes": ["C0 from ...", "warning: ..."],
  *    "csv": the text of gndfit --probe SETTING (the same points),
- *    "joint": the JSON of gndfit --probe SETTING --joint --json, with
+ *    "joint": the JSON of gndfit --probe SETTING --joint --model MODEL --json, with
  *             "nec_cards" as joint_api.h gives them}
  * where "joint" is {"errors": [...]} if the points have no fit; and when
  * it does not, {"format": 2, "errors": [{"line": null, "reason":
@@ -43,7 +46,7 @@ extern "C" {
 
 const char* gndfit_probe_json(const char* setting, const char* sweep_name, const char* sweep_text,
                               const char* air_text, const char* liquid_text,
-                              const char* frequencies_mhz);
+                              const char* frequencies_mhz, const char* model);
 
 #ifdef __cplusplus
 }
