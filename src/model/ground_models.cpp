@@ -56,6 +56,17 @@ std::optional<ModelName> model_named(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<ModelChoice> model_choice_named(std::string_view name) {
+  if (name == "compare") return ModelChoice{true, ModelName::messier};
+  if (const auto named = model_named(name)) return ModelChoice{false, *named};
+  return std::nullopt;
+}
+
+std::string unknown_model_reason(std::string_view name) {
+  return "unknown model '" + std::string(name) +
+         "': expected messier, alipio-visacro, power-law or compare";
+}
+
 const GroundModel& ground_model(ModelName name) {
   switch (name) {
     case ModelName::alipio_visacro:

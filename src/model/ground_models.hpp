@@ -3,6 +3,7 @@
 // The ground models a joint fit can use, by name, and their fits.
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "located/measurement.hpp"
@@ -23,6 +24,11 @@ struct ModelChoice {
 // "messier", "alipio-visacro" or "power-law"; none for another name.
 std::optional<ModelName> model_named(std::string_view name);
 const GroundModel& ground_model(ModelName name);
+
+// A choice by name: "compare" or a model's name; none for another name.
+std::optional<ModelChoice> model_choice_named(std::string_view name);
+// Why `name` is no choice, naming the choices.
+std::string unknown_model_reason(std::string_view name);
 
 // The model's global least-squares fit.  `weighted`: the measurements
 // carry their own uncertainties; without, the covariance is scaled by

@@ -26,10 +26,8 @@ Outcome<std::vector<double>> api_frequencies(const char* list) {
 
 Outcome<ModelChoice> api_model(const char* name) {
   const std::string_view text = name != nullptr ? name : "messier";
-  if (text == "compare") return ModelChoice{true, ModelName::messier};
-  if (const auto named = model_named(text)) return ModelChoice{false, *named};
-  return whole_input_error("unknown model '" + std::string(text) +
-                           "': expected messier, alipio-visacro, power-law or compare");
+  if (const std::optional<ModelChoice> choice = model_choice_named(text)) return *choice;
+  return whole_input_error(unknown_model_reason(text));
 }
 
 std::string errors_json(std::span<const Failure> errors) {

@@ -133,14 +133,9 @@ CommandLine parse_command_line(const std::vector<std::string_view>& arguments) {
       } else {
         name = arg.substr(8);
       }
-      if (name == "compare") {
-        line.model.compare = true;
-      } else if (const auto named = model_named(name)) {
-        line.model = {false, *named};
-      } else {
-        return fail("unknown model '" + std::string(name) +
-                    "': expected messier, alipio-visacro, power-law or compare");
-      }
+      const std::optional<ModelChoice> choice = model_choice_named(name);
+      if (!choice) return fail(unknown_model_reason(name));
+      line.model = *choice;
       model = true;
     } else if (arg == "--probe" || arg.starts_with("--probe=")) {
       std::string_view setting_text;

@@ -52,11 +52,24 @@ std::string failure_text(const ModelFit& fit, std::size_t measurement_count) {
 // in fewer than one fit in a hundred if the model held.
 constexpr double kPoorFitProbability = 0.99;
 
-// The high-frequency permittivity each model has as a parameter, if any.
+// The model's parameter that is its high-frequency relative permittivity
+// (messier's base permittivity, the power law's e_inf), if it has one:
+// the one whose name ends in "permittivity".
 std::optional<std::size_t> permittivity_parameter(const GroundModel& model) {
-  if (model.name() == "messier") return 1;
-  if (model.name() == "power-law") return 3;
+  const auto parameters = model.parameters();
+  for (std::size_t i = 0; i < parameters.size(); ++i) {
+    if (parameters[i].name.ends_with("permittivity")) return i;
+  }
   return std::nullopt;
+}
+
+// "base permittivity" as "base relative permittivity", as the warning
+// says it.
+std::string relative_permittivity_words(std::string_view label) {
+  std::string words(label);
+  const std::size_t at = words.rfind("permittivity");
+  if (at != std::string::npos) words.insert(at, "relative ");
+  return words;
 }
 
 // A warning's text as one of several models': "In the power-law model,
@@ -72,10 +85,8 @@ std::vector<JointWarning> model_warnings(const ModelFit& fit, bool weighted, boo
   std::vector<JointWarning> out;
   const GroundModel& model = *fit.model;
   if (const auto p = permittivity_parameter(model); p && below_vacuum(fit.parameters[*p])) {
-    out.push_back(
-        model.name() == "messier"
-            ? below_vacuum_warning(fit.parameters[*p])
-            : below_vacuum_warning(fit.parameters[*p], "high-frequency relative permittivity"));
+    out.push_back(below_vacuum_warning(fit.parameters[*p],
+                                       relative_permittivity_words(model.parameters()[*p].label)));
   }
   for (std::size_t i = 0; i < fit.parameters.size(); ++i) {
     const std::string label(model.parameters()[i].label);
