@@ -26,9 +26,11 @@ setUpViews();
 setUpSingleView();
 setUpJointView();
 setUpProbeView();
-loadApi().then((api) => {
+// The fit's module is made in a task of its own, so that decoding and
+// compiling it does not lengthen the task that set up the views.
+setTimeout(() => loadApi().then((api) => {
   startSingleView(api);
   startJointView(api);
   startProbeView(api);
-});
+}), 0);
 registerOfflineCache();
