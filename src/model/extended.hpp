@@ -52,4 +52,18 @@ double difference_stored_as_double(T a, T b) {
 #endif
 }
 
+// b (middle + best) + a worst formed in extended precision and stored as a
+// double, for stored doubles and single coefficients: the simplex's trial
+// coordinate.  The software type has a shorter way to the same bits when
+// the coefficients are powers of two, as the simplex's are.
+inline double pair_combination_stored_as_double(float a, float b, double best, double middle,
+                                                double worst) {
+#if GNDFIT_SOFT_EXTENDED
+  return soft_pair_combination_stored_as_double(a, b, best, middle, worst);
+#else
+  const extended pair = extended{middle} + extended{best};
+  return store_double(extended{b} * pair + extended{a} * extended{worst});
+#endif
+}
+
 }  // namespace gndfit

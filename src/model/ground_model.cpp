@@ -39,16 +39,16 @@ double evaluate_model(FitState& state) {
   const extended x = state.point.base_conductivity;
   const extended y = state.point.base_permittivity;
 
-  extended sigma = y * f;
-  sigma = sigma * extended{kFourPi};
+  // y f is the start of both chains: formed once, the same bits either way.
+  const extended yf = y * f;
+  extended sigma = yf * extended{kFourPi};
   sigma = sigma / x;
   sigma = square_root(sigma) + extended{1.0};
   sigma = sigma * x * extended{kUnitToMilli};
   state.model.conductivity_ms = store_single(sigma);
 
   const extended a = y / extended{kVacuumPermittivity};
-  extended eps = y * f;
-  eps = eps * extended{kPi};
+  extended eps = yf * extended{kPi};
   eps = x / eps;
   eps = square_root(eps) + extended{1.0};
   state.model.permittivity = store_single(eps * a);

@@ -65,8 +65,7 @@ void shrink_toward_best(FitState& state) {
 }
 
 double trial_coordinate(float a, float b, double best, double middle, double worst) {
-  const extended pair = extended{middle} + extended{best};
-  return store_double(extended{b} * pair + extended{a} * extended{worst});
+  return pair_combination_stored_as_double(a, b, best, middle, worst);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/soft_extended.hpp"
 
-#include <array>
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "number/wide.hpp"
@@ -111,41 +112,25 @@ struct RootRemainder {
   std::uint64_t remainder;
 };
 
-// For x >= 2^30: floor(sqrt(x)) and the rest.  A table gives the root of
-// the top 8 bits rounded up (at most 257 too large), one Newton step from
-// above brings it within 2, and a last check corrects it.
-constexpr std::uint32_t ceiling_root(std::uint64_t x) {
-  std::uint64_t low = 0, high = std::uint64_t{1} << 32;  // low^2 < x <= high^2
-  while (high - low > 1) {
-    const std::uint64_t middle = (low + high) / 2;
-    (middle * middle < x ? low : high) = middle;
-  }
-  return static_cast<std::uint32_t>(high);
-}
-constexpr auto kRootEstimates = [] {
-  std::array<std::uint32_t, 256> table{};
-  for (std::size_t i = 64; i < 256; ++i) table[i] = ceiling_root(std::uint64_t{i + 1} << 24);
-  return table;
-}();
-
-RootRemainder square_root_32(std::uint32_t x) {
-  const std::uint64_t estimate = kRootEstimates[x >> 24];
-  std::uint64_t root = (estimate + x / estimate) / 2;
-  while (root * root > x) --root;
-  return {root, x - root * root};
-}
-
-// For x >= 2^62, limbs of 16 bits.
+// For x >= 2^62: floor(sqrt(x)) and the rest.  The hardware's double
+// square root of x (x rounded to 53 bits on the way, a relative error of
+// 2^-53, and the root's own rounding, 2^-53 more) is within 2^-20 of the
+// true root, so its integer part is at most one away; the exact remainder
+// says which way.  (By that bound it is never one low: x's rounding takes
+// at most 2^-22 off a whole root, under half the root's last place; the
+// step up stays as the bound's guard.)  This takes the place of a table
+// and two dependent integer divisions.
 RootRemainder square_root_64(std::uint64_t x) {
-  const RootRemainder top = square_root_32(static_cast<std::uint32_t>(x >> 32));
-  const std::uint64_t numerator = (top.remainder << 16) | ((x >> 16) & 0xFFFF);
-  const std::uint64_t divisor = 2 * top.root;
-  std::uint64_t q = numerator / divisor;
-  std::uint64_t root = (top.root << 16) + q;
-  const std::uint64_t plus = ((numerator % divisor) << 16) | (x & 0xFFFF);
-  const std::uint64_t minus = q * q;
-  if (plus >= minus) return {root, plus - minus};
-  return {root - 1, plus + 2 * root - 1 - minus};
+  // x may exceed 2^63: converted as half of it (signed), then doubled.
+  const double estimate = std::sqrt(static_cast<double>(static_cast<std::int64_t>(x >> 1)) * 2.0);
+  const auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(estimate));
+  std::uint64_t root = std::min(whole, std::uint64_t{0xFFFFFFFF});
+  if (root * root > x) {
+    --root;
+  } else if (x - root * root > 2 * root) {
+    ++root;
+  }
+  return {root, x - root * root};
 }
 
 // For n >= 2^126, limbs of 32 bits; the remainder is up to 2 root, 65 bits.

@@ -7,7 +7,9 @@
 // The value is kept in the x87's own encoding: a sign and 15-bit biased
 // exponent, and a 64-bit significand whose integer bit is explicit.  Every
 // operation gives what the x87 gives with precision control at 64 bits and
-// rounding to nearest even, computed with integer arithmetic only:
+// rounding to nearest even, computed with integer arithmetic (and, where the
+// result is then checked or exact, the hardware's double: a square root's
+// estimate, a sum known to be exact):
 //   - one rounding per operation, subnormal results included;
 //   - an invalid operation (0/0, inf*0, inf-inf, square root of a negative)
 //     gives the negative quiet "indefinite" NaN;
@@ -401,6 +403,65 @@ double soft_difference_stored_as_double(T a, T b) {
     return static_cast<double>(a) - static_cast<double>(b);
   }
   return static_cast<double>(SoftExtended(a) - SoftExtended(b));
+}
+
+// b (middle + best) + a worst formed in this type and stored as a double,
+// for doubles and coefficients that are powers of two: the simplex's trial
+// coordinate.  When the doubles are normal and well inside their range, the
+// coefficients between 2^-8 and 2^8, and the scaled operands' last bits at
+// most 8 places apart, every intermediate is exact: as integers times the
+// lowest last bit's weight, middle + best is below 2^62 and the whole below
+// 2^63 (three terms under 2^61 each).  The store is then the exact value
+// rounded once, which is the conversion of that signed 64-bit integer to
+// double, scaled by a power of two that leaves it normal.  Otherwise the
+// type itself, in the same order of operations.
+namespace soft_extended_detail {
+// The double (normal, its exponent between 64 and 1984 biased) as
+// significand 2^exponent, the exponent that of its last bit after a
+// scaling by 2^scale.
+struct ScaledTerm {
+  bool negative;
+  std::uint64_t significand;
+  int exponent;
+};
+inline bool scaled_term_of(double x, int scale, bool flip, ScaledTerm& term) {
+  const IeeeFields f = ieee_fields(x);
+  term = {f.negative != flip, f.fraction | (std::uint64_t{1} << 52), f.biased - 1075 + scale};
+  return static_cast<unsigned>(f.biased - 64) <= 1984u - 64u;
+}
+// The power of two a coefficient is, between 2^-8 and 2^8; false otherwise.
+inline bool power_of_two_scale(float c, int& scale) {
+  const IeeeFields f = ieee_fields(c);
+  scale = f.biased - 127;
+  return f.fraction == 0 && scale >= -8 && scale <= 8;
+}
+inline std::int64_t aligned(const ScaledTerm& term, int lowest) {
+  const auto magnitude = static_cast<std::int64_t>(term.significand << (term.exponent - lowest));
+  return term.negative ? -magnitude : magnitude;
+}
+}  // namespace soft_extended_detail
+
+inline double soft_pair_combination_stored_as_double(float a, float b, double best, double middle,
+                                                     double worst) {
+  using namespace soft_extended_detail;
+  int scale_a = 0, scale_b = 0;
+  ScaledTerm t_best{}, t_middle{}, t_worst{};
+  const bool a_power = power_of_two_scale(a, scale_a);
+  const bool b_power = power_of_two_scale(b, scale_b);
+  if (a_power && b_power && scaled_term_of(best, scale_b, b < 0, t_best) &&
+      scaled_term_of(middle, scale_b, b < 0, t_middle) &&
+      scaled_term_of(worst, scale_a, a < 0, t_worst)) {
+    const int lowest = std::min({t_best.exponent, t_middle.exponent, t_worst.exponent});
+    const int highest = std::max({t_best.exponent, t_middle.exponent, t_worst.exponent});
+    if (highest - lowest <= 8) {
+      const std::int64_t sum =
+          aligned(t_best, lowest) + aligned(t_middle, lowest) + aligned(t_worst, lowest);
+      const double weight = bit_cast_of<double>(static_cast<std::uint64_t>(lowest + 1023) << 52);
+      return static_cast<double>(sum) * weight;
+    }
+  }
+  const SoftExtended pair = SoftExtended(middle) + SoftExtended(best);
+  return static_cast<double>(SoftExtended(b) * pair + SoftExtended(a) * SoftExtended(worst));
 }
 
 }  // namespace gndfit

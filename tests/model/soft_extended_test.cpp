@@ -243,6 +243,40 @@ TEST(SoftExtendedAgainstX87, SquareRoot) {
 #endif
 }
 
+// Radicands whose top 64 bits are a perfect square or next to one, where
+// the double's estimate of their root is most often one off, and the
+// largest significands, whose estimate rounds up to 2^32; both parities of
+// the exponent, since an odd one shifts the radicand by a bit.
+TEST(SoftExtendedAgainstX87, SquareRootNearPerfectSquares) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  std::mt19937_64 rng(12);
+  long differences = 0;
+  auto check = [&](std::uint64_t top) {
+    // top >= 2^63 is a whole significand under an even power; below it,
+    // the significand's top 63 bits under an odd one.
+    const bool even = top >> 63 != 0;
+    const std::uint64_t sig = even ? top : (top << 1) | (rng() & 1);
+    const int biased = 16383 + 63 + (even ? 0 : 1) + 2 * (static_cast<int>(rng() % 64) - 32);
+    const SoftExtended x = SoftExtended::from_bits(static_cast<std::uint16_t>(biased), sig);
+    const SoftExtended want = to_soft(hard_sqrt(to_hard(x)));
+    const SoftExtended got = sqrt(x);
+    if (want.sign_exponent() != got.sign_exponent() || want.significand() != got.significand()) {
+      if (++differences <= 5)
+        ADD_FAILURE() << hex(x) << ": x87 " << hex(want) << ", software " << hex(got);
+    }
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint64_t k = (std::uint64_t{1} << 31) + (rng() >> 33);  // 2^31 <= k < 2^32
+    for (const std::uint64_t top : {k * k, k * k - 1, k * k + 1, k * k + 2 * k}) {
+      if (top >> 62 != 0) check(top);
+    }
+  }
+  for (std::uint64_t below = 0; below < 1000; ++below) check(~below);
+  EXPECT_EQ(differences, 0);
+#endif
+}
+
 TEST(SoftExtendedAgainstX87, ComparisonsIncludingUnordered) {
   SKIP_WITHOUT_X87();
 #if defined(__x86_64__) || defined(__i386__)
@@ -378,6 +412,64 @@ TEST(SoftExtendedAgainstX87, SumsAndDifferencesStoredAsDouble) {
   EXPECT_NE(soft_sum_stored_as_double(a, b), a + b);
   expect_stored_sums_as_x87<float>();
   expect_stored_sums_as_x87<double>();
+#endif
+}
+
+// The simplex's trial coordinate's short way against the x87 forming
+// b (middle + best) + a worst and storing it: the simplex's coefficients
+// and others (powers of two out of the short way's range, and not powers
+// of two), coordinates at every distance around the short way's limit of 8
+// places with tie patterns, and zeros, subnormals, huge values, infinities
+// and NaNs, which all take the long way.
+TEST(SoftExtendedAgainstX87, PairCombinationStoredAsDouble) {
+  SKIP_WITHOUT_X87();
+#if defined(__x86_64__) || defined(__i386__)
+  std::mt19937_64 rng(13);
+  OperandSource source(14);
+  const float kInfF = std::numeric_limits<float>::infinity();
+  const float coefficients[] = {
+      -1.0f, 1.0f,   2.0f,    -0.5f,  0.5f,
+      0.25f, 256.0f, 0x1p-8f, 512.0f, 0x1p-9f,
+      -0.3f, 3.0f,   0.0f,    -kInfF, std::numeric_limits<float>::quiet_NaN()};
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const double specials[] = {0.0,
+                             -0.0,
+                             4.9406564584124654e-324,
+                             -2.2250738585072014e-308,
+                             0x1p-960,
+                             0x1p+960,
+                             kMax,
+                             -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()};
+  long differences = 0;
+  auto check = [&](float a, float b, double best, double middle, double worst) {
+    const Hard pair = static_cast<Hard>(middle) + static_cast<Hard>(best);
+    const double want = static_cast<double>(static_cast<Hard>(b) * pair +
+                                            static_cast<Hard>(a) * static_cast<Hard>(worst));
+    const double got = soft_pair_combination_stored_as_double(a, b, best, middle, worst);
+    if (std::memcmp(&want, &got, 8) != 0 && ++differences <= 5) {
+      ADD_FAILURE() << std::hexfloat << a << " " << b << " " << best << " " << middle << " "
+                    << worst << ": x87 " << want << ", software " << got;
+    }
+  };
+  auto near = [&](double base) {  // up to 12 places above or below base
+    const int distance = static_cast<int>(rng() % 13);
+    if (rng() % 2) return partner_at_distance(rng, base, distance);
+    const double above = partner_at_distance(rng, base, 0);
+    return std::ldexp(above, distance);
+  };
+  for (int i = 0; i < 2000000; ++i) {
+    const float a = coefficients[rng() % 15 < 10 ? rng() % 6 : rng() % 15];
+    const float b = coefficients[rng() % 15 < 10 ? rng() % 6 : rng() % 15];
+    double best = source.random_double();
+    if (!std::isfinite(best) || i % 4 == 0)
+      best = std::ldexp(1.0, static_cast<int>(rng() % 2100) - 1070);
+    double middle = near(best), worst = near(best);
+    if (i % 16 == 0) (rng() % 2 ? middle : worst) = specials[rng() % 9];
+    if (i % 3 == 0) middle = -best + partner_at_distance(rng, best, 50);  // cancels
+    check(a, b, best, middle, worst);
+  }
+  EXPECT_EQ(differences, 0);
 #endif
 }
 
