@@ -11,6 +11,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "model/positive_extended.hpp"
 #include "model/soft_extended.hpp"
 
 #ifndef GNDFIT_SOFT_EXTENDED
@@ -27,6 +28,17 @@ static_assert(LDBL_MANT_DIG == 64, "long double is not the x87 80-bit extended f
 using extended = long double;
 inline extended square_root(extended v) { return std::sqrt(v); }
 #endif
+
+// The type for chains whose every operand and result is a positive normal
+// value, which the caller vouches for (positive normal doubles through a
+// few products, quotients, roots and sums): the software type with its
+// fields kept unpacked and no checks, or the x87's own type.
+#if GNDFIT_SOFT_EXTENDED
+using positive_extended = PositiveExtended;
+#else
+using positive_extended = long double;
+#endif
+inline bool positive_normal(double v) { return PositiveExtended::holds(v); }
 
 // Rounds an extended intermediate to the width at which it is stored.
 inline double store_double(extended v) { return static_cast<double>(v); }

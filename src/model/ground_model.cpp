@@ -32,26 +32,39 @@ double squared_difference(float model_value, float measured_value) {
   return diff * diff;
 }
 
+// The model's constants at frequency_hz for a base conductivity in S/m and
+// a base permittivity in F/m, every intermediate in E.
+template <typename E>
+GroundConstants model_constants(double frequency_hz, double conductivity, double permittivity) {
+  const E f{frequency_hz};
+  const E x{conductivity};
+  const E y{permittivity};
+  // y f is the start of both chains: formed once, the same bits either way.
+  const E yf = y * f;
+
+  E sigma = yf * E{kFourPi};
+  sigma = sigma / x;
+  sigma = square_root(sigma) + E{1.0};
+  sigma = sigma * x * E{kUnitToMilli};
+
+  const E a = y / E{kVacuumPermittivity};
+  E eps = yf * E{kPi};
+  eps = x / eps;
+  eps = square_root(eps) + E{1.0};
+  return {store_single(eps * a), store_single(sigma)};
+}
+
 }  // namespace
 
 double evaluate_model(FitState& state) {
-  const extended f = state.eval_frequency_hz;
-  const extended x = state.point.base_conductivity;
-  const extended y = state.point.base_permittivity;
-
-  // y f is the start of both chains: formed once, the same bits either way.
-  const extended yf = y * f;
-  extended sigma = yf * extended{kFourPi};
-  sigma = sigma / x;
-  sigma = square_root(sigma) + extended{1.0};
-  sigma = sigma * x * extended{kUnitToMilli};
-  state.model.conductivity_ms = store_single(sigma);
-
-  const extended a = y / extended{kVacuumPermittivity};
-  extended eps = yf * extended{kPi};
-  eps = x / eps;
-  eps = square_root(eps) + extended{1.0};
-  state.model.permittivity = store_single(eps * a);
+  const double f = state.eval_frequency_hz;
+  const double x = state.point.base_conductivity;
+  const double y = state.point.base_permittivity;
+  // Positive normal inputs keep every intermediate positive and normal:
+  // the shorter type then gives the same bits.
+  state.model = positive_normal(f) && positive_normal(x) && positive_normal(y)
+                    ? model_constants<positive_extended>(f, x, y)
+                    : model_constants<extended>(f, x, y);
 
   const double permittivity_term =
       squared_difference(state.model.permittivity, state.measured.permittivity);

@@ -103,59 +103,6 @@ SoftExtended divide_special(SoftExtended a, SoftExtended b) {
   return divide_unpacked(negative, unpack(a), unpack(b));
 }
 
-namespace {
-
-// Karatsuba square root with remainder (Zimmermann): the root of a 4-limb
-// number from the root of its top two limbs and one division.
-struct RootRemainder {
-  std::uint64_t root;
-  std::uint64_t remainder;
-};
-
-// For x >= 2^62: floor(sqrt(x)) and the rest.  The hardware's double
-// square root of x (x rounded to 53 bits on the way, a relative error of
-// 2^-53, and the root's own rounding, 2^-53 more) is within 2^-20 of the
-// true root, so its integer part is at most one away; the exact remainder
-// says which way.  (By that bound it is never one low: x's rounding takes
-// at most 2^-22 off a whole root, under half the root's last place; the
-// step up stays as the bound's guard.)  This takes the place of a table
-// and two dependent integer divisions.
-RootRemainder square_root_64(std::uint64_t x) {
-  // x may exceed 2^63: converted as half of it (signed), then doubled.
-  const double estimate = std::sqrt(static_cast<double>(static_cast<std::int64_t>(x >> 1)) * 2.0);
-  const auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(estimate));
-  std::uint64_t root = std::min(whole, std::uint64_t{0xFFFFFFFF});
-  if (root * root > x) {
-    --root;
-  } else if (x - root * root > 2 * root) {
-    ++root;
-  }
-  return {root, x - root * root};
-}
-
-// For n >= 2^126, limbs of 32 bits; the remainder is up to 2 root, 65 bits.
-// The step's division (r 2^32 + a1) / (2 s) is done as
-// (r 2^31 + a1 / 2) / s, the same quotient, whose numerator fits 64 bits
-// because r <= 2 s < 2^33.
-struct WideRoot {
-  std::uint64_t root;
-  Wide remainder;
-};
-
-WideRoot square_root_128(Wide n) {
-  const RootRemainder top = square_root_64(high_half(n));
-  const std::uint64_t a1 = low_half(n) >> 32;
-  const std::uint64_t halved = (top.remainder << 31) + (a1 >> 1);
-  const std::uint64_t q = halved / top.root;
-  const Wide u = (Wide{halved - q * top.root} << 1) | (a1 & 1);
-  const Wide root = (Wide{top.root} << 32) + q;
-  const Wide plus = (u << 32) | (low_half(n) & 0xFFFFFFFFu);
-  const Wide minus = multiply_wide(q, q);
-  if (plus >= minus) return {low_half(root), plus - minus};
-  return {low_half(root - 1), plus + (root << 1) - 1 - minus};
-}
-
-}  // namespace
 }  // namespace soft_extended_detail
 
 SoftExtended sqrt(SoftExtended v) {
@@ -164,20 +111,8 @@ SoftExtended sqrt(SoftExtended v) {
   if (is_zero(v)) return v;
   if (is_negative(v)) return indefinite();
   if (is_infinite(v)) return v;
-  const Unpacked x = unpack(v);
-  // v = significand 2^k: make the power even, the radicand in [2^126, 2^128).
-  const int k = x.exponent - 63;
-  const bool odd = (k & 1) != 0;
-  const Wide radicand =
-      odd ? make_wide(x.significand >> 1, x.significand << 63) : make_wide(x.significand, 0);
-  const WideRoot r = square_root_128(radicand);
-  // An exact half is impossible: the root is above the half point exactly
-  // when the remainder exceeds the root.
-  const std::uint64_t below = r.remainder == 0             ? 0
-                              : r.remainder > Wide{r.root} ? kAboveHalf
-                                                           : kBelowHalf;
-  const int exponent = (odd ? (k - 63) : (k - 64)) / 2 + 63;
-  return round_and_pack_fast(false, exponent, r.root, below);
+  const RootParts r = square_root_parts(unpack(v));
+  return round_and_pack_fast(false, r.exponent, r.significand, r.below);
 }
 
 namespace soft_extended_detail {
@@ -227,6 +162,25 @@ double to_double_special(SoftExtended x) {
 
 float to_single_special(SoftExtended x) {
   return bit_cast_of<float>(round_to_format<std::uint32_t>(x, 24, -126, 127));
+}
+
+double sum_in_full(double a, double b) {
+  return static_cast<double>(SoftExtended(a) + SoftExtended(b));
+}
+double sum_in_full(float a, float b) {
+  return static_cast<double>(SoftExtended(a) + SoftExtended(b));
+}
+
+double difference_in_full(double a, double b) {
+  return static_cast<double>(SoftExtended(a) - SoftExtended(b));
+}
+double difference_in_full(float a, float b) {
+  return static_cast<double>(SoftExtended(a) - SoftExtended(b));
+}
+
+double pair_combination_in_full(float a, float b, double best, double middle, double worst) {
+  const SoftExtended pair = SoftExtended(middle) + SoftExtended(best);
+  return static_cast<double>(SoftExtended(b) * pair + SoftExtended(a) * SoftExtended(worst));
 }
 
 namespace {

@@ -20,6 +20,7 @@
 //     infinities as the hardware's stores do.
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -288,6 +289,80 @@ inline SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpa
                              qr.quotient, below);
 }
 
+// The square root of a positive finite value given unpacked: the root's
+// significand (top bit set), its exponent, and where the rest lies, as
+// round_and_pack takes them.
+struct RootParts {
+  int exponent;
+  std::uint64_t significand;
+  std::uint64_t below;
+};
+
+// Karatsuba square root with remainder (Zimmermann): the root of a 4-limb
+// number from the root of its top two limbs and one division.
+struct RootRemainder {
+  std::uint64_t root;
+  std::uint64_t remainder;
+};
+
+// For x >= 2^62: floor(sqrt(x)) and the rest.  The hardware's double
+// square root of x (x rounded to 53 bits on the way, a relative error of
+// 2^-53, and the root's own rounding, 2^-53 more) is within 2^-20 of the
+// true root, so its integer part is at most one away; the exact remainder
+// says which way.  (By that bound it is never one low: x's rounding takes
+// at most 2^-22 off a whole root, under half the root's last place; the
+// step up stays as the bound's guard.)  This takes the place of a table
+// and two dependent integer divisions.
+inline RootRemainder square_root_64(std::uint64_t x) {
+  // x may exceed 2^63: converted as half of it (signed), then doubled.
+  const double estimate = std::sqrt(static_cast<double>(static_cast<std::int64_t>(x >> 1)) * 2.0);
+  const auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(estimate));
+  std::uint64_t root = std::min(whole, std::uint64_t{0xFFFFFFFF});
+  if (root * root > x) {
+    --root;
+  } else if (x - root * root > 2 * root) {
+    ++root;
+  }
+  return {root, x - root * root};
+}
+
+// For n >= 2^126, limbs of 32 bits; the remainder is up to 2 root, 65 bits.
+// The step's division (r 2^32 + a1) / (2 s) is done as
+// (r 2^31 + a1 / 2) / s, the same quotient, whose numerator fits 64 bits
+// because r <= 2 s < 2^33.
+struct WideRoot {
+  std::uint64_t root;
+  Wide remainder;
+};
+
+inline WideRoot square_root_128(Wide n) {
+  const RootRemainder top = square_root_64(high_half(n));
+  const std::uint64_t a1 = low_half(n) >> 32;
+  const std::uint64_t halved = (top.remainder << 31) + (a1 >> 1);
+  const std::uint64_t q = halved / top.root;
+  const Wide u = (Wide{halved - q * top.root} << 1) | (a1 & 1);
+  const Wide root = (Wide{top.root} << 32) + q;
+  const Wide plus = (u << 32) | (low_half(n) & 0xFFFFFFFFu);
+  const Wide minus = multiply_wide(q, q);
+  if (plus >= minus) return {low_half(root), plus - minus};
+  return {low_half(root - 1), plus + (root << 1) - 1 - minus};
+}
+
+inline RootParts square_root_parts(const Unpacked& x) {
+  // x = significand 2^k: make the power even, the radicand in [2^126, 2^128).
+  const int k = x.exponent - 63;
+  const bool odd = (k & 1) != 0;
+  const Wide radicand =
+      odd ? make_wide(x.significand >> 1, x.significand << 63) : make_wide(x.significand, 0);
+  const WideRoot r = square_root_128(radicand);
+  // An exact half is impossible: the root is above the half point exactly
+  // when the remainder exceeds the root.
+  const std::uint64_t below = r.remainder == 0             ? 0
+                              : r.remainder > Wide{r.root} ? kAboveHalf
+                                                           : kBelowHalf;
+  return {(odd ? (k - 63) : (k - 64)) / 2 + 63, r.root, below};
+}
+
 SoftExtended add_special(SoftExtended a, SoftExtended b);
 SoftExtended multiply_special(SoftExtended a, SoftExtended b);
 SoftExtended divide_special(SoftExtended a, SoftExtended b);
@@ -376,6 +451,13 @@ inline SoftExtended::operator float() const {
 // operation gives (and its exact zeros have the same signs).  Otherwise
 // (far apart, infinities, NaNs) the type itself.
 namespace soft_extended_detail {
+// a + b and a - b by the type's own operations, out of line so that the
+// short ways below stay small enough to inline.
+double sum_in_full(double a, double b);
+double sum_in_full(float a, float b);
+double difference_in_full(double a, double b);
+double difference_in_full(float a, float b);
+
 template <typename T>
 bool exact_in_extended(T a, T b) {
   using Format = IeeeFormat<T>;
@@ -394,7 +476,7 @@ double soft_sum_stored_as_double(T a, T b) {
   if (soft_extended_detail::exact_in_extended(a, b)) {
     return static_cast<double>(a) + static_cast<double>(b);
   }
-  return static_cast<double>(SoftExtended(a) + SoftExtended(b));
+  return soft_extended_detail::sum_in_full(a, b);
 }
 
 template <typename T>
@@ -402,7 +484,7 @@ double soft_difference_stored_as_double(T a, T b) {
   if (soft_extended_detail::exact_in_extended(a, b)) {
     return static_cast<double>(a) - static_cast<double>(b);
   }
-  return static_cast<double>(SoftExtended(a) - SoftExtended(b));
+  return soft_extended_detail::difference_in_full(a, b);
 }
 
 // b (middle + best) + a worst formed in this type and stored as a double,
@@ -435,6 +517,9 @@ inline bool power_of_two_scale(float c, int& scale) {
   scale = f.biased - 127;
   return f.fraction == 0 && scale >= -8 && scale <= 8;
 }
+// The combination by the type's own operations (soft_extended.cpp: out of
+// line, so that the short way stays small enough to inline).
+double pair_combination_in_full(float a, float b, double best, double middle, double worst);
 inline std::int64_t aligned(const ScaledTerm& term, int lowest) {
   const auto magnitude = static_cast<std::int64_t>(term.significand << (term.exponent - lowest));
   return term.negative ? -magnitude : magnitude;
@@ -460,8 +545,7 @@ inline double soft_pair_combination_stored_as_double(float a, float b, double be
       return static_cast<double>(sum) * weight;
     }
   }
-  const SoftExtended pair = SoftExtended(middle) + SoftExtended(best);
-  return static_cast<double>(SoftExtended(b) * pair + SoftExtended(a) * SoftExtended(worst));
+  return soft_extended_detail::pair_combination_in_full(a, b, best, middle, worst);
 }
 
 }  // namespace gndfit

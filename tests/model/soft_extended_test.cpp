@@ -16,6 +16,8 @@
 #include <string>
 #include <type_traits>
 
+#include "support/x87_reference.hpp"
+
 #ifndef GNDFIT_DIFFERENTIAL_PAIRS
 #define GNDFIT_DIFFERENTIAL_PAIRS 1000000
 #endif
@@ -23,45 +25,9 @@
 namespace gndfit {
 namespace {
 
+using namespace x87_reference;
+
 constexpr long kPairs = GNDFIT_DIFFERENTIAL_PAIRS;
-
-std::string hex(std::uint16_t se, std::uint64_t sig) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%04x:%016llx", se, static_cast<unsigned long long>(sig));
-  return text;
-}
-
-std::string hex(SoftExtended x) { return hex(x.sign_exponent(), x.significand()); }
-
-#if defined(__x86_64__) || defined(__i386__)
-static_assert(LDBL_MANT_DIG == 64);
-constexpr bool kHaveX87 = true;
-
-using Hard = long double;
-
-Hard to_hard(SoftExtended x) {
-  Hard h = 0;
-  std::memset(&h, 0, sizeof h);
-  const std::uint64_t sig = x.significand();
-  const std::uint16_t se = x.sign_exponent();
-  std::memcpy(&h, &sig, 8);
-  std::memcpy(reinterpret_cast<char*>(&h) + 8, &se, 2);
-  return h;
-}
-
-SoftExtended to_soft(Hard h) {
-  std::uint64_t sig = 0;
-  std::uint16_t se = 0;
-  std::memcpy(&sig, &h, 8);
-  std::memcpy(&se, reinterpret_cast<const char*>(&h) + 8, 2);
-  return SoftExtended::from_bits(se, sig);
-}
-#else
-constexpr bool kHaveX87 = false;
-#endif
-
-#define SKIP_WITHOUT_X87() \
-  if (!kHaveX87) GTEST_SKIP() << "no x87 on this CPU to compare the software type with"
 
 // Operands drawn by kind, all in the encodings the x87 itself produces (no
 // pseudo-denormals, unnormals or pseudo-NaNs, which no operation makes):
@@ -226,14 +192,6 @@ TEST(SoftExtendedAgainstX87, Divide) {
   expect_same_for_pairs(
       4, [](auto a, auto b) { return a / b; }, [](auto a, auto b) { return a / b; });
 }
-
-#if defined(__x86_64__) || defined(__i386__)
-long double hard_sqrt(long double v) {
-  long double r;
-  asm("fsqrt" : "=t"(r) : "0"(v));
-  return r;
-}
-#endif
 
 TEST(SoftExtendedAgainstX87, SquareRoot) {
   SKIP_WITHOUT_X87();
