@@ -50,14 +50,9 @@ class PositiveExtended {
   explicit operator float() const { return static_cast<float>(packed()); }
 
   friend PositiveExtended operator*(PositiveExtended a, PositiveExtended b) {
-    const Wide product = multiply_wide(a.significand_, b.significand_);
-    std::uint64_t high = high_half(product);
-    std::uint64_t low = low_half(product);
-    // In [1, 4): shifted left by one when below 2, without a branch.
-    const auto shift = static_cast<int>(1 - (high >> 63));
-    high = (high << shift) | ((low >> 63) & static_cast<std::uint64_t>(shift));
-    low <<= shift;
-    return rounded(a.exponent_ + b.exponent_ + 1 - shift, high, low);
+    const soft_extended_detail::NormalisedProduct p =
+        soft_extended_detail::normalised_product(a.significand_, b.significand_);
+    return rounded(a.exponent_ + b.exponent_ + p.above_two, p.high, p.low);
   }
 
   friend PositiveExtended operator/(PositiveExtended a, PositiveExtended b) {
@@ -73,26 +68,15 @@ class PositiveExtended {
   }
 
   friend PositiveExtended operator+(PositiveExtended a, PositiveExtended b) {
-    // The larger first; then b's significand aligned below a's, the bits
-    // shifted out of the guard word kept as a sticky bit.
+    // The larger first; then b's significand aligned below a's.
     if (b.exponent_ > a.exponent_ ||
         (b.exponent_ == a.exponent_ && b.significand_ > a.significand_)) {
       std::swap(a, b);
     }
-    std::uint64_t high = b.significand_;
-    std::uint64_t low = 0;
-    const int distance = a.exponent_ - b.exponent_;
-    if (distance < 64) {
-      low = (high << 1) << (63 - distance);
-      high >>= distance;
-    } else {
-      soft_extended_detail::shift_right_sticky(high, low, distance);
-    }
-    std::uint64_t sum = a.significand_ + high;
-    const std::uint64_t carry = sum < high ? 1 : 0;
-    low = (low >> carry) | ((sum & carry) << 63) | (low & carry);
-    sum = (sum >> carry) | (carry << 63);
-    return rounded(a.exponent_ + static_cast<int>(carry), sum, low);
+    using namespace soft_extended_detail;
+    const CarriedSum sum =
+        carried_sum(a.significand_, aligned_addend(b.significand_, a.exponent_ - b.exponent_));
+    return rounded(a.exponent_ + sum.carry, sum.high, sum.low);
   }
 
   friend PositiveExtended square_root(PositiveExtended v) {

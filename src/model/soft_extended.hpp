@@ -223,29 +223,54 @@ inline bool magnitude_not_less(SoftExtended a, SoftExtended b) {
          (biased_of(a) == biased_of(b) && a.significand() >= b.significand());
 }
 
-// a + b for finite non-zero operands given unpacked, |x| >= |y|.
-inline SoftExtended add_unpacked(const Unpacked& x, const Unpacked& y) {
-  std::uint64_t high = y.significand;
+// A significand moved `distance` places right, below a larger one's: its
+// top 64 bits and a guard word, where the bits shifted out of the guard
+// word are kept as a sticky lowest bit.
+struct AlignedAddend {
+  std::uint64_t high;
+  std::uint64_t low;
+};
+inline AlignedAddend aligned_addend(std::uint64_t significand, int distance) {
+  std::uint64_t high = significand;
   std::uint64_t low = 0;
-  const int distance = x.exponent - y.exponent;
   if (distance < 64) {
-    // No bits are lost yet: y's low bits move whole into the guard word
-    // (y << 64 - distance, written so that distance 0 gives none).
+    // No bits are lost yet: the low bits move whole into the guard word
+    // (significand << 64 - distance, written so that distance 0 gives none).
     low = (high << 1) << (63 - distance);
     high >>= distance;
   } else {
     shift_right_sticky(high, low, distance);
   }
-  int exponent = x.exponent;
+  return {high, low};
+}
+
+// larger + the aligned addend, of the same sign: the sum's top 64 bits (top
+// bit set), its guard word, and 1 when it carried out of the top bit (the
+// exponent then one more).  A carry shifts the sum right by one, its lowest
+// bit into the guard word and the guard word's lowest kept as sticky;
+// without a branch, since a carry is as likely as none.
+struct CarriedSum {
+  std::uint64_t high;
+  std::uint64_t low;
+  int carry;
+};
+inline CarriedSum carried_sum(std::uint64_t larger, AlignedAddend addend) {
+  std::uint64_t sum = larger + addend.high;
+  const std::uint64_t carry = sum < addend.high ? 1 : 0;
+  const std::uint64_t low = (addend.low >> carry) | ((sum & carry) << 63) | (addend.low & carry);
+  sum = (sum >> carry) | (carry << 63);
+  return {sum, low, static_cast<int>(carry)};
+}
+
+// a + b for finite non-zero operands given unpacked, |x| >= |y|.
+inline SoftExtended add_unpacked(const Unpacked& x, const Unpacked& y) {
+  const AlignedAddend aligned = aligned_addend(y.significand, x.exponent - y.exponent);
+  const std::uint64_t high = aligned.high;
+  const std::uint64_t low = aligned.low;
+  const int exponent = x.exponent;
   if (x.negative == y.negative) {
-    std::uint64_t sum = x.significand + high;
-    // A carry out of the top bit shifts the sum right by one, its lowest
-    // bit into the guard word and the guard word's lowest kept as sticky;
-    // without a branch, since a carry is as likely as none.
-    const std::uint64_t carry = sum < high ? 1 : 0;
-    low = (low >> carry) | ((sum & carry) << 63) | (low & carry);
-    sum = (sum >> carry) | (carry << 63);
-    return round_and_pack_fast(x.negative, exponent + static_cast<int>(carry), sum, low);
+    const CarriedSum sum = carried_sum(x.significand, aligned);
+    return round_and_pack_fast(x.negative, exponent + sum.carry, sum.high, sum.low);
   }
   // The bits shifted out of b are a sticky bit below 64 guard bits, so the
   // borrow they cause never reaches the rounding decision wrongly.
@@ -262,16 +287,30 @@ inline SoftExtended add_unpacked(const Unpacked& x, const Unpacked& y) {
   return round_and_pack_fast(x.negative, exponent - shift, difference, difference_low);
 }
 
-inline SoftExtended multiply_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
-  const Wide product = multiply_wide(x.significand, y.significand);
+// The product of two significands with their top bits set, as the top 64
+// bits (top bit set) and the 64 below them, and `above_two`: 1 when the
+// product of the values in [1, 2) reached [2, 4), which adds one to the
+// exponent.  Below 2 it is shifted left by one, without a branch (either
+// is as likely).
+struct NormalisedProduct {
+  std::uint64_t high;
+  std::uint64_t low;
+  int above_two;
+};
+inline NormalisedProduct normalised_product(std::uint64_t a, std::uint64_t b) {
+  const Wide product = multiply_wide(a, b);
   std::uint64_t high = high_half(product);
   std::uint64_t low = low_half(product);
-  // The product of two significands in [1, 2) is in [1, 4): shifted left
-  // by one when below 2, without a branch (either is as likely).
-  const int shift = static_cast<int>(1 - (high >> 63));
-  high = (high << shift) | ((low >> 63) & static_cast<std::uint64_t>(shift));
+  const std::uint64_t top = high >> 63;
+  const int shift = static_cast<int>(1 - top);
+  high = (high << shift) | ((low >> 63) & (1 - top));
   low <<= shift;
-  return round_and_pack_fast(negative, x.exponent + y.exponent + 1 - shift, high, low);
+  return {high, low, static_cast<int>(top)};
+}
+
+inline SoftExtended multiply_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
+  const NormalisedProduct p = normalised_product(x.significand, y.significand);
+  return round_and_pack_fast(negative, x.exponent + y.exponent + p.above_two, p.high, p.low);
 }
 
 inline SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpacked& y) {
