@@ -60,7 +60,7 @@ def admittance_slope(f_hz, eps, length, z0):
 def run_program(arguments, work):
     """The program on arguments.  A run that fails with nothing on either
     stream is not the program's doing (every error it reports has words):
-    under an emulator (Wine) one start failed so, once in about 2,000.
+    under an emulator (Wine) about one start in 1,500 fails so.
     Such a run is repeated once and counted; a second silent failure stands."""
     result = subprocess.run(PROGRAM + arguments, capture_output=True, text=True, cwd=work)
     if result.returncode != 0 and not result.stdout and not result.stderr and len(PROGRAM) > 1:
