@@ -14,18 +14,19 @@ import math
 import os
 import random
 import re
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, sys.argv[1])
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import probe_forward_model as fm  # noqa: E402
+import program_run  # noqa: E402
+from program_run import run_program  # noqa: E402
 
 PROGRAM = [os.path.abspath(a) if os.path.exists(a) else a for a in sys.argv[2:]]
 CASES = 400
 failures = []
-tally = {"printed": 0, "left out": 0, "empty": 0, "beyond quarter wave": 0,
-         "silent start failures retried": 0}
+tally = {"printed": 0, "left out": 0, "empty": 0, "beyond quarter wave": 0}
 
 
 def brief(value):
@@ -55,18 +56,6 @@ def admittance_slope(f_hz, eps, length, z0):
     h = 1e-6 * abs(eps)
     return (fm.line_probe_admittance(f_hz, eps + h, length, z0) -
             fm.line_probe_admittance(f_hz, eps - h, length, z0)) / (2 * h)
-
-
-def run_program(arguments, work):
-    """The program on arguments.  A run that fails with nothing on either
-    stream is not the program's doing (every error it reports has words):
-    under an emulator (Wine) about one start in 1,500 fails so.
-    Such a run is repeated once and counted; a second silent failure stands."""
-    result = subprocess.run(PROGRAM + arguments, capture_output=True, text=True, cwd=work)
-    if result.returncode != 0 and not result.stdout and not result.stderr and len(PROGRAM) > 1:
-        tally["silent start failures retried"] += 1
-        result = subprocess.run(PROGRAM + arguments, capture_output=True, text=True, cwd=work)
-    return result
 
 
 def check_case(work, case, rng, noisy, fixed=None):
@@ -103,7 +92,7 @@ def check_case(work, case, rng, noisy, fixed=None):
     setting = f"line,length={length!r},z0={z0!r}"
     what = f"case {case} ({setting}, {brief(start)} to {brief(stop)} MHz, {ground_text}" \
            f"{', 1 % noise' if noisy else ''})"
-    result = run_program(["--probe", setting, name], work)
+    result = run_program(PROGRAM + ["--probe", setting, name], text=True, cwd=work)
     err = result.stderr.replace("\r", "")
     if result.returncode == 1 and "no point of the sweep is left" in err and not result.stdout:
         tally["empty"] += 1
@@ -172,6 +161,7 @@ def main():
                    fixed=(0.5, 300.0, 20.0, 30.0, 41, (lambda f: (89.0, 0.1317)), "wet ground"))
     for failure in failures[:30]:
         print("FAILED:", failure)
+    tally["silent start failures retried"] = program_run.silent_failures_retried
     print(f"line_branch_check: {CASES} sweeps, {len(failures)} failures; {tally}")
     return 1 if failures else 0
 

@@ -13,12 +13,14 @@ import math
 import os
 import random
 import re
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, sys.argv[1])
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import probe_forward_model as fm  # noqa: E402
+import program_run  # noqa: E402
+from program_run import run_program  # noqa: E402
 
 PROGRAM = [os.path.abspath(a) if os.path.exists(a) else a for a in sys.argv[2:]]
 WORK = None
@@ -30,8 +32,7 @@ worst = 0.0
 def run(setting, files):
     # Relative names in the working directory, which an emulated program
     # (Wine) opens as well as a native one.
-    result = subprocess.run(PROGRAM + ["--probe", setting] + files, capture_output=True, text=True,
-                            cwd=WORK)
+    result = run_program(PROGRAM + ["--probe", setting] + files, text=True, cwd=WORK)
     return result.returncode, result.stdout.replace("\r", ""), result.stderr.replace("\r", "")
 
 
@@ -253,6 +254,8 @@ def main():
         failures.append(f"only {len(quarter_wave_cases)} cases pass a quarter wavelength")
     for failure in failures[:30]:
         print("FAILED:", failure)
+    print(f"probe_forward_check: {program_run.silent_failures_retried} silent start failures "
+          "retried")
     print(f"probe_forward_check: {len(failures)} failures; worst relative error {worst:.3g} "
           f"(tolerance {TOLERANCE:g})")
     return 1 if failures else 0

@@ -12,12 +12,14 @@ import math
 import os
 import random
 import statistics
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, sys.argv[1])
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import probe_forward_model as fm  # noqa: E402
+import program_run  # noqa: E402
+from program_run import run_program  # noqa: E402
 
 PROGRAM = [os.path.abspath(a) if os.path.exists(a) else a for a in sys.argv[2:]]
 U = 0.01
@@ -34,8 +36,7 @@ def convert(work, setting, gammas, name):
         lines.append(f"{F_MHZ * (1 + i * 1e-10)!r} {g.real!r} {g.imag!r}")
     with open(os.path.join(work, name), "w") as out:
         out.write("\n".join(lines) + "\n")
-    result = subprocess.run(PROGRAM + ["--probe", setting, name], capture_output=True,
-                            text=True, cwd=work)
+    result = run_program(PROGRAM + ["--probe", setting, name], text=True, cwd=work)
     if result.returncode != 0:
         failures.append(f"{setting}: status {result.returncode}: {result.stderr.strip()}")
         return []
@@ -97,7 +98,8 @@ def main():
               lambda f, eps: fm.line_probe_admittance(f, eps, 0.5, 300.0))
     for failure in failures:
         print("FAILED:", failure)
-    print(f"probe_uncertainty_check: {len(failures)} failures")
+    print(f"probe_uncertainty_check: {len(failures)} failures; "
+          f"{program_run.silent_failures_retried} silent start failures retried")
     return 1 if failures else 0
 
 
