@@ -2,6 +2,7 @@
 #include "model/ground_model.hpp"
 
 #include <cmath>
+#include <type_traits>
 
 #include "model/extended.hpp"
 
@@ -61,10 +62,14 @@ double evaluate_model(FitState& state) {
   const double x = state.point.base_conductivity;
   const double y = state.point.base_permittivity;
   // Positive normal inputs keep every intermediate positive and normal:
-  // the shorter type then gives the same bits.
-  state.model = positive_normal(f) && positive_normal(x) && positive_normal(y)
-                    ? model_constants<positive_extended>(f, x, y)
-                    : model_constants<extended>(f, x, y);
+  // the shorter type, where there is one, then gives the same bits.
+  if constexpr (std::is_same_v<positive_extended, extended>) {
+    state.model = model_constants<extended>(f, x, y);
+  } else {
+    state.model = positive_normal(f) && positive_normal(x) && positive_normal(y)
+                      ? model_constants<positive_extended>(f, x, y)
+                      : model_constants<extended>(f, x, y);
+  }
 
   const double permittivity_term =
       squared_difference(state.model.permittivity, state.measured.permittivity);

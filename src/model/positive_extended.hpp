@@ -80,16 +80,9 @@ class PositiveExtended {
   }
 
   friend PositiveExtended square_root(PositiveExtended v) {
-    using namespace soft_extended_detail;
-    // v = significand 2^k: the power made even, the radicand in [2^126, 2^128).
-    const int k = v.exponent_ - 63;
-    const bool odd = (k & 1) != 0;
-    const Wide radicand =
-        odd ? make_wide(v.significand_ >> 1, v.significand_ << 63) : make_wide(v.significand_, 0);
-    const WideRoot r = square_root_128(radicand);
-    // Up when the remainder exceeds the root (an exact half is impossible).
-    return incremented((odd ? (k - 63) : (k - 64)) / 2 + 63, r.root,
-                       r.remainder > Wide{r.root} ? 1 : 0);
+    const soft_extended_detail::RootParts r =
+        soft_extended_detail::square_root_parts({false, v.exponent_, v.significand_});
+    return incremented(r.exponent, r.significand, r.above_half ? 1 : 0);
   }
 
  private:

@@ -112,7 +112,8 @@ SoftExtended sqrt(SoftExtended v) {
   if (is_negative(v)) return indefinite();
   if (is_infinite(v)) return v;
   const RootParts r = square_root_parts(unpack(v));
-  return round_and_pack_fast(false, r.exponent, r.significand, r.below);
+  const std::uint64_t below = r.exact ? 0 : r.above_half ? kAboveHalf : kBelowHalf;
+  return round_and_pack_fast(false, r.exponent, r.significand, below);
 }
 
 namespace soft_extended_detail {
@@ -164,19 +165,18 @@ float to_single_special(SoftExtended x) {
   return bit_cast_of<float>(round_to_format<std::uint32_t>(x, 24, -126, 127));
 }
 
-double sum_in_full(double a, double b) {
+template <typename T>
+double sum_in_full(T a, T b) {
   return static_cast<double>(SoftExtended(a) + SoftExtended(b));
 }
-double sum_in_full(float a, float b) {
-  return static_cast<double>(SoftExtended(a) + SoftExtended(b));
-}
-
-double difference_in_full(double a, double b) {
+template <typename T>
+double difference_in_full(T a, T b) {
   return static_cast<double>(SoftExtended(a) - SoftExtended(b));
 }
-double difference_in_full(float a, float b) {
-  return static_cast<double>(SoftExtended(a) - SoftExtended(b));
-}
+template double sum_in_full(double, double);
+template double sum_in_full(float, float);
+template double difference_in_full(double, double);
+template double difference_in_full(float, float);
 
 double pair_combination_in_full(float a, float b, double best, double middle, double worst) {
   const SoftExtended pair = SoftExtended(middle) + SoftExtended(best);

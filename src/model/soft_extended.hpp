@@ -329,12 +329,14 @@ inline SoftExtended divide_unpacked(bool negative, const Unpacked& x, const Unpa
 }
 
 // The square root of a positive finite value given unpacked: the root's
-// significand (top bit set), its exponent, and where the rest lies, as
-// round_and_pack takes them.
+// significand (top bit set) and exponent, and where the rest lies.  An
+// exact half is impossible, so the rest is zero, below the half or above
+// it.
 struct RootParts {
   int exponent;
   std::uint64_t significand;
-  std::uint64_t below;
+  bool exact;
+  bool above_half;
 };
 
 // Karatsuba square root with remainder (Zimmermann): the root of a 4-limb
@@ -394,12 +396,9 @@ inline RootParts square_root_parts(const Unpacked& x) {
   const Wide radicand =
       odd ? make_wide(x.significand >> 1, x.significand << 63) : make_wide(x.significand, 0);
   const WideRoot r = square_root_128(radicand);
-  // An exact half is impossible: the root is above the half point exactly
-  // when the remainder exceeds the root.
-  const std::uint64_t below = r.remainder == 0             ? 0
-                              : r.remainder > Wide{r.root} ? kAboveHalf
-                                                           : kBelowHalf;
-  return {(odd ? (k - 63) : (k - 64)) / 2 + 63, r.root, below};
+  // The root is above the half point exactly when the remainder exceeds it.
+  return {(odd ? (k - 63) : (k - 64)) / 2 + 63, r.root, r.remainder == 0,
+          r.remainder > Wide{r.root}};
 }
 
 SoftExtended add_special(SoftExtended a, SoftExtended b);
@@ -491,11 +490,12 @@ inline SoftExtended::operator float() const {
 // (far apart, infinities, NaNs) the type itself.
 namespace soft_extended_detail {
 // a + b and a - b by the type's own operations, out of line so that the
-// short ways below stay small enough to inline.
-double sum_in_full(double a, double b);
-double sum_in_full(float a, float b);
-double difference_in_full(double a, double b);
-double difference_in_full(float a, float b);
+// short ways below stay small enough to inline (soft_extended.cpp makes
+// them for singles and doubles).
+template <typename T>
+double sum_in_full(T a, T b);
+template <typename T>
+double difference_in_full(T a, T b);
 
 template <typename T>
 bool exact_in_extended(T a, T b) {
@@ -546,14 +546,16 @@ struct ScaledTerm {
   int exponent;
 };
 inline bool scaled_term_of(double x, int scale, bool flip, ScaledTerm& term) {
+  using Format = IeeeFormat<double>;
   const IeeeFields f = ieee_fields(x);
-  term = {f.negative != flip, f.fraction | (std::uint64_t{1} << 52), f.biased - 1075 + scale};
+  term = {f.negative != flip, f.fraction | (std::uint64_t{1} << Format::kFractionBits),
+          f.biased - Format::kBias - Format::kFractionBits + scale};
   return static_cast<unsigned>(f.biased - 64) <= 1984u - 64u;
 }
 // The power of two a coefficient is, between 2^-8 and 2^8; false otherwise.
 inline bool power_of_two_scale(float c, int& scale) {
   const IeeeFields f = ieee_fields(c);
-  scale = f.biased - 127;
+  scale = f.biased - IeeeFormat<float>::kBias;
   return f.fraction == 0 && scale >= -8 && scale <= 8;
 }
 // The combination by the type's own operations (soft_extended.cpp: out of
@@ -580,7 +582,9 @@ inline double soft_pair_combination_stored_as_double(float a, float b, double be
     if (highest - lowest <= 8) {
       const std::int64_t sum =
           aligned(t_best, lowest) + aligned(t_middle, lowest) + aligned(t_worst, lowest);
-      const double weight = bit_cast_of<double>(static_cast<std::uint64_t>(lowest + 1023) << 52);
+      using Format = IeeeFormat<double>;
+      const double weight = bit_cast_of<double>(static_cast<std::uint64_t>(lowest + Format::kBias)
+                                                << Format::kFractionBits);
       return static_cast<double>(sum) * weight;
     }
   }
